@@ -15,14 +15,15 @@ void ReportError(const char* moduleName, long line, const char* message, ...) {
     // The heading is formatted with the module name as an argument, and only the
     // caller's message is used as a format, once: a '%' in a module name or in a
     // text the message quotes through %s prints as itself.
-    int used = std::snprintf(reportText, sizeof reportText, "Error in module \"%s\" at line %ld:\n\n",
-                             moduleName ? moduleName : "", line);
+    int used =
+        std::snprintf(reportText, sizeof reportText, "Error in module \"%s\" at line %ld:\n\n",
+                      moduleName ? moduleName : "", line);
     if (used < 0) {
         used = 0;
         reportText[0] = 0;
     }
     size_t offset = static_cast<size_t>(used) < sizeof reportText ? static_cast<size_t>(used)
-                                                                   : sizeof reportText - 1;
+                                                                  : sizeof reportText - 1;
     if (message != nullptr && offset < sizeof reportText - 1) {
         va_list args;
         va_start(args, message);
