@@ -1,0 +1,310 @@
+#include "toolkit/archive.h"
+
+#include "toolkit_fixture.h"
+
+namespace {
+
+using toolkit_test::ArchiveImage;
+using toolkit_test::Bytes;
+using toolkit_test::Put32;
+using toolkit_test::ToolkitTest;
+
+class ArchiveTest : public ToolkitTest {
+protected:
+    std::string WriteArchive(const std::string& fileName, const ArchiveImage& image) {
+        return WriteFile(fileName, image.Build());
+    }
+
+    // Opening must fail, register nothing and leave no memory behind.
+    void ExpectRefused(const Bytes& bytes, const char* reasonPart) {
+        std::string path = WriteFile("bad.dat", bytes);
+        EXPECT_EQ(ArchiveOpen(path.c_str()), 0u);
+        EXPECT_EQ(archives.GetCount(), 0u);
+        EXPECT_EQ(archivesOpen, 0);
+        EXPECT_EQ(allocator->GetTotal(), 0u);
+        EXPECT_NE(std::string(ArchiveFailure()).find(reasonPart), std::string::npos)
+            << ArchiveFailure();
+    }
+
+    std::string ReadMember(const char* name) {
+        File file;
+        EXPECT_TRUE(file.Open(name, ModeRead)) << name;
+        uint32_t size = 0;
+        file.GetSize(&size);
+        std::string data(size, '\0');
+        EXPECT_TRUE(file.Read(&data[0], size));
+        return data;
+    }
+};
+
+TEST_F(ArchiveTest, VersionBounds) {
+    ArchiveImage image;
+    image.Add("a", "1");
+    image.version = 255;
+    ExpectRefused(image.Build(), "version 255");
+    image.version = 0x8000;
+    ExpectRefused(image.Build(), "version -32768");
+    image.version = 256;
+    EXPECT_EQ(ArchiveOpen(WriteArchive("ok.dat", image).c_str()), 1u);
+    EXPECT_STREQ(ArchiveFailure(), "");
+}
+
+TEST_F(ArchiveTest, WrongMagicMissingFileAndShortHeaderAreRefused) {
+    Bytes bytes = ArchiveImage().Add("a", "1").Build();
+    bytes[2] = 'X';
+    ExpectRefused(bytes, "magic");
+    ExpectRefused(Bytes{'Q', 'Z', 'F', 0, 1}, "header");
+    EXPECT_EQ(ArchiveOpen(PathOf("missing.dat").c_str()), 0u);
+    EXPECT_EQ(archives.GetCount(), 0u);
+    EXPECT_EQ(allocator->GetTotal(), 0u);
+}
+
+TEST_F(ArchiveTest, EmptyArchiveIsRegisteredButCountsZero) {
+    std::string path = WriteArchive("empty.dat", ArchiveImage());
+    EXPECT_EQ(ArchiveOpen(path.c_str()), 0u);
+    EXPECT_EQ(archives.GetCount(), 1u);
+    EXPECT_EQ(archivesOpen, 1);
+    File file; // reads now go to the (empty) archive
+    std::string disk = WriteFile("disk.txt", std::string("x"));
+    EXPECT_FALSE(file.Open(disk.c_str(), ModeRead));
+}
+
+TEST_F(ArchiveTest, DirectoryLargerThanTheFileIsRefusedBeforeAllocating) {
+    Bytes bytes = ArchiveImage().Add("a", "1").Add("b", "2").Build();
+    Put32(bytes, 5, 0xFFFFFFFF);
+    ExpectRefused(bytes, "directory claims 4294967295 entries");
+    // One record more than the file holds, even with the member bytes counted.
+    Bytes three = ArchiveImage().Add("a", "1").Add("b", "2").Build();
+    Put32(three, 5, 3);
+    ExpectRefused(three, "directory claims 3");
+}
+
+TEST_F(ArchiveTest, NameWithoutTerminatorIsRefused) {
+    Bytes bytes = ArchiveImage().Add("a", "1").Build();
+    std::memset(&bytes[32 + 18], 'n', 64);
+    ExpectRefused(bytes, "terminator");
+}
+
+TEST_F(ArchiveTest, MembersRunningPastTheEndAreRefused) {
+    Bytes bytes = ArchiveImage().Add("a", "12345").Build();
+    Put32(bytes, 32, 6); // one byte more than the file has
+    ExpectRefused(bytes, "runs past the end");
+    Bytes wrapping = ArchiveImage().Add("a", "12345").Build();
+    Put32(wrapping, 32, 0x20);
+    Put32(wrapping, 32 + 14, 0xFFFFFFF0); // offset + size wraps in 32 bits
+    ExpectRefused(wrapping, "runs past the end");
+    // A member that ends exactly at the end of the file is fine.
+    Bytes exact = ArchiveImage().Add("a", "12345").Build();
+    EXPECT_EQ(ArchiveOpen(WriteFile("exact.dat", exact).c_str()), 1u);
+}
+
+TEST_F(ArchiveTest, NamesMatchWithoutRegardToCaseButNotSeparators) {
+    ArchiveImage image;
+    image.Add("DATA\\Square.LWO", "square").Add("scenes\\zt-options.lws", "scene");
+    ASSERT_EQ(ArchiveOpen(WriteArchive("a.dat", image).c_str()), 2u);
+    Archive* owner = nullptr;
+    ArchiveEntry* entry = ArchiveFind("data\\square.lwo", &owner);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->size, 6u);
+    EXPECT_EQ(owner, archives.Current());
+    EXPECT_NE(ArchiveFind("SCENES\\ZT-OPTIONS.LWS", nullptr), nullptr);
+    EXPECT_EQ(ArchiveFind("data/Square.lwo", nullptr), nullptr);
+    EXPECT_EQ(ArchiveFind("Square.lwo", nullptr), nullptr);
+    EXPECT_EQ(ReadMember("Data\\Square.lwo"), "square");
+}
+
+TEST_F(ArchiveTest, FirstOpenedArchiveWinsAndReleaseByPath) {
+    std::string first = WriteArchive("first.dat", ArchiveImage().Add("same", "first"));
+    std::string second =
+        WriteArchive("second.dat", ArchiveImage().Add("SAME", "second").Add("only2", "x"));
+    ASSERT_EQ(ArchiveOpen(first.c_str()), 1u);
+    ASSERT_EQ(ArchiveOpen(second.c_str()), 2u);
+    EXPECT_EQ(ReadMember("same"), "first");
+    EXPECT_EQ(ReadMember("only2"), "x");
+
+    EXPECT_TRUE(ArchiveRelease(PathOf("nothing.dat").c_str()));
+    EXPECT_EQ(archives.GetCount(), 2u);
+    EXPECT_TRUE(ArchiveRelease(first.c_str()));
+    EXPECT_EQ(archives.GetCount(), 1u);
+    EXPECT_EQ(archivesOpen, 1);
+    EXPECT_EQ(ReadMember("same"), "second");
+    EXPECT_TRUE(ArchiveRelease(nullptr));
+    EXPECT_EQ(archives.GetCount(), 0u);
+    EXPECT_EQ(archivesOpen, 0);
+    EXPECT_EQ(allocator->GetTotal(), 0u);
+}
+
+TEST_F(ArchiveTest, MemberReadsStopAtTheMemberEnd) {
+    std::string path =
+        WriteArchive("a.dat", ArchiveImage().Add("ten", "0123456789").Add("next", "NEXT"));
+    ASSERT_EQ(ArchiveOpen(path.c_str()), 2u);
+    File file;
+    ASSERT_TRUE(file.Open("ten", ModeRead));
+    ASSERT_TRUE(file.Seek(8, SeekStart));
+    char buffer[4] = {};
+    EXPECT_FALSE(file.Read(buffer, 3)); // would cross into "next"
+    EXPECT_EQ(Code(), ErrorCode::EndOfFile);
+    uint32_t position = 0;
+    file.Tell(&position);
+    EXPECT_EQ(position, 8u);
+    EXPECT_EQ(buffer[0], 0); // nothing was read
+    EXPECT_TRUE(file.Read(buffer, 2));
+    EXPECT_EQ(std::string(buffer, 2), "89");
+    EXPECT_FALSE(file.Read(buffer, 1));
+    EXPECT_FALSE(file.Read(buffer, UINT32_MAX)); // no wrap-around in the check
+    EXPECT_TRUE(file.Read(buffer, 0));
+}
+
+TEST_F(ArchiveTest, MemberSeeks) {
+    std::string path = WriteArchive("a.dat", ArchiveImage().Add("ten", "0123456789"));
+    ASSERT_EQ(ArchiveOpen(path.c_str()), 1u);
+    File file;
+    ASSERT_TRUE(file.Open("ten", ModeRead));
+    uint32_t position = 0;
+    EXPECT_TRUE(file.Seek(10, SeekStart));
+    EXPECT_FALSE(file.Seek(11, SeekStart));
+    EXPECT_EQ(Code(), ErrorCode::EndOfFile);
+    file.Tell(&position);
+    EXPECT_EQ(position, 10u);
+    EXPECT_TRUE(file.Seek(uint32_t(-4), SeekEnd));
+    file.Tell(&position);
+    EXPECT_EQ(position, 6u);
+    EXPECT_TRUE(file.Seek(uint32_t(-6), SeekCurrent));
+    EXPECT_FALSE(file.Seek(uint32_t(-1), SeekCurrent)); // before the start wraps past the end
+    char c;
+    ASSERT_TRUE(file.Read(&c, 1));
+    EXPECT_EQ(c, '0');
+    uint32_t size = 0;
+    EXPECT_TRUE(file.GetSize(&size));
+    EXPECT_EQ(size, 10u);
+}
+
+TEST_F(ArchiveTest, MemberReadLineNeverReturnsTheNextMember) {
+    ArchiveImage image;
+    image.Add("a.lws", "LWSC\r\n1\nlast").Add("b", "XXXX\n");
+    ASSERT_EQ(ArchiveOpen(WriteArchive("a.dat", image).c_str()), 2u);
+    File file;
+    ASSERT_TRUE(file.Open("a.lws", ModeRead));
+    char buffer[64];
+    EXPECT_EQ(file.ReadLine(buffer, 64), 6);
+    EXPECT_STREQ(buffer, "LWSC\r\n");
+    EXPECT_EQ(file.ReadLine(buffer, 3), 2);
+    EXPECT_STREQ(buffer, "1\n");
+    EXPECT_EQ(file.ReadLine(buffer, 3), 2); // max - 1 characters
+    EXPECT_STREQ(buffer, "la");
+    EXPECT_EQ(file.ReadLine(buffer, 64), 2);
+    EXPECT_STREQ(buffer, "st");
+    EXPECT_EQ(file.ReadLine(buffer, 64), 0);
+    EXPECT_EQ(file.ReadLine(buffer, 64), 0);
+}
+
+TEST_F(ArchiveTest, ZeroByteInALineKeepsPositionsInStep) {
+    std::string data("ab\0cd\nEF", 8);
+    ASSERT_EQ(ArchiveOpen(WriteArchive("a.dat", ArchiveImage().Add("z", data)).c_str()), 1u);
+    File file;
+    ASSERT_TRUE(file.Open("z", ModeRead));
+    char buffer[16];
+    EXPECT_EQ(file.ReadLine(buffer, 16), 2); // the text stops at the zero byte
+    uint32_t position = 0;
+    file.Tell(&position);
+    EXPECT_EQ(position, 6u); // but the whole line was consumed
+    char rest[2];
+    ASSERT_TRUE(file.Read(rest, 2));
+    EXPECT_EQ(std::string(rest, 2), "EF");
+}
+
+TEST_F(ArchiveTest, NextMemberAfterClosingReadsItsOwnBytes) {
+    ArchiveImage image;
+    image.Add("one", "AAAA").Add("two", "BBBB");
+    ASSERT_EQ(ArchiveOpen(WriteArchive("a.dat", image).c_str()), 2u);
+    EXPECT_EQ(ReadMember("one"), "AAAA");
+    EXPECT_EQ(ReadMember("two"), "BBBB");
+    EXPECT_EQ(ReadMember("one"), "AAAA");
+}
+
+TEST_F(ArchiveTest, InterleavedMembersAndSharedPositions) {
+    ArchiveImage image;
+    image.Add("one", "0123").Add("two", "abcd");
+    ASSERT_EQ(ArchiveOpen(WriteArchive("a.dat", image).c_str()), 2u);
+    Archive* archive = static_cast<Archive*>((archives.First(), archives.Current()));
+    File one, two, again;
+    ASSERT_TRUE(one.Open("one", ModeRead));
+    ASSERT_TRUE(two.Open("two", ModeRead));
+    EXPECT_EQ(archive->openCount, 2u);
+    char c;
+    ASSERT_TRUE(one.Read(&c, 1));
+    EXPECT_EQ(c, '0');
+    ASSERT_TRUE(two.Read(&c, 1));
+    EXPECT_EQ(c, 'a');
+    ASSERT_TRUE(one.Read(&c, 1));
+    EXPECT_EQ(c, '1');
+    // A second File on the same member shares (and resets) its position.
+    ASSERT_TRUE(again.Open("one", ModeRead));
+    ASSERT_TRUE(one.Read(&c, 1));
+    EXPECT_EQ(c, '0');
+    again.Close();
+    one.Close();
+    EXPECT_TRUE(archive->file.IsOpen());
+    two.Close();
+    EXPECT_FALSE(archive->file.IsOpen());
+    EXPECT_EQ(archive->openCount, 0u);
+    two.Close(); // closing twice is harmless
+    EXPECT_EQ(archive->openCount, 0u);
+}
+
+TEST_F(ArchiveTest, ArchiveOpenRoutesReadsButNotWritesOrDiskOnly) {
+    std::string disk = WriteFile("disk.txt", std::string("disk"));
+    ASSERT_EQ(ArchiveOpen(WriteArchive("a.dat", ArchiveImage().Add("m", "member")).c_str()), 1u);
+    File file;
+    errorState.code = 0;
+    EXPECT_FALSE(file.Open(disk.c_str(), ModeRead));
+    EXPECT_EQ(Code(), ErrorCode::None); // missing from the archive: no code
+    ASSERT_TRUE(file.Open(disk.c_str(), ModeRead | ModeDiskOnly));
+    EXPECT_FALSE(file.InArchive());
+    std::string written = PathOf("written.txt");
+    ASSERT_TRUE(file.Open(written.c_str(), ModeWrite));
+    EXPECT_TRUE(file.Print("ok"));
+    file.Close();
+    EXPECT_EQ(ReadFile(written), "ok");
+
+    ASSERT_TRUE(file.Open("M", ModeRead | ModeBigEndian));
+    EXPECT_TRUE(file.InArchive());
+    EXPECT_FALSE(file.Write("x", 1));
+    EXPECT_FALSE(file.WriteByte('x'));
+    EXPECT_FALSE(file.Write32(1));
+    EXPECT_FALSE(file.Print("x"));
+    uint16_t value = 0;
+    ASSERT_TRUE(file.Read16(&value));
+    EXPECT_EQ(value, ('m' << 8) | 'e'); // big-endian numbers from a member
+}
+
+TEST_F(ArchiveTest, VanishedArchiveFileFailsTheOpenCleanly) {
+    std::string path = WriteArchive("a.dat", ArchiveImage().Add("m", "member"));
+    ASSERT_EQ(ArchiveOpen(path.c_str()), 1u);
+    std::filesystem::remove(path);
+    File file;
+    EXPECT_FALSE(file.Open("m", ModeRead));
+    archives.First();
+    Archive* archive = static_cast<Archive*>(archives.Current());
+    EXPECT_EQ(archive->openCount, 0u);
+    WriteArchive("a.dat", ArchiveImage().Add("m", "member")); // back again
+    EXPECT_EQ(ReadMember("m"), "member");
+}
+
+TEST_F(ArchiveTest, OpenMemberReachesShadowedEntries) {
+    ArchiveImage image;
+    image.Add("dup", "first").Add("DUP", "second");
+    ASSERT_EQ(ArchiveOpen(WriteArchive("a.dat", image).c_str()), 2u);
+    archives.First();
+    Archive* archive = static_cast<Archive*>(archives.Current());
+    archive->entries.Last();
+    ArchiveEntry* last = static_cast<ArchiveEntry*>(archive->entries.Current());
+    File file;
+    ASSERT_TRUE(file.OpenMember(archive, last, 0));
+    char buffer[6];
+    ASSERT_TRUE(file.Read(buffer, 6));
+    EXPECT_EQ(std::string(buffer, 6), "second");
+    EXPECT_EQ(ReadMember("dup"), "first");
+}
+
+} // namespace

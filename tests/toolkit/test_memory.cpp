@@ -1,0 +1,130 @@
+#include "toolkit_fixture.h"
+
+#include <regex>
+#include <sstream>
+
+namespace {
+
+using toolkit_test::ToolkitTest;
+using Memory = ToolkitTest;
+
+TEST_F(Memory, FreeOfNullOrWhileNothingIsHeldIsHarmless) {
+    int onStack = 0;
+    EXPECT_TRUE(Free(nullptr));
+    EXPECT_TRUE(Free(&onStack)); // total is 0: nothing is searched
+    EXPECT_EQ(Code(), ErrorCode::None);
+}
+
+TEST_F(Memory, UnknownPointerAndDoubleFreeAreRefused) {
+    void* block = Allocate(10);
+    ASSERT_NE(block, nullptr);
+    int onStack = 0;
+    EXPECT_FALSE(Free(&onStack));
+    EXPECT_EQ(Code(), ErrorCode::MemoryEntryNotFound);
+    EXPECT_EQ(allocator->GetTotal(), 12u);
+
+    void* other = Allocate(4);
+    EXPECT_TRUE(Free(block));
+    errorState.code = 0;
+    EXPECT_FALSE(Free(block)); // second release of the same block
+    EXPECT_EQ(Code(), ErrorCode::MemoryEntryNotFound);
+    EXPECT_EQ(allocator->GetTotal(), 6u);
+    EXPECT_TRUE(Free(other));
+    EXPECT_EQ(allocator->GetTotal(), 0u);
+}
+
+TEST_F(Memory, GuardDamageIsReportedAndTheBlockStillReleased) {
+    unsigned char* block = static_cast<unsigned char*>(Allocate(16));
+    ASSERT_NE(block, nullptr);
+    block[15] = 0x55; // the caller's last byte is fine
+    block[16] = 0x01; // one past the end: the guard
+    EXPECT_FALSE(Free(block));
+    EXPECT_EQ(Code(), ErrorCode::GuardDamaged);
+    EXPECT_EQ(allocator->GetTotal(), 0u);
+    errorState.code = 0;
+    EXPECT_TRUE(Free(Allocate(1))); // the list is still sound
+}
+
+TEST_F(Memory, SecondGuardByteIsCheckedToo) {
+    unsigned char* block = static_cast<unsigned char*>(Allocate(3));
+    block[4] = 0x00; // guard byte at size + 1 should be 0xFF
+    EXPECT_FALSE(Free(block));
+    EXPECT_EQ(Code(), ErrorCode::GuardDamaged);
+}
+
+TEST_F(Memory, ZeroSizeBlockHoldsOnlyTheGuard) {
+    void* block = Allocate(0);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(allocator->GetTotal(), 2u);
+    EXPECT_TRUE(Free(block));
+}
+
+TEST_F(Memory, SizesThatCannotBeCountedAreRefused) {
+    EXPECT_EQ(Allocate(UINT32_MAX), nullptr);
+    EXPECT_EQ(Code(), ErrorCode::OutOfMemory);
+    EXPECT_EQ(Allocate(UINT32_MAX - 1), nullptr);
+    EXPECT_EQ(allocator->GetTotal(), 0u);
+}
+
+TEST_F(Memory, FreeAllReleasesInOrderAndReportsDamage) {
+    Allocate(5);
+    unsigned char* damaged = static_cast<unsigned char*>(Allocate(7));
+    Allocate(9);
+    damaged[8] = 0;
+    EXPECT_FALSE(allocator->FreeAll());
+    EXPECT_EQ(Code(), ErrorCode::GuardDamaged);
+    EXPECT_EQ(allocator->GetTotal(), 0u);
+    errorState.code = 0;
+    EXPECT_TRUE(allocator->FreeAll()); // nothing left
+}
+
+TEST_F(Memory, ShutdownFreesLiveBlocksAndStartupAgainStartsEmpty) {
+    Allocate(100);
+    Allocate(200);
+    ToolkitShutdown();
+    EXPECT_EQ(allocator, nullptr);
+    EXPECT_EQ(pictureHandlers, nullptr);
+    EXPECT_EQ(Allocate(1), nullptr); // no allocator
+    EXPECT_FALSE(Free(reinterpret_cast<void*>(&allocator)));
+    ASSERT_TRUE(ToolkitStartup());
+    EXPECT_EQ(allocator->GetTotal(), 0u);
+}
+
+TEST_F(Memory, DumpWritesTheLiveBlockTable) {
+    Allocate(10);
+    Allocate(20);
+    Allocate(30);
+    EXPECT_EQ(allocator->GetTotal(), 66u);
+    std::string path = PathOf("memory.txt");
+    ASSERT_TRUE(allocator->Dump(path.c_str()));
+    std::istringstream text(ReadFile(path));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 9u);
+    const std::string rule = "+-----+---------+----------+";
+    EXPECT_EQ(lines[0], rule);
+    EXPECT_EQ(lines[1], "| Nr. | Adress  | Size     |");
+    EXPECT_EQ(lines[2], rule);
+    const char* sizes[] = {"12", "22", "32"};
+    for (int i = 0; i < 3; ++i) {
+        std::regex row("\\|   " + std::to_string(i) + " \\| +[0-9a-f]{8,} \\| +" + sizes[i] +
+                       " \\|");
+        EXPECT_TRUE(std::regex_match(lines[3 + i], row)) << lines[3 + i];
+    }
+    EXPECT_EQ(lines[6], rule);
+    EXPECT_EQ(lines[7], "|   3 |       0 |       66 |");
+    EXPECT_EQ(lines[8], rule);
+}
+
+TEST_F(Memory, DumpToAnUnwritablePathFails) {
+    EXPECT_FALSE(allocator->Dump(PathOf("no-such-folder/memory.txt").c_str()));
+    EXPECT_EQ(Code(), ErrorCode::OpenFailed);
+}
+
+TEST_F(Memory, UnimplementedOperationSaysSo) {
+    EXPECT_FALSE(allocator->Unimplemented(0));
+    EXPECT_EQ(Code(), ErrorCode::NotImplemented);
+}
+
+} // namespace

@@ -1,0 +1,193 @@
+#include "toolkit/picture.h"
+
+#include "toolkit_fixture.h"
+
+namespace {
+
+using toolkit_test::ToolkitTest;
+using PictureTest = ToolkitTest;
+
+// Fills an 8-bit picture with value = 10 * row + column + 1.
+void Number(Picture& picture) {
+    for (int32_t row = 0; row < picture.height; ++row)
+        for (int32_t column = 0; column < picture.width; ++column)
+            picture.pixels[row * picture.stride + column] =
+                static_cast<unsigned char>(10 * row + column + 1);
+}
+
+unsigned char At(const Picture& picture, int32_t column, int32_t row) {
+    return picture.pixels[row * picture.stride + column];
+}
+
+TEST_F(PictureTest, CreateRoundsRowsToFourBytes) {
+    Picture picture;
+    ASSERT_TRUE(picture.Create(3, 2, 24, false));
+    EXPECT_EQ(picture.bytesPerPixel, 3);
+    EXPECT_EQ(picture.stride, 12);
+    EXPECT_EQ(allocator->GetTotal(), 24u + 2u);
+    for (int i = 0; i < 24; ++i)
+        EXPECT_EQ(picture.pixels[i], 0);
+    ASSERT_TRUE(picture.Create(5, 1, 8, true));
+    EXPECT_EQ(picture.stride, 8);
+    EXPECT_NE(picture.palette, nullptr);
+    EXPECT_EQ(allocator->GetTotal(), 8u + 2u); // the first store was released
+    ASSERT_TRUE(picture.Create(4, 1, 1, false));
+    EXPECT_EQ(picture.bytesPerPixel, 1);
+    EXPECT_EQ(picture.stride, 4);
+    EXPECT_EQ(picture.palette, nullptr);
+    picture.Release();
+    EXPECT_EQ(allocator->GetTotal(), 0u);
+    EXPECT_EQ(picture.valid, 1); // Release keeps the flag
+}
+
+TEST_F(PictureTest, ImpossibleSizesFailWithoutAllocating) {
+    Picture picture;
+    EXPECT_FALSE(picture.Create(-1, 10, 8, false));
+    EXPECT_EQ(Code(), ErrorCode::OutOfMemory);
+    EXPECT_FALSE(picture.Create(65536, 65536, 32, false));
+    EXPECT_FALSE(picture.Create(INT32_MAX, 1, 32, false));
+    EXPECT_EQ(picture.pixels, nullptr);
+    EXPECT_EQ(allocator->GetTotal(), 0u);
+}
+
+TEST_F(PictureTest, LoadWithoutHandlersFails) {
+    Picture picture;
+    EXPECT_FALSE(picture.Load("textures\\wood.bmp"));
+    EXPECT_EQ(Code(), ErrorCode::PictureFormat);
+    errorState.code = 0;
+    EXPECT_FALSE(picture.LoadWith("wood.bmp", nullptr, 0));
+    EXPECT_EQ(Code(), ErrorCode::None);
+}
+
+class FakeHandler : public PictureHandler {
+public:
+    explicit FakeHandler(const char* accepted, bool succeeds)
+        : accepted(accepted), succeeds(succeeds) {}
+    bool Load(const char*, Picture* picture) override {
+        return succeeds && picture->Create(2, 2, 8, false);
+    }
+    bool LoadWith(const char* name, Picture* picture, int32_t option) override {
+        lastOption = option;
+        return Load(name, picture);
+    }
+    bool Accepts(const char*, const char* extension) override {
+        lastExtension = extension;
+        return StrCompareNoCaseTest(extension, accepted);
+    }
+    int32_t GetError() override { return 42; }
+
+    static bool StrCompareNoCaseTest(const std::string& a, const std::string& b) {
+        if (a.size() != b.size())
+            return false;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (std::tolower(static_cast<unsigned char>(a[i])) !=
+                std::tolower(static_cast<unsigned char>(b[i])))
+                return false;
+        return true;
+    }
+
+    const char* accepted;
+    bool succeeds;
+    std::string lastExtension;
+    int32_t lastOption = 0;
+};
+
+TEST_F(PictureTest, HandlerChosenByLastExtension) {
+    FakeHandler failing("tga", false), working("bmp", true);
+    pictureHandlers->Append(&failing);
+    pictureHandlers->Append(&working);
+    Picture picture;
+    EXPECT_TRUE(picture.Load("shots.v2\\zentor00.BMP"));
+    EXPECT_EQ(working.lastExtension, "BMP");
+    EXPECT_EQ(picture.valid, 1);
+    EXPECT_FALSE(picture.Load("x.tga"));
+    EXPECT_EQ(errorState.code, -1);
+    EXPECT_EQ(errorState.handlerCode, 42);
+    EXPECT_FALSE(picture.Load("noextension"));
+    EXPECT_EQ(working.lastExtension, "");
+    EXPECT_TRUE(picture.LoadWith("anything.xyz", &working, 7));
+    EXPECT_EQ(working.lastOption, 7);
+}
+
+TEST(Intersect, OverlapOrderingAndTouching) {
+    PictureRect result{};
+    ASSERT_TRUE(Intersect({0, 0, 10, 10}, {5, 5, 20, 20}, &result));
+    EXPECT_EQ(result.left, 5);
+    EXPECT_EQ(result.top, 5);
+    EXPECT_EQ(result.right, 10);
+    EXPECT_EQ(result.bottom, 10);
+    EXPECT_FALSE(Intersect({0, 0, 10, 10}, {20, 20, 30, 30}, &result));
+    ASSERT_TRUE(Intersect({10, 10, 0, 0}, {5, 5, 20, 20}, &result)); // swapped corners
+    EXPECT_EQ(result.left, 5);
+    EXPECT_EQ(result.bottom, 10);
+    EXPECT_FALSE(Intersect({0, 0, 10, 10}, {10, 0, 20, 10}, &result)); // touching only
+    EXPECT_FALSE(Intersect({0, 0, 10, 10}, {2, 10, 8, 20}, &result));
+    ASSERT_TRUE(Intersect({0, 0, 10, 10}, {2, 2, 3, 30}, &result)); // one axis inside
+    EXPECT_EQ(result.left, 2);
+    EXPECT_EQ(result.right, 3);
+    EXPECT_EQ(result.top, 2);
+    EXPECT_EQ(result.bottom, 10);
+}
+
+TEST_F(PictureTest, BlitCopiesOnlyInsideClipAndBothPictures) {
+    Picture source, target;
+    ASSERT_TRUE(source.Create(4, 3, 8, false));
+    ASSERT_TRUE(target.Create(6, 5, 8, false));
+    Number(source);
+
+    // Without a clip rectangle nothing is copied.
+    EXPECT_TRUE(target.Blit(source, 0, 0, 0, 0, 4, 3));
+    EXPECT_EQ(At(target, 0, 0), 0);
+
+    target.SetClip({1, 1, 6, 5});
+    // Source placed at (2, 1); ask for far more than the source holds.
+    EXPECT_TRUE(target.Blit(source, -10, -10, 2, 1, 100, 100));
+    for (int32_t row = 0; row < 5; ++row) {
+        for (int32_t column = 0; column < 6; ++column) {
+            bool inside = column >= 2 && row >= 1 && row < 4;
+            unsigned char expected =
+                inside ? static_cast<unsigned char>(10 * (row - 1) + (column - 2) + 1) : 0;
+            EXPECT_EQ(At(target, column, row), expected) << column << "," << row;
+        }
+    }
+    EXPECT_EQ(allocator->GetTotal(), 12u + 2u + 40u + 2u); // guards intact
+
+    // The clip rectangle cuts the copy too.
+    Picture small;
+    ASSERT_TRUE(small.Create(6, 5, 8, false));
+    small.SetClip({0, 0, 3, 2});
+    small.Blit(source, 0, 0, 0, 0, 4, 3);
+    EXPECT_EQ(At(small, 2, 1), 13);
+    EXPECT_EQ(At(small, 3, 1), 0);
+    EXPECT_EQ(At(small, 2, 2), 0);
+    // A clip rectangle larger than the picture does not write outside it.
+    small.SetClip({-100, -100, 100, 100});
+    small.Blit(source, 4, 3, 4, 3, 10, 10);
+    EXPECT_EQ(At(small, 5, 4), 12);
+    EXPECT_TRUE(Free(small.pixels)); // guard intact
+    small.pixels = nullptr;
+}
+
+TEST_F(PictureTest, BlitBetweenDifferentLayoutsCopiesNothing) {
+    Picture plain, formatted, wide;
+    ASSERT_TRUE(plain.Create(2, 2, 8, false));
+    Number(plain);
+    PixelFormat format = {{1, 2, 3, 4, 5, 6}};
+    ASSERT_TRUE(formatted.CreateWithFormat(2, 2, 8, format));
+    formatted.SetClip({0, 0, 2, 2});
+    EXPECT_TRUE(formatted.Blit(plain, 0, 0, 0, 0, 2, 2));
+    EXPECT_EQ(At(formatted, 0, 0), 0);
+    ASSERT_TRUE(wide.Create(2, 2, 16, false));
+    wide.SetClip({0, 0, 2, 2});
+    EXPECT_TRUE(wide.Blit(plain, 0, 0, 0, 0, 2, 2));
+    EXPECT_EQ(wide.pixels[0], 0);
+    // Same format values copy.
+    Picture twin;
+    ASSERT_TRUE(twin.CreateWithFormat(2, 2, 8, format));
+    formatted.pixels[formatted.stride + 1] = 99;
+    twin.SetClip({0, 0, 2, 2});
+    twin.Blit(formatted, 0, 0, 0, 0, 2, 2);
+    EXPECT_EQ(At(twin, 1, 1), 99);
+}
+
+} // namespace
