@@ -1,0 +1,34 @@
+// Number scanning for scene text, with the results of the C scanf family (count
+// of values read, -1 for text that is empty up to its end) but bounded and
+// without undefined conversions: integers saturate to 32 bits, and a float that
+// is not finite in 32 bits does not count as read.
+#pragma once
+
+#include <cstdint>
+
+namespace scene {
+
+class TextScanner {
+public:
+    explicit TextScanner(const char* text) : cursor(text) {}
+
+    // Each reads one value after optional white space; on failure the value and
+    // the cursor stay as they were and every later read fails too.
+    bool Integer(int32_t& value);
+    bool Float(float& value);
+
+    // Result in scanf terms after reads that returned `read` values: -1 when
+    // nothing was read and only white space was left, else `read`.
+    int Result(int read) const;
+
+private:
+    const char* cursor;
+    bool failed = false;
+    bool sawInput = false;
+};
+
+// The common shapes: "%d" / "%ld", "%f", and up to three integers ("%d %d %d").
+int ScanIntegers(const char* text, int32_t* values, int count);
+int ScanFloats(const char* text, float* values, int count);
+
+} // namespace scene
