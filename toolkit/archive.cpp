@@ -91,7 +91,8 @@ uint32_t ArchiveOpen(const char* path) {
     // The directory must fit in the file before anything is allocated for it.
     uint64_t room = (uint64_t(fileSize) - layout::headerSize) / layout::recordSize;
     if (count > room)
-        return Refuse(archive, "truncated: the directory claims %lu entries, the file holds %lu",
+        return Refuse(archive,
+                      "truncated: the directory claims %lu entries, the file has room for %lu",
                       static_cast<unsigned long>(count), static_cast<unsigned long>(room));
 
     for (uint32_t index = 0; index < count; ++index) {
