@@ -22,6 +22,9 @@ ShellServices DefaultShellServices() {
         return GetClientRect(window, rect);
     };
     services.setCursorPos = [](int x, int y) -> BOOL { return SetCursorPos(x, y); };
+    services.hideCursor = []() { SetCursor(nullptr); };
+    services.releaseCursorClip = []() { ClipCursor(nullptr); };
+    services.postQuit = [](int exitCode) { PostQuitMessage(exitCode); };
     services.verifyPassword = [](HWND window) -> bool { return VerifyPassword(window); };
     services.takeScreenshot = []() { TakeScreenshot(); };
     services.dumpParameters = []() { DumpParameters(); };
@@ -138,13 +141,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_ACTIVATEAPP:
         appActive = static_cast<int16_t>(LOWORD(wParam));
-        ClipCursor(nullptr);
+        shellServices.releaseCursorClip();
         return 0;
     case WM_DESTROY:
-        PostQuitMessage(0);
+        shellServices.postQuit(0);
         return 0;
     case WM_SETCURSOR:
-        SetCursor(nullptr);
+        shellServices.hideCursor();
         return TRUE;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN)

@@ -14,6 +14,9 @@ struct ShellServices {
     BOOL (*destroyWindow)(HWND window);
     BOOL (*clientRect)(HWND window, RECT* rect);
     BOOL (*setCursorPos)(int x, int y);
+    void (*hideCursor)();
+    void (*releaseCursorClip)();
+    void (*postQuit)(int exitCode);
     bool (*verifyPassword)(HWND window);
     void (*takeScreenshot)();
     void (*dumpParameters)();

@@ -1,0 +1,52 @@
+#include "shell/main_window.h"
+#include "shell/report.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+TEST(Report, HeadingThenFormattedMessage) {
+    ReportError("Scene", 12, "Bad key count %d in \"%s\"", 3, "scenes\\a.lws");
+    EXPECT_STREQ(reportText,
+                 "Error in module \"Scene\" at line 12:\n\nBad key count 3 in \"scenes\\a.lws\"");
+    reportText[0] = 0;
+}
+
+TEST(Report, PercentSignsInNamesAndQuotedTextPrintLiterally) {
+    ReportError("Sc%sne%n", -7, "Unknown line: %s", "Motion 100% %s %n %d");
+    EXPECT_STREQ(reportText,
+                 "Error in module \"Sc%sne%n\" at line -7:\n\nUnknown line: Motion 100% %s %n %d");
+    reportText[0] = 0;
+}
+
+TEST(Report, OnlyTheLastReportSurvives) {
+    ReportError("Startup", 49, "Failed to setup the windows!");
+    ReportError("Startup", 170, "Unable to init glide!");
+    EXPECT_STREQ(reportText, "Error in module \"Startup\" at line 170:\n\nUnable to init glide!");
+    reportText[0] = 0;
+}
+
+TEST(Report, LongTextIsCutToTheBuffer) {
+    // Guard bytes around the buffer would show an overrun under the sanitizer
+    // anyway; here the text must simply end inside it.
+    std::string longText(1000, 'x');
+    ReportError("Scene", 1, "%s", longText.c_str());
+    EXPECT_EQ(std::strlen(reportText), sizeof reportText - 1);
+    EXPECT_EQ(std::strncmp(reportText, "Error in module", 15), 0);
+    std::string longModule(600, 'm');
+    ReportError(longModule.c_str(), 1, "tail %s", "text");
+    EXPECT_EQ(std::strlen(reportText), sizeof reportText - 1);
+    reportText[0] = 0;
+}
+
+TEST(Report, NoWindowNoPost) {
+    ASSERT_EQ(mainWindow, nullptr);
+    ReportError("Startup", 43, "Failed to setup application!");
+    EXPECT_NE(reportText[0], 0);
+    reportText[0] = 0;
+}
+
+} // namespace

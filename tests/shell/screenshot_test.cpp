@@ -1,0 +1,133 @@
+#include "shell/screenshot.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+uint16_t Le16(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
+}
+
+// Runs each test in a fresh current directory, as screenshots go to "scrnshot"
+// below it.
+class ScreenshotTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char folder[] = "/tmp/solvane-shots-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        dir = folder;
+        char here[4096];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        previous = here;
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+    }
+    void TearDown() override {
+        ASSERT_EQ(chdir(previous.c_str()), 0);
+        std::string command = "rm -rf '" + dir + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+    static std::vector<uint8_t> ReadAll(const char* path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    }
+    static void Touch(const char* path) {
+        std::FILE* f = std::fopen(path, "wb");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    std::string dir, previous;
+};
+
+TEST(Screenshot, Rgb565ExpandsWithLowBitsClear) {
+    // Two rows of two pixels, rows 6 bytes apart (one padding pixel).
+    const uint16_t lfb[6] = {0xFFFF, 0xF800, 0x1234, 0x07E0, 0x001F, 0x0000};
+    uint8_t out[12];
+    ConvertRgb565(lfb, 6, 2, 2, out);
+    const uint8_t expected[12] = {0xF8, 0xFC, 0xF8, 0x00, 0x00, 0xF8,  // white, red
+                                  0x00, 0xFC, 0x00, 0xF8, 0x00, 0x00}; // green, blue
+    EXPECT_EQ(std::memcmp(out, expected, sizeof out), 0);
+}
+
+TEST_F(ScreenshotTest, BitmapHeaderAndBottomRowFirst) {
+    ASSERT_EQ(mkdir("scrnshot", 0755), 0);
+    // 4 × 2 picture: top row white, bottom row red.
+    const uint16_t lfb[8] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xF800, 0xF800, 0xF800, 0xF800};
+    uint8_t pixels[4 * 2 * 3];
+    ConvertRgb565(lfb, 8, 4, 2, pixels);
+    ASSERT_TRUE(WriteBmpSized("scrnshot\\zentor00.bmp", pixels, 4, 2));
+    std::vector<uint8_t> b = ReadAll("scrnshot/zentor00.bmp");
+    ASSERT_EQ(b.size(), 54u + 24u);
+    EXPECT_EQ(b[0], 'B');
+    EXPECT_EQ(b[1], 'M');
+    EXPECT_EQ(Le32(b, 2), 78u);
+    EXPECT_EQ(Le32(b, 6), 0u);
+    EXPECT_EQ(Le32(b, 10), 54u);
+    EXPECT_EQ(Le32(b, 14), 40u);
+    EXPECT_EQ(Le32(b, 18), 4u);
+    EXPECT_EQ(Le32(b, 22), 2u);
+    EXPECT_EQ(Le16(b, 26), 1u);
+    EXPECT_EQ(Le16(b, 28), 24u);
+    for (size_t at = 30; at < 54; at += 4)
+        EXPECT_EQ(Le32(b, at), 0u) << "offset " << at;
+    for (int x = 0; x < 4; ++x) {
+        // First stored row: the bottom of the screen (red).
+        EXPECT_EQ(b[54 + x * 3 + 0], 0x00);
+        EXPECT_EQ(b[54 + x * 3 + 1], 0x00);
+        EXPECT_EQ(b[54 + x * 3 + 2], 0xF8);
+        // Second: the top (white).
+        EXPECT_EQ(b[66 + x * 3 + 0], 0xF8);
+        EXPECT_EQ(b[66 + x * 3 + 1], 0xFC);
+        EXPECT_EQ(b[66 + x * 3 + 2], 0xF8);
+    }
+}
+
+TEST_F(ScreenshotTest, FullShowSizeFile) {
+    ASSERT_EQ(mkdir("scrnshot", 0755), 0);
+    std::vector<uint8_t> pixels(640 * 480 * 3, 0x40);
+    ASSERT_TRUE(WriteBmpSized("scrnshot\\zentor00.bmp", pixels.data(), 640, 480));
+    EXPECT_EQ(ReadAll("scrnshot/zentor00.bmp").size(), 921654u);
+}
+
+TEST_F(ScreenshotTest, MissingFolderWritesNothing) {
+    uint8_t pixels[3] = {1, 2, 3};
+    EXPECT_FALSE(WriteBmpSized("scrnshot\\zentor00.bmp", pixels, 1, 1));
+    EXPECT_NE(access("scrnshot", F_OK), 0) << "the folder is never created";
+}
+
+TEST_F(ScreenshotTest, NextFreeNumber) {
+    ASSERT_EQ(mkdir("scrnshot", 0755), 0);
+    char name[64];
+    ASSERT_TRUE(NextScreenshotName(name, sizeof name));
+    EXPECT_STREQ(name, "scrnshot\\zentor00.bmp");
+    Touch("scrnshot/zentor00.bmp");
+    Touch("scrnshot/zentor01.bmp");
+    ASSERT_TRUE(NextScreenshotName(name, sizeof name));
+    EXPECT_STREQ(name, "scrnshot\\zentor02.bmp");
+    // A gap is filled first.
+    Touch("scrnshot/zentor03.bmp");
+    ASSERT_TRUE(NextScreenshotName(name, sizeof name));
+    EXPECT_STREQ(name, "scrnshot\\zentor02.bmp");
+    for (int n = 2; n < 100; ++n) {
+        char path[64];
+        std::snprintf(path, sizeof path, "scrnshot/zentor%02d.bmp", n);
+        Touch(path);
+    }
+    ASSERT_TRUE(NextScreenshotName(name, sizeof name));
+    EXPECT_STREQ(name, "scrnshot\\zentor100.bmp");
+    char tooSmall[10];
+    EXPECT_FALSE(NextScreenshotName(tooSmall, sizeof tooSmall));
+}
+
+} // namespace

@@ -1,0 +1,85 @@
+#include "shell/settings.h"
+
+#include "shell/saver.h"
+#include "win32/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// Each test gets its own registry file in a fresh folder.
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char folder[] = "/tmp/solvane-settings-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        dir = folder;
+        file = dir + "/registry.ini";
+        win32::SetRegistryFile(file);
+        screenSaver = ScreenSaver();
+    }
+    void TearDown() override {
+        win32::SetRegistryFile("");
+        std::remove(file.c_str());
+        rmdir(dir.c_str());
+        screenSaver = ScreenSaver();
+    }
+    void Store(const char* name, DWORD type, const void* data, DWORD size) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, SaverSettingsKey, 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    void StoreNumber(const char* name, int32_t value) {
+        Store(name, REG_DWORD, &value, sizeof value);
+    }
+    std::string dir, file;
+};
+
+TEST_F(SettingsTest, DefaultsWithoutAKey) {
+    screenSaver.passwordDelay = 99;
+    screenSaver.mouseThreshold = 99;
+    screenSaver.muteSound = 7;
+    screenSaver.busy = 1;
+    ReadSettings();
+    EXPECT_EQ(screenSaver.passwordDelay, 15);
+    EXPECT_EQ(screenSaver.mouseThreshold, 50);
+    EXPECT_EQ(screenSaver.muteSound, 7) << "not touched when missing";
+    EXPECT_EQ(screenSaver.busy, 0);
+}
+
+TEST_F(SettingsTest, StoredValuesReplaceTheDefaults) {
+    StoreNumber("Password Delay", 0);
+    StoreNumber("Mouse Threshold", 0);
+    StoreNumber("Mute Sound", 1);
+    ReadSettings();
+    EXPECT_EQ(screenSaver.passwordDelay, 0);
+    EXPECT_EQ(screenSaver.mouseThreshold, 0);
+    EXPECT_EQ(screenSaver.muteSound, 1);
+}
+
+TEST_F(SettingsTest, MissingOrOversizedValuesKeepTheirDefaults) {
+    StoreNumber("Mouse Threshold", 12);
+    const unsigned char eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    Store("Password Delay", REG_BINARY, eight, sizeof eight);
+    ReadSettings();
+    EXPECT_EQ(screenSaver.passwordDelay, 15);
+    EXPECT_EQ(screenSaver.mouseThreshold, 12);
+}
+
+TEST_F(SettingsTest, TypeIsNotChecked) {
+    const unsigned char four[4] = {0x2C, 0x01, 0, 0}; // 300 little-endian
+    Store("Password Delay", REG_BINARY, four, sizeof four);
+    ReadSettings();
+    EXPECT_EQ(screenSaver.passwordDelay, 300);
+}
+
+} // namespace
