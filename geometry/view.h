@@ -14,6 +14,11 @@ struct Plane {
     float d, nx, ny, nz;
 };
 
+// Signed distance of a view-space point from plane: ≥ 0 inside.
+inline float PlaneDistance(const Plane& plane, float x, float y, float z) {
+    return plane.d + plane.nx * x + plane.ny * y + plane.nz * z;
+}
+
 // Indices into View::planes; plane i is clipped against when clip bit 1 << i is set.
 enum PlaneIndex { PlaneLeft = 0, PlaneRight, PlaneBottom, PlaneTop, PlaneNear, PlaneFar };
 

@@ -60,8 +60,3 @@ void ClipToPlane(ClipVertex* out, int& outCount, const ClipVertex* in, int count
 // The point where edge a→b crosses plane (a copy of a when a lies on it); colours
 // are interpolated and truncated.
 void IntersectEdge(const ClipVertex& a, const ClipVertex& b, const Plane& plane, ClipVertex& out);
-
-// Signed distance of a view-space point from plane: ≥ 0 inside.
-inline float PlaneDistance(const Plane& plane, float x, float y, float z) {
-    return plane.d + plane.nx * x + plane.ny * y + plane.nz * z;
-}

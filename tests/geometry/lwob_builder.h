@@ -1,0 +1,173 @@
+// Builds LightWave object files (IFF FORM/LWOB) byte by byte for the loader's
+// tests, the object command's tests and the fuzzer's seeds. Can also write the
+// broken layouts that real files and hostile ones contain.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace lwobtest {
+
+using Bytes = std::vector<uint8_t>;
+
+inline void Put16(Bytes& out, uint32_t value) {
+    out.push_back(static_cast<uint8_t>(value >> 8));
+    out.push_back(static_cast<uint8_t>(value));
+}
+
+inline void Put32(Bytes& out, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+inline void PutFloat(Bytes& out, float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    Put32(out, bits);
+}
+
+inline void PutTag(Bytes& out, const char* tag) {
+    out.insert(out.end(), tag, tag + 4);
+}
+
+struct Point {
+    float x, y, z;
+};
+
+inline Bytes PointData(const std::vector<Point>& points) {
+    Bytes out;
+    for (const Point& p : points) {
+        PutFloat(out, p.x);
+        PutFloat(out, p.y);
+        PutFloat(out, p.z);
+    }
+    return out;
+}
+
+// One polygon record: point count, indices, surface number. A negative surface
+// number must be followed by detail records (DetailCount then records).
+inline void PutPolygon(Bytes& out, const std::vector<uint16_t>& indices, int16_t surface = 1) {
+    Put16(out, static_cast<uint16_t>(indices.size()));
+    for (uint16_t index : indices)
+        Put16(out, index);
+    Put16(out, static_cast<uint16_t>(surface));
+}
+
+// A whole file from chunks. Chunk sizes are written as given; pad adds the IFF
+// zero byte after an odd-sized chunk.
+class Builder {
+public:
+    Builder& Chunk(const char* tag, const Bytes& data, bool pad = true) {
+        PutTag(body, tag);
+        Put32(body, static_cast<uint32_t>(data.size()));
+        body.insert(body.end(), data.begin(), data.end());
+        if (pad && (data.size() & 1) != 0)
+            body.push_back(0);
+        return *this;
+    }
+    // A chunk header whose size field says something other than the data's length.
+    Builder& RawChunk(const char* tag, uint32_t declaredSize, const Bytes& data) {
+        PutTag(body, tag);
+        Put32(body, declaredSize);
+        body.insert(body.end(), data.begin(), data.end());
+        return *this;
+    }
+    Builder& Points(const std::vector<Point>& points) { return Chunk("PNTS", PointData(points)); }
+    Builder& Raw(const Bytes& bytes) {
+        body.insert(body.end(), bytes.begin(), bytes.end());
+        return *this;
+    }
+
+    Bytes Build(const char* formType = "LWOB") const {
+        Bytes out;
+        PutTag(out, "FORM");
+        Put32(out, static_cast<uint32_t>(body.size() + 4));
+        PutTag(out, formType);
+        out.insert(out.end(), body.begin(), body.end());
+        return out;
+    }
+
+private:
+    Bytes body;
+};
+
+// The surface name list: zero-terminated names, each padded to even length.
+inline Bytes SurfaceNames(const std::vector<std::string>& names) {
+    Bytes out;
+    for (const std::string& name : names) {
+        out.insert(out.end(), name.begin(), name.end());
+        out.push_back(0);
+        if ((name.size() + 1) % 2 != 0)
+            out.push_back(0);
+    }
+    return out;
+}
+
+// A surface description: its name, then a colour sub-chunk (tag, 16-bit size, data).
+inline Bytes SurfaceDescription(const std::string& name, uint8_t r, uint8_t g, uint8_t b) {
+    Bytes out = SurfaceNames({name});
+    PutTag(out, "COLR");
+    Put16(out, 4);
+    out.push_back(r);
+    out.push_back(g);
+    out.push_back(b);
+    out.push_back(0);
+    return out;
+}
+
+// A unit cube: 8 points, 6 quadrilaterals.
+inline Bytes Cube() {
+    Bytes polygons;
+    const uint16_t faces[6][4] = {{0, 1, 2, 3}, {4, 7, 6, 5}, {0, 4, 5, 1},
+                                  {1, 5, 6, 2}, {2, 6, 7, 3}, {3, 7, 4, 0}};
+    for (const auto& face : faces)
+        PutPolygon(polygons, {face[0], face[1], face[2], face[3]});
+    return Builder()
+        .Points({{-1, -1, -1},
+                 {-1, 1, -1},
+                 {1, 1, -1},
+                 {1, -1, -1},
+                 {-1, -1, 1},
+                 {-1, 1, 1},
+                 {1, 1, 1},
+                 {1, -1, 1}})
+        .Chunk("POLS", polygons)
+        .Chunk("SRFS", SurfaceNames({"Default"}))
+        .Chunk("SURF", SurfaceDescription("Default", 200, 200, 200))
+        .Build();
+}
+
+// A file as another LightWave writer might make it: surfaces first, an odd-sized
+// unknown chunk without its pad byte, a pentagon, a line, a point and a
+// quadrilateral with two detail polygons.
+inline Bytes ForeignObject(bool withPentagon) {
+    Bytes polygons;
+    PutPolygon(polygons, {0, 1, 2, 3}, -1); // detail polygons follow
+    Put16(polygons, 2);
+    PutPolygon(polygons, {4, 5, 6}, 2);
+    PutPolygon(polygons, {4, 6, 7}, 2);
+    if (withPentagon)
+        PutPolygon(polygons, {0, 1, 2, 3, 4}, 1);
+    PutPolygon(polygons, {0, 2}, 1);
+    PutPolygon(polygons, {5}, 1);
+    PutPolygon(polygons, {0, 1, 2}, 1);
+    return Builder()
+        .Chunk("SRFS", SurfaceNames({"Base", "Decal"}))
+        .Chunk("SURF", SurfaceDescription("Base", 255, 0, 0))
+        .Chunk("SURF", SurfaceDescription("Decal", 0, 0, 255))
+        .Chunk("XTRA", Bytes{1, 2, 3}, /*pad=*/false)
+        .Points({{0, 0, 0},
+                 {0, 2, 0},
+                 {2, 2, 0},
+                 {2, 0, 0},
+                 {0.5f, 0.5f, 0},
+                 {0.5f, 1.5f, 0},
+                 {1.5f, 1.5f, 0},
+                 {1.5f, 0.5f, 0}})
+        .Chunk("POLS", polygons)
+        .Build();
+}
+
+} // namespace lwobtest

@@ -1,0 +1,275 @@
+// Object instances and views: placement, the view layout for 640 × 480 at 60
+// degrees, the world-to-view matrix and visibility classification.
+#include "geometry/instance.h"
+#include "geometry/view.h"
+
+#include "render/surface.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// A mesh of a few points whose farthest point is `reach` from the origin.
+struct PointMesh {
+    Mesh mesh;
+    explicit PointMesh(int count, float reach = 1.0f) {
+        mesh.pointCount = static_cast<int16_t>(count);
+        mesh.points = new Vector3[count];
+        for (int i = 0; i < count; ++i)
+            mesh.points[i] = Vector3{0, 0, 0};
+        if (count > 0)
+            mesh.points[count - 1] = Vector3{0, reach, 0};
+        mesh.polygonCount = 0;
+    }
+};
+
+// Runs each test with the show's depth range and a main view set up for 640 × 480.
+class ViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedView = CurrentView;
+        savedNear = nearDistance;
+        savedFar = farDistance;
+        nearDistance = 0.1f;
+        farDistance = 100000.0f;
+        view.Setup(640, 480, 60, 0, 0);
+        CurrentView = &view;
+    }
+    void TearDown() override {
+        CurrentView = savedView;
+        nearDistance = savedNear;
+        farDistance = savedFar;
+    }
+    // An instance with the given radius, placed at a view-space position (the
+    // view's camera is unmoved, so world and view coincide).
+    void Place(ObjectInstance& instance, float x, float y, float z, float radius) {
+        instance.AttachMesh(&sphere.mesh);
+        instance.radius = radius;
+        instance.SetPosition(x, y, z);
+    }
+
+    View view;
+    PointMesh sphere{2};
+    View* savedView = nullptr;
+    float savedNear = 0, savedFar = 0;
+};
+
+TEST_F(ViewTest, SetupFor640By480At60Degrees) {
+    EXPECT_EQ(view.halfWidth, 320.0f);
+    EXPECT_EQ(view.halfHeight, 240.0f);
+    EXPECT_NEAR(view.xScale, 554.2562f, 1e-3f);
+    EXPECT_NEAR(view.yScale, 554.2562f, 1e-3f);
+    const Plane& left = view.planes[PlaneLeft];
+    EXPECT_EQ(left.d, 0.0f);
+    EXPECT_NEAR(left.nx, 0.86603f, 1e-5f);
+    EXPECT_EQ(left.ny, 0.0f);
+    EXPECT_NEAR(left.nz, 0.49999f, 1e-5f);
+    EXPECT_EQ(view.planes[PlaneRight].nx, -left.nx);
+    const Plane& bottom = view.planes[PlaneBottom];
+    EXPECT_NEAR(bottom.ny, 0.917668f, 1e-6f);
+    EXPECT_NEAR(bottom.nz, 0.397349f, 1e-6f);
+    EXPECT_EQ(view.planes[PlaneTop].ny, -bottom.ny);
+    EXPECT_FLOAT_EQ(view.planes[PlaneNear].d, -0.1f);
+    EXPECT_EQ(view.planes[PlaneNear].nz, 1.0f);
+    EXPECT_EQ(view.planes[PlaneFar].d, 100000.0f);
+    EXPECT_EQ(view.planes[PlaneFar].nz, -1.0f);
+
+    // The side planes pass a hair inside the screen edges: x = ±0.57733·z is in,
+    // the edge itself at ±0.57735·z just out.
+    EXPECT_GE(PlaneDistance(left, -0.57733f, 0, 1), 0.0f);
+    EXPECT_LT(PlaneDistance(left, -0.57736f, 0, 1), 0.0f);
+    // A point on the view axis and one on the right edge project where they should.
+    EXPECT_NEAR(view.xScale * 577.35f / 1000.0f, 320.0f, 0.01f);
+}
+
+TEST_F(ViewTest, OddFieldOfViewIsHalvedAsAnIntegerForTheProjectionOnly) {
+    View odd;
+    odd.Setup(640, 480, 61, 0, 0);
+    EXPECT_EQ(odd.xScale, view.xScale);
+    EXPECT_GT(odd.planes[PlaneLeft].nx, view.planes[PlaneLeft].nx);
+    View narrow;
+    narrow.Setup(473, 480, 60, -83, 0);
+    EXPECT_EQ(narrow.halfWidth, 236.5f);
+    EXPECT_EQ(narrow.xOffset, -83);
+}
+
+TEST_F(ViewTest, ViewMatrixInvertsTheCamera) {
+    view.SetPosition(0, 0, -10);
+    const Vector3 origin = view.viewMatrix.TransformPoint({0, 0, 0});
+    EXPECT_FLOAT_EQ(origin.z, 10.0f);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            EXPECT_EQ(view.viewMatrix.m[i][j], i == j ? 1.0f : 0.0f);
+
+    // A turned and moved camera: every world point maps back to where the camera sees it.
+    View turned;
+    turned.camera.matrix.SetIdentity();
+    turned.SetPosition(3, -2, 7);
+    turned.SetTarget(&turned.camera);
+    turned.Rotate(0.2f, 0.9f, -0.4f);
+    EXPECT_EQ(turned.target, nullptr);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            EXPECT_NEAR(turned.viewMatrix.m[i][j], turned.camera.matrix.m[j][i], 1e-6f);
+    const Vector3 local{1.5f, -0.5f, 4};
+    const Vector3 world = turned.camera.matrix.TransformPoint(local);
+    const Vector3 back = turned.viewMatrix.TransformPoint(world);
+    EXPECT_NEAR(back.x, local.x, 1e-4f);
+    EXPECT_NEAR(back.y, local.y, 1e-4f);
+    EXPECT_NEAR(back.z, local.z, 1e-4f);
+}
+
+TEST_F(ViewTest, NewInstanceIsShownWithAllClipBitsAndTheDefaultSurface) {
+    ObjectInstance instance;
+    EXPECT_TRUE(instance.TestFlags(InstanceShown));
+    EXPECT_EQ(instance.clipFlags, 255);
+    EXPECT_EQ(instance.surface, &defaultSurface);
+    EXPECT_EQ(instance.matrix.m[3][3], 1.0f);
+    // No mesh (a null object): never visible.
+    EXPECT_FALSE(instance.Classify());
+    EXPECT_EQ(instance.clipFlags, 0);
+}
+
+TEST_F(ViewTest, AttachMeshReplacesWorkArraysAndNullKeepsThem) {
+    PointMesh small(3, 2.0f), large(50, 5.0f);
+    ObjectInstance instance;
+    instance.AttachMesh(&small.mesh);
+    EXPECT_FLOAT_EQ(instance.radius, 2.0f);
+    Vector3* before = instance.viewPoints;
+    ASSERT_NE(before, nullptr);
+    instance.AttachMesh(nullptr);
+    EXPECT_EQ(instance.viewPoints, before);
+    instance.AttachMesh(&large.mesh);
+    EXPECT_FLOAT_EQ(instance.radius, 5.0f);
+    instance.viewPoints[49] = Vector3{1, 2, 3}; // room for the new count (ASan checks)
+    instance.pointColours[49] = Colour{1, 2, 3, 4};
+    PointMesh none(0);
+    instance.AttachMesh(&none.mesh);
+    EXPECT_EQ(instance.radius, 0.0f);
+}
+
+TEST_F(ViewTest, ScaleGrowsTheRadiusByTheLargestFactor) {
+    ObjectInstance instance;
+    instance.radius = 2.0f;
+    instance.Scale(1, 3, 2);
+    EXPECT_FLOAT_EQ(instance.radius, 6.0f);
+    instance.Scale(0.5f, 0.5f, 0.5f);
+    EXPECT_FLOAT_EQ(instance.radius, 3.0f);
+    instance.Scale(-2, 1, 1); // a mirror still stretches
+    EXPECT_FLOAT_EQ(instance.radius, 6.0f);
+}
+
+TEST_F(ViewTest, RotateTurnsInTheObjectFrameAndKeepsThePosition) {
+    ObjectInstance instance;
+    instance.SetPosition(5, 6, 7);
+    instance.Rotate(0, 1.5707964f, 0);
+    const Vector3 p = instance.matrix.TransformPoint({0, 0, 1});
+    EXPECT_NEAR(p.x, 5 - 1, 1e-5f);
+    EXPECT_NEAR(p.y, 6, 1e-5f);
+    EXPECT_NEAR(p.z, 7, 1e-5f);
+    const Vector3 position = instance.GetPosition();
+    EXPECT_EQ(position.x, 5.0f);
+    EXPECT_EQ(position.z, 7.0f);
+}
+
+TEST_F(ViewTest, HiddenInstancesAreNotClassified) {
+    ObjectInstance instance;
+    Place(instance, 0, 0, 1000, 10);
+    instance.SetFlags(InstanceShown, 0);
+    EXPECT_FALSE(instance.TestFlags(InstanceShown));
+    EXPECT_FALSE(instance.Classify());
+    EXPECT_EQ(instance.clipFlags, 0);
+    instance.SetFlags(InstanceShown, 1);
+    EXPECT_TRUE(instance.Classify());
+}
+
+TEST_F(ViewTest, SphereWellInsideNeedsNoClipping) {
+    ObjectInstance instance;
+    Place(instance, 0, 0, 1000, 10);
+    EXPECT_TRUE(instance.Classify());
+    EXPECT_EQ(instance.clipFlags, 0);
+}
+
+TEST_F(ViewTest, SphereAroundTheNearPlaneGetsEveryScreenBitAndNear) {
+    ObjectInstance instance;
+    Place(instance, 0, 0, 0.5f, 1);
+    EXPECT_TRUE(instance.Classify());
+    EXPECT_EQ(instance.clipFlags, ClipLeft | ClipRight | ClipBottom | ClipTop | ClipNear);
+}
+
+TEST_F(ViewTest, SphereAroundTheCameraIsKeptAndClippedEverywhere) {
+    // Centre behind the camera but reaching past the near plane: its projection
+    // would be mirrored, yet it is in view.
+    ObjectInstance instance;
+    Place(instance, 0, 0, -0.5f, 1);
+    EXPECT_TRUE(instance.Classify());
+    EXPECT_EQ(instance.clipFlags, ClipLeft | ClipRight | ClipBottom | ClipTop | ClipNear);
+    ObjectInstance exact;
+    Place(exact, 0, 0, -0.00001f, 1); // centre depth + 0.00001 is zero
+    EXPECT_TRUE(exact.Classify());
+}
+
+TEST_F(ViewTest, LargeSphereOnTheAxisCrossesEveryScreenEdge) {
+    ObjectInstance instance;
+    Place(instance, 0, 0, 100, 90);
+    EXPECT_TRUE(instance.Classify());
+    EXPECT_EQ(instance.clipFlags, ClipLeft | ClipRight | ClipBottom | ClipTop);
+}
+
+TEST_F(ViewTest, EachScreenEdgeSetsItsOwnBit) {
+    // At depth 1000 one unit is 0.554 pixels; a radius of 20 is 11 pixels.
+    struct Case {
+        float x, y;
+        uint16_t bits;
+    } cases[] = {{-577.35f, 0, ClipLeft},
+                 {577.35f, 0, ClipRight},
+                 {0, 433.0f, ClipTop},
+                 {0, -433.0f, ClipBottom}};
+    for (const Case& c : cases) {
+        ObjectInstance instance;
+        Place(instance, c.x, c.y, 1000, 20);
+        EXPECT_TRUE(instance.Classify()) << c.x << ", " << c.y;
+        EXPECT_EQ(instance.clipFlags, c.bits) << c.x << ", " << c.y;
+    }
+}
+
+TEST_F(ViewTest, SpheresWhollyOutsideAreCulled) {
+    const float cases[][4] = {
+        {0, 0, -5, 1},        // behind the camera
+        {0, 0, 0.05f, 0.01f}, // in front of the near plane
+        {0, 0, 200000, 10},   // beyond the far plane
+        {-700, 0, 1000, 20},  // left of the screen
+        {700, 0, 1000, 20},   // right
+        {0, 500, 1000, 20},   // above
+        {0, -500, 1000, 20},  // below
+    };
+    for (const auto& c : cases) {
+        ObjectInstance instance;
+        Place(instance, c[0], c[1], c[2], c[3]);
+        EXPECT_FALSE(instance.Classify()) << c[0] << ", " << c[1] << ", " << c[2];
+        EXPECT_EQ(instance.clipFlags, 0);
+    }
+    ObjectInstance far;
+    Place(far, 0, 0, 100000, 10);
+    EXPECT_TRUE(far.Classify());
+    EXPECT_EQ(far.clipFlags, ClipFar);
+}
+
+TEST_F(ViewTest, NarrowViewCullsAtItsOwnWidthButClipsAtTheScreenEdge) {
+    View narrow;
+    narrow.Setup(473, 480, 60, -83, 0);
+    CurrentView = &narrow;
+    ObjectInstance instance;
+    // Centre projects to x ≈ 236.5 + 554.26 · 0.5 = 513.6, radius 55 pixels:
+    // inside the 473-pixel picture's cull test only in part, short of the screen edge.
+    Place(instance, 500, 0, 1000, 100);
+    EXPECT_TRUE(instance.Classify());
+    EXPECT_EQ(instance.clipFlags, 0);
+    ObjectInstance beyond;
+    Place(beyond, 900, 0, 1000, 50); // left edge at 708 > 473: culled
+    EXPECT_FALSE(beyond.Classify());
+}
+
+} // namespace
