@@ -2,11 +2,10 @@
 #include "shell/entry.h"
 
 #include "effect/options.h"
-#include "geometry/instance.h"
-#include "geometry/view.h"
 #include "glide/glide.h"
 #include "shell/command_line.h"
 #include "shell/director.h"
+#include "shell/main_view.h"
 #include "shell/main_window.h"
 #include "shell/password.h"
 #include "shell/report.h"
@@ -29,8 +28,6 @@ constexpr DWORD StartPauseMs = 500;
 
 HINSTANCE programInstance = nullptr;
 GrHwConfiguration hardwareConfig; // filled by the Glide set-up; nothing reads it afterwards
-View* mainView = nullptr;
-ObjectInstance viewTarget; // what the main view aims at; never drawn
 
 void ShowReport() {
     if (reportText[0] != 0)
@@ -74,8 +71,7 @@ bool SetUpGlide() {
     if (!grSstWinOpen(reinterpret_cast<GrWindowHandle_t>(mainWindow), GR_RESOLUTION_640x480,
                       GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR, GR_ORIGIN_UPPER_LEFT, 2, 0))
         return false;
-    nearDistance = 0.1f;
-    farDistance = 100000.0f;
+    UseShowDepthRange();
     return true;
 }
 
@@ -95,24 +91,6 @@ bool StartUp() {
     ShowWindow(mainWindow, SW_SHOWNORMAL);
     UpdateWindow(mainWindow);
     return true;
-}
-
-void CreateMainView() {
-    mainView = new View;
-    CurrentView = mainView;
-    mainView->Setup(showWidth, showHeight, 60, 0, 0);
-    mainView->SetTarget(&viewTarget);
-    viewTarget.SetPosition(0.0f, 0.0f, 13928.0f);
-}
-
-void ReleaseMainView() {
-    if (mainView == nullptr)
-        return;
-    mainView->camera.ReleaseWorkArrays();
-    if (CurrentView == mainView)
-        CurrentView = nullptr;
-    delete mainView;
-    mainView = nullptr;
 }
 
 void SetSaverRunning(BOOL running) {
@@ -182,7 +160,7 @@ int RunProgram(HINSTANCE instance, const char* commandLine) {
     switch (screenSaver.mode) {
     case RunMode::Configure: {
         screenSaver.busy = 1;
-        INT_PTR choice = DialogBoxParamA(instance, MAKEINTRESOURCE(SettingsDialogId),
+        INT_PTR choice = DialogBoxParamA(instance, MAKEINTRESOURCEA(SettingsDialogId),
                                          screenSaver.parentWindow, SettingsDialogProc, 0);
         screenSaver.busy = 0;
         if (choice != 1)

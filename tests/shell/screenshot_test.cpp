@@ -1,5 +1,8 @@
 #include "shell/screenshot.h"
 
+#include "glide/glide.h"
+#include "toolkit/memory.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -128,6 +131,38 @@ TEST_F(ScreenshotTest, NextFreeNumber) {
     EXPECT_STREQ(name, "scrnshot\\zentor100.bmp");
     char tooSmall[10];
     EXPECT_FALSE(NextScreenshotName(tooSmall, sizeof tooSmall));
+}
+
+// The whole shot from the software board's front buffer, without a window.
+TEST_F(ScreenshotTest, FrontBufferToNumberedFile) {
+    ASSERT_TRUE(ToolkitStartup());
+    grGlideInit();
+    GrHwConfiguration hardware;
+    ASSERT_TRUE(grSstQueryHardware(&hardware));
+    grSstSelect(0);
+    ASSERT_TRUE(grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR,
+                             GR_ORIGIN_UPPER_LEFT, 2, 0));
+    grBufferClear(0x000000FF, 0, 0xFFFF); // ABGR: pure red
+    grBufferSwap(1);
+    // Without the folder the shot is lost quietly, but the read-back still succeeds.
+    EXPECT_TRUE(TakeScreenshot());
+    ASSERT_EQ(mkdir("scrnshot", 0755), 0);
+    Touch("scrnshot/zentor00.bmp");
+    EXPECT_TRUE(TakeScreenshot());
+    grGlideShutdown();
+    ToolkitShutdown();
+    std::vector<uint8_t> b = ReadAll("scrnshot/zentor01.bmp");
+    ASSERT_EQ(b.size(), 921654u);
+    EXPECT_EQ(Le32(b, 18), 640u);
+    EXPECT_EQ(Le32(b, 22), 480u);
+    EXPECT_EQ(b[54], 0x00);
+    EXPECT_EQ(b[55], 0x00);
+    EXPECT_EQ(b[56], 0xF8);
+    EXPECT_EQ(b[b.size() - 1], 0xF8);
+}
+
+TEST(Screenshot, NoOpenBoardNoShot) {
+    EXPECT_FALSE(TakeScreenshot());
 }
 
 } // namespace
