@@ -3,6 +3,7 @@
 #include "toolkit/memory.h"
 #include "toolkit/text.h"
 
+#include <cassert>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -172,6 +173,7 @@ bool ArchiveRelease(const char* name) {
             more = archives.Next();
             continue;
         }
+        assert(archive->openCount == 0 && "close every member before releasing its archive");
         ReleaseEntries(archive);
         Free(archive->path);
         delete archive;

@@ -98,26 +98,6 @@ TEST(List, RemovingHeadRelinksBothWays) {
     EXPECT_EQ(seen, 3);
 }
 
-TEST(List, DeleteWhileWalkingByRestarting) {
-    List list;
-    Fill(list, 4);
-    // Remove the even tens (20, 40) the way the system does it.
-    bool more = list.First();
-    while (more) {
-        if (CurrentValue(list) % 20 == 0) {
-            list.RemoveCurrent();
-            more = list.First();
-        } else {
-            more = list.Next();
-        }
-    }
-    EXPECT_EQ(list.GetCount(), 2u);
-    list.First();
-    EXPECT_EQ(CurrentValue(list), 10);
-    list.Next();
-    EXPECT_EQ(CurrentValue(list), 30);
-}
-
 struct Counted {
     static int alive;
     Counted() { ++alive; }

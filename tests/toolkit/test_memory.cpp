@@ -122,9 +122,4 @@ TEST_F(Memory, DumpToAnUnwritablePathFails) {
     EXPECT_EQ(Code(), ErrorCode::OpenFailed);
 }
 
-TEST_F(Memory, UnimplementedOperationSaysSo) {
-    EXPECT_FALSE(allocator->Unimplemented(0));
-    EXPECT_EQ(Code(), ErrorCode::NotImplemented);
-}
-
 } // namespace

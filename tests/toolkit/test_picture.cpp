@@ -1,5 +1,6 @@
 #include "toolkit/picture.h"
 
+#include "toolkit/text.h"
 #include "toolkit_fixture.h"
 
 namespace {
@@ -72,19 +73,9 @@ public:
     }
     bool Accepts(const char*, const char* extension) override {
         lastExtension = extension;
-        return StrCompareNoCaseTest(extension, accepted);
+        return StrCompareNoCase(extension, accepted) == 0;
     }
     int32_t GetError() override { return 42; }
-
-    static bool StrCompareNoCaseTest(const std::string& a, const std::string& b) {
-        if (a.size() != b.size())
-            return false;
-        for (size_t i = 0; i < a.size(); ++i)
-            if (std::tolower(static_cast<unsigned char>(a[i])) !=
-                std::tolower(static_cast<unsigned char>(b[i])))
-                return false;
-        return true;
-    }
 
     const char* accepted;
     bool succeeds;

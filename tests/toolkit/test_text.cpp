@@ -43,14 +43,4 @@ TEST(Text, CaseRules) {
     EXPECT_EQ(StrCompareN("x", "y", 0), 0);
 }
 
-TEST(Text, StringBuilding) {
-    char buffer[32];
-    StrCopy(buffer, "data\\Square");
-    StrAppend(buffer, ".lwo");
-    EXPECT_STREQ(buffer, "data\\Square.lwo");
-    EXPECT_EQ(StrLength(buffer), 15u);
-    EXPECT_STREQ(StrFindLast(buffer, '.'), ".lwo");
-    EXPECT_EQ(StrFindLast(buffer, '/'), nullptr);
-}
-
 } // namespace

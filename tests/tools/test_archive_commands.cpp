@@ -256,10 +256,4 @@ TEST_F(SlvtoolArchive, ExtractRefusesNamesThatLeaveTheFolder) {
     EXPECT_FALSE(fs::exists(target));
 }
 
-TEST_F(SlvtoolArchive, UsageErrors) {
-    EXPECT_NE(Slvtool({"pack", "only-one"}).exitCode, 0);
-    EXPECT_NE(Slvtool({"list"}).exitCode, 0);
-    EXPECT_NE(Slvtool({"extract", "a.dat"}).exitCode, 0);
-}
-
 } // namespace
