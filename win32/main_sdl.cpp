@@ -1,0 +1,26 @@
+// The process entry on Linux: makes the command line Windows would have passed,
+// installs the SDL presenter for the software board and runs WinMain.
+#include "glide/presenter.h"
+#include "win32/platform.h"
+
+#include <SDL.h>
+
+namespace {
+
+HINSTANCE__ programInstance; // the one module there is; only its address counts
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The first token is the program's real path, so the entry finds its archive
+    // beside the program however it was started.
+    std::string line =
+        win32::BuildCommandLine(win32::ProgramPath(argc > 0 ? argv[0] : nullptr), argc, argv);
+    win32::SetCommandLine(line);
+    glide::SetPresenterFactory(&win32::MakeSdlPresenter);
+    int result =
+        WinMain(&programInstance, nullptr,
+                const_cast<LPSTR>(win32::SkipProgramName(GetCommandLineA())), SW_SHOWNORMAL);
+    SDL_Quit();
+    return result;
+}
