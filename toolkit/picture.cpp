@@ -13,7 +13,7 @@ bool PixelFormat::operator==(const PixelFormat& other) const {
 }
 
 bool Picture::MakeStore(int32_t newWidth, int32_t newHeight, int32_t newBitsPerPixel) {
-    if (newWidth < 0 || newHeight < 0 || newBitsPerPixel < 0 || newBitsPerPixel > 256)
+    if (newWidth < 0 || newHeight < 0 || newBitsPerPixel < 0)
         return SetError(ErrorCode::OutOfMemory);
     int64_t newBytesPerPixel = (int64_t(newBitsPerPixel) + 7) / 8;
     int64_t newStride = (int64_t(newWidth) * newBytesPerPixel + 3) & ~int64_t(3);
