@@ -1,0 +1,584 @@
+// The Glide entry points on the software board: device state, buffers, the queue of
+// draws that the rasteriser threads work through, buffer swaps to the presenter.
+#include "glide/glide.h"
+#include "glide/board.h"
+#include "glide/presenter.h"
+#include "glide/raster.h"
+#include "glide/record.h"
+#include "glide/threads.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace glide {
+
+std::unique_ptr<Presenter> MakePresenter(GrWindowHandle_t window); // presenter.cpp
+
+namespace {
+
+constexpr size_t queueCapacity = 4096; // draws held before a flush is forced
+constexpr int bandShift = 3;           // threads take alternate bands of 8 rows
+
+// One queued draw: a polygon with the path it is drawn with, or a buffer clear.
+struct Command {
+    bool clear;
+    uint8_t count;
+    bool clearDepth;
+    uint16_t clearColor, clearDepthValue;
+    PixelPath path;
+    Vertex v[maxPolygonVertices];
+};
+
+struct Board {
+    bool initialized = false;
+    bool open = false;
+    int selected = 0;
+    int colorFormat = GR_COLORFORMAT_ARGB;
+    std::vector<uint16_t> color[2];
+    std::vector<uint16_t> depth;
+    int front = 0;
+    BoardState state;
+    PixelPath path;
+    int locks = 0;
+    std::unique_ptr<Presenter> presenter;
+    std::vector<Command> queue; // capacity reserved at open: nothing allocates per frame
+    BoardCounters counters{};
+
+    // Rasteriser threads beyond the caller's.
+    std::vector<std::unique_ptr<Thread>> workers;
+    Lock mutex;
+    Condition wake, done;
+    uint64_t generation = 0;
+    int pending = 0;
+    bool stopping = false;
+    uint64_t workerPixels = 0;
+    int threads = 1;
+
+    Target BackTarget() {
+        return Target{color[1 - front].data(), depth.data(), screenWidth, screenHeight,
+                      screenWidth};
+    }
+};
+
+Board board;
+int wantedThreads = 0;
+char lastError[256] = "";
+
+void Refuse(const char* call, const char* reason) {
+    std::snprintf(lastError, sizeof lastError, "%s: %s", call, reason);
+    std::fprintf(stderr, "glide: %s\n", lastError);
+}
+
+uint64_t RunCommands(const Target& target, const RowSet& rows) {
+    uint64_t pixels = 0;
+    for (const Command& c : board.queue) {
+        if (c.clear) {
+            for (int y = rows.rowBegin; y < rows.rowEnd; ++y) {
+                if (rows.bandCount > 1 && ((y >> rows.bandShift) % rows.bandCount) != rows.band) {
+                    continue;
+                }
+                uint16_t* row = target.color + size_t(y) * size_t(target.stride);
+                std::fill(row, row + target.width, c.clearColor);
+                if (c.clearDepth) {
+                    uint16_t* depthRow = target.depth + size_t(y) * size_t(target.stride);
+                    std::fill(depthRow, depthRow + target.width, c.clearDepthValue);
+                }
+            }
+        } else {
+            pixels += DrawPolygon(target, c.path, c.v, c.count, rows);
+        }
+    }
+    return pixels;
+}
+
+RowSet Band(int band, int count) {
+    RowSet rows;
+    rows.bandShift = bandShift;
+    rows.bandCount = count;
+    rows.band = band;
+    return rows;
+}
+
+void WorkerLoop(int band) {
+    uint64_t seen = 0;
+    for (;;) {
+        {
+            std::lock_guard<Lock> hold(board.mutex);
+            board.wake.Wait(board.mutex,
+                            [&] { return board.stopping || board.generation != seen; });
+            if (board.stopping) {
+                return;
+            }
+            seen = board.generation;
+        }
+        uint64_t pixels = RunCommands(board.BackTarget(), Band(band, board.threads));
+        {
+            std::lock_guard<Lock> hold(board.mutex);
+            board.workerPixels += pixels;
+            if (--board.pending == 0) {
+                board.done.NotifyAll();
+            }
+        }
+    }
+}
+
+void StartWorkers() {
+    int threads = wantedThreads;
+    if (threads <= 0) {
+        const char* env = std::getenv("SOLVANE_GLIDE_THREADS");
+        threads = env ? std::atoi(env) : HardwareThreads();
+    }
+    threads = std::min(std::max(threads, 1), 8);
+    board.threads = threads;
+    board.stopping = false;
+    for (int band = 1; band < threads; ++band) {
+        auto worker = std::make_unique<Thread>(WorkerLoop, band);
+        if (!worker->Started()) {
+            break; // fewer threads draw the same picture
+        }
+        board.workers.push_back(std::move(worker));
+    }
+    board.threads = int(board.workers.size()) + 1;
+}
+
+void StopWorkers() {
+    {
+        std::lock_guard<Lock> hold(board.mutex);
+        board.stopping = true;
+    }
+    board.wake.NotifyAll();
+    for (auto& t : board.workers) {
+        t->Join();
+    }
+    board.workers.clear();
+    board.threads = 1;
+}
+
+void FlushQueue() {
+    if (board.queue.empty()) {
+        return;
+    }
+    if (board.workers.empty()) {
+        board.counters.pixels += RunCommands(board.BackTarget(), RowSet{});
+    } else {
+        {
+            std::lock_guard<Lock> hold(board.mutex);
+            board.pending = int(board.workers.size());
+            board.workerPixels = 0;
+            ++board.generation;
+        }
+        board.wake.NotifyAll();
+        uint64_t pixels = RunCommands(board.BackTarget(), Band(0, board.threads));
+        std::lock_guard<Lock> hold(board.mutex);
+        board.done.Wait(board.mutex, [] { return board.pending == 0; });
+        board.counters.pixels += pixels + board.workerPixels;
+    }
+    board.queue.clear();
+}
+
+Command& NewCommand() {
+    if (board.queue.size() == queueCapacity) {
+        FlushQueue();
+    }
+    board.queue.emplace_back();
+    return board.queue.back();
+}
+
+void StartRecordingFromEnvironment() {
+    const char* path = std::getenv("SOLVANE_GLIDE_RECORD");
+    if (path && *path && !Recording()) {
+        if (!StartRecording(path)) {
+            std::fprintf(stderr, "glide: cannot record to %s\n", path);
+        }
+    }
+}
+
+void Record1(Op op, int32_t value) {
+    if (Recording()) {
+        RecordCall(op, &value, 1);
+    }
+}
+
+void QueuePolygon(const GrVertex* const* vertices, int count) {
+    if (!board.open) {
+        return;
+    }
+    ++board.counters.polygons;
+    if (count < 3 || count > maxPolygonVertices) {
+        ++board.counters.refused;
+        return;
+    }
+    Vertex converted[maxPolygonVertices];
+    for (int i = 0; i < count; ++i) {
+        if (!ConvertVertex(*vertices[i], &converted[i])) {
+            ++board.counters.refused;
+            return;
+        }
+    }
+    Command& c = NewCommand();
+    c.clear = false;
+    c.count = uint8_t(count);
+    c.path = board.path;
+    std::copy(converted, converted + count, c.v);
+}
+
+uint16_t ClearColor565(GrColor_t color, int format) {
+    int r, g, b;
+    switch (format) {
+    case GR_COLORFORMAT_ABGR: // 0xAABBGGRR
+        r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
+        break;
+    case GR_COLORFORMAT_RGBA: // 0xRRGGBBAA
+        r = (color >> 24) & 0xFF, g = (color >> 16) & 0xFF, b = (color >> 8) & 0xFF;
+        break;
+    case GR_COLORFORMAT_BGRA: // 0xBBGGRRAA
+        b = (color >> 24) & 0xFF, g = (color >> 16) & 0xFF, r = (color >> 8) & 0xFF;
+        break;
+    default: // ARGB, 0xAARRGGBB
+        r = (color >> 16) & 0xFF, g = (color >> 8) & 0xFF, b = color & 0xFF;
+        break;
+    }
+    return PackPixel(r, g, b, 0, 0, false);
+}
+
+void Resolve() {
+    board.path = ResolvePath(board.state);
+}
+
+} // namespace
+
+void SetLastError(const char* reason) {
+    std::snprintf(lastError, sizeof lastError, "%s", reason);
+}
+
+const char* LastError() {
+    return lastError;
+}
+
+void SetThreadCount(int threads) {
+    wantedThreads = threads;
+}
+int ThreadCount() {
+    return board.open ? board.threads : 0;
+}
+BoardCounters Counters() {
+    return board.counters;
+}
+void ResetCounters() {
+    board.counters = BoardCounters{};
+}
+void Flush() {
+    FlushQueue();
+}
+
+} // namespace glide
+
+using namespace glide;
+
+extern "C" {
+
+void grGlideInit(void) {
+    StartRecordingFromEnvironment();
+    if (Recording()) {
+        RecordCall(Op::Init, nullptr, 0);
+    }
+    board.initialized = true;
+}
+
+void grGlideShutdown(void) {
+    if (Recording()) {
+        RecordCall(Op::Shutdown, nullptr, 0);
+    }
+    if (board.open) {
+        grSstWinClose();
+    }
+    board.initialized = false;
+    StopRecording();
+}
+
+FxBool grSstQueryHardware(GrHwConfiguration* hwConfig) {
+    if (Recording()) {
+        RecordCall(Op::QueryHardware, nullptr, 0);
+    }
+    if (!hwConfig) {
+        Refuse("grSstQueryHardware", "no configuration to fill");
+        return FXFALSE;
+    }
+    std::memset(hwConfig, 0, sizeof *hwConfig);
+    hwConfig->num_sst = 1;
+    hwConfig->SSTs[0].type = GR_SSTTYPE_VOODOO;
+    GrVoodooConfig_t& voodoo = hwConfig->SSTs[0].sstBoard.VoodooConfig;
+    voodoo.fbRam = 4; // MB: two 640 × 480 colour buffers and the depth buffer
+    voodoo.fbiRev = 2;
+    voodoo.nTexelfx = 1;
+    voodoo.sliDetect = FXFALSE;
+    voodoo.tmuConfig[0].tmuRev = 1;
+    voodoo.tmuConfig[0].tmuRam = 4;
+    return FXTRUE;
+}
+
+void grSstSelect(int whichSst) {
+    Record1(Op::Select, whichSst);
+    board.selected = whichSst;
+}
+
+FxBool grSstWinOpen(GrWindowHandle_t hWnd, GrScreenResolution_t resolution,
+                    GrScreenRefresh_t refresh, GrColorFormat_t colorFormat,
+                    GrOriginLocation_t origin, int numColorBuffers, int numAuxBuffers) {
+    if (Recording()) {
+        const int32_t args[6] = {resolution, refresh,         colorFormat,
+                                 origin,     numColorBuffers, numAuxBuffers};
+        RecordWinOpen(hWnd, args);
+    }
+    const char* reason = nullptr;
+    if (!board.initialized) {
+        reason = "grGlideInit was not called";
+    } else if (board.open) {
+        reason = "the board is already open";
+    } else if (board.selected != 0) {
+        reason = "only board 0 exists";
+    } else if (resolution != GR_RESOLUTION_640x480) {
+        reason = "only GR_RESOLUTION_640x480 is supported";
+    } else if (refresh != GR_REFRESH_60Hz) {
+        reason = "only GR_REFRESH_60Hz is supported";
+    } else if (colorFormat < GR_COLORFORMAT_ARGB || colorFormat > GR_COLORFORMAT_BGRA) {
+        reason = "unknown colour format";
+    } else if (origin != GR_ORIGIN_UPPER_LEFT) {
+        reason = "only GR_ORIGIN_UPPER_LEFT is supported";
+    } else if (numColorBuffers != 2) {
+        reason = "only 2 colour buffers are supported";
+    } else if (numAuxBuffers < 0 || numAuxBuffers > 1) {
+        reason = "at most 1 auxiliary buffer (the depth buffer is always there)";
+    }
+    if (reason) {
+        Refuse("grSstWinOpen", reason);
+        return FXFALSE;
+    }
+    const size_t pixels = size_t(screenWidth) * screenHeight;
+    board.color[0].assign(pixels, 0);
+    board.color[1].assign(pixels, 0);
+    board.depth.assign(pixels, 0xFFFF);
+    board.front = 0;
+    board.colorFormat = colorFormat;
+    board.state = BoardState{}; // ONE/ZERO, no depth, mask off, LESS, iterated, 4 × 4 dither
+    Resolve();
+    board.locks = 0;
+    board.queue.clear();
+    board.queue.reserve(queueCapacity);
+    board.presenter = MakePresenter(hWnd);
+    board.open = true;
+    StartWorkers();
+    lastError[0] = '\0';
+    return FXTRUE;
+}
+
+void grSstWinClose(void) {
+    if (Recording()) {
+        RecordCall(Op::WinClose, nullptr, 0);
+    }
+    if (!board.open) {
+        return;
+    }
+    FlushQueue();
+    StopWorkers();
+    board.presenter.reset();
+    board.open = false;
+    for (auto& buffer : board.color) {
+        std::vector<uint16_t>().swap(buffer);
+    }
+    std::vector<uint16_t>().swap(board.depth);
+    std::vector<Command>().swap(board.queue);
+}
+
+FxU32 grSstScreenWidth(void) {
+    if (Recording()) {
+        RecordCall(Op::ScreenWidth, nullptr, 0);
+    }
+    return board.open ? screenWidth : 0;
+}
+
+FxU32 grSstScreenHeight(void) {
+    if (Recording()) {
+        RecordCall(Op::ScreenHeight, nullptr, 0);
+    }
+    return board.open ? screenHeight : 0;
+}
+
+void grBufferClear(GrColor_t color, GrAlpha_t alpha, FxU16 depth) {
+    if (Recording()) {
+        RecordClear(color, alpha, depth);
+    }
+    if (!board.open) {
+        return;
+    }
+    // The board has no alpha buffer: the alpha is not stored.
+    Command& c = NewCommand();
+    c.clear = true;
+    c.count = 0;
+    c.clearColor = ClearColor565(color, board.colorFormat);
+    c.clearDepth = board.state.depthMode != GR_DEPTHBUFFER_DISABLE && board.state.depthMask;
+    c.clearDepthValue = depth;
+}
+
+void grBufferSwap(int swapInterval) {
+    Record1(Op::BufferSwap, swapInterval);
+    if (!board.open) {
+        return;
+    }
+    FlushQueue();
+    board.front = 1 - board.front;
+    ++board.counters.frames;
+    if (board.presenter) {
+        board.presenter->Present(board.color[board.front].data(), screenWidth, screenHeight,
+                                 screenWidth);
+    }
+}
+
+void grDepthBufferMode(GrDepthBufferMode_t mode) {
+    Record1(Op::DepthBufferMode, mode);
+    if (mode >= GR_DEPTHBUFFER_DISABLE && mode <= GR_DEPTHBUFFER_WBUFFER) {
+        board.state.depthMode = mode;
+        Resolve();
+    }
+}
+
+void grDepthBufferFunction(GrCmpFnc_t function) {
+    Record1(Op::DepthBufferFunction, function);
+    if (function >= GR_CMP_NEVER && function <= GR_CMP_ALWAYS) {
+        board.state.depthFunction = function;
+        Resolve();
+    }
+}
+
+void grDepthMask(FxBool enable) {
+    Record1(Op::DepthMask, enable);
+    board.state.depthMask = enable != FXFALSE;
+    Resolve();
+}
+
+static bool KnownBlendFactor(GrAlphaBlendFnc_t f) {
+    return (f >= GR_BLEND_ZERO && f <= GR_BLEND_ONE_MINUS_DST_ALPHA) ||
+           f == GR_BLEND_ALPHA_SATURATE;
+}
+
+void grAlphaBlendFunction(GrAlphaBlendFnc_t rgbSrc, GrAlphaBlendFnc_t rgbDst,
+                          GrAlphaBlendFnc_t alphaSrc, GrAlphaBlendFnc_t alphaDst) {
+    if (Recording()) {
+        const int32_t args[4] = {rgbSrc, rgbDst, alphaSrc, alphaDst};
+        RecordCall(Op::AlphaBlendFunction, args, 4);
+    }
+    // The alpha factors have nothing to act on: the board has no alpha buffer.
+    if (KnownBlendFactor(rgbSrc) && KnownBlendFactor(rgbDst)) {
+        board.state.srcRgb = rgbSrc;
+        board.state.dstRgb = rgbDst;
+        Resolve();
+    }
+}
+
+void guAlphaSource(GrAlphaSource_t mode) {
+    Record1(Op::AlphaSource, mode);
+    board.state.alphaSource = mode;
+    Resolve();
+}
+
+void guColorCombineFunction(GrColorCombineFnc_t function) {
+    Record1(Op::ColorCombine, function);
+    board.state.colorCombine = function;
+    Resolve();
+}
+
+void grDitherMode(GrDitherMode_t mode) {
+    Record1(Op::DitherMode, mode);
+    // 2 × 2 dithering is drawn with the 4 × 4 matrix.
+    if (mode >= GR_DITHER_DISABLE && mode <= GR_DITHER_4x4) {
+        board.state.dither = mode;
+        Resolve();
+    }
+}
+
+void grDrawTriangle(const GrVertex* a, const GrVertex* b, const GrVertex* c) {
+    if (!a || !b || !c) {
+        return;
+    }
+    if (Recording()) {
+        const GrVertex v[3] = {*a, *b, *c};
+        RecordVertices(Op::DrawTriangle, 3, v, 3);
+    }
+    const GrVertex* v[3] = {a, b, c};
+    QueuePolygon(v, 3);
+}
+
+void grDrawPolygonVertexList(int vertexCount, const GrVertex vertices[]) {
+    const bool valid = vertices && vertexCount >= 0 && vertexCount <= maxPolygonVertices;
+    if (Recording()) {
+        RecordVertices(Op::DrawPolygon, vertexCount, vertices, valid ? vertexCount : 0);
+    }
+    if (!valid) {
+        if (board.open) {
+            ++board.counters.polygons;
+            ++board.counters.refused;
+        }
+        return;
+    }
+    const GrVertex* v[maxPolygonVertices];
+    for (int i = 0; i < vertexCount; ++i) {
+        v[i] = &vertices[i];
+    }
+    QueuePolygon(v, vertexCount);
+}
+
+FxBool grLfbLock(GrLock_t type, GrBuffer_t buffer, GrLfbWriteMode_t writeMode,
+                 GrOriginLocation_t origin, FxBool pixelPipeline, GrLfbInfo_t* info) {
+    if (Recording()) {
+        const int32_t args[5] = {type, buffer, writeMode, origin, pixelPipeline};
+        RecordCall(Op::LfbLock, args, 5);
+    }
+    const char* reason = nullptr;
+    if (!board.open) {
+        reason = "the board is not open";
+    } else if (!info || info->size != int(sizeof(GrLfbInfo_t))) {
+        reason = "info.size must be sizeof(GrLfbInfo_t)";
+    } else if (type != GR_LFB_READ_ONLY && type != GR_LFB_WRITE_ONLY) {
+        reason = "unknown lock type";
+    } else if (buffer != GR_BUFFER_FRONTBUFFER && buffer != GR_BUFFER_BACKBUFFER) {
+        reason = "only the colour buffers can be locked";
+    } else if (writeMode != GR_LFBWRITEMODE_565 && writeMode != GR_LFBWRITEMODE_ANY) {
+        reason = "only 565 pixels are supported";
+    } else if (origin != GR_ORIGIN_UPPER_LEFT) {
+        reason = "only GR_ORIGIN_UPPER_LEFT is supported";
+    } else if (type == GR_LFB_WRITE_ONLY && pixelPipeline) {
+        reason = "writes through the pixel pipeline are not supported";
+    }
+    if (reason) {
+        Refuse("grLfbLock", reason);
+        return FXFALSE;
+    }
+    FlushQueue();
+    int index = buffer == GR_BUFFER_FRONTBUFFER ? board.front : 1 - board.front;
+    info->lfbPtr = board.color[index].data();
+    info->strideInBytes = FxU32(screenWidth * sizeof(uint16_t));
+    info->writeMode = GR_LFBWRITEMODE_565;
+    info->origin = GR_ORIGIN_UPPER_LEFT;
+    ++board.locks;
+    return FXTRUE;
+}
+
+FxBool grLfbUnlock(GrLock_t type, GrBuffer_t buffer) {
+    if (Recording()) {
+        const int32_t args[2] = {type, buffer};
+        RecordCall(Op::LfbUnlock, args, 2);
+    }
+    if (!board.open || board.locks == 0) {
+        Refuse("grLfbUnlock", "no lock is held");
+        return FXFALSE;
+    }
+    --board.locks;
+    return FXTRUE;
+}
+
+} // extern "C"

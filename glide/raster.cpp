@@ -1,0 +1,439 @@
+// Triangle set-up, the reference span loop and the choice of span loop per triangle.
+#include "glide/raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace glide {
+
+const uint8_t ditherMatrix[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+
+// ---------------------------------------------------------------------------
+// Per-pixel building blocks
+
+uint16_t WDepth(float oow) {
+    // With f = 1/w in [2^-16, 1), the board's depth is ((e << 12) | (~m & 0xFFF)) + 1,
+    // e the leading zeros of f's 32-bit fraction and m the 12 bits after its leading
+    // one. Both come straight from the float's exponent and mantissa, and the whole
+    // expression folds to 0x7F000 - (bits >> 11). f >= 1 (and +inf, NaN) gives 0,
+    // f < 2^-16 (and 0, negatives) gives 0xFFFF. f = 2^-16 exactly would give 0x10000,
+    // which wraps to the nearest depth on a 16-bit store: it is held at 0xFFFF.
+    int32_t bits;
+    std::memcpy(&bits, &oow, sizeof bits);
+    int32_t depth = 0x7F000 - (bits >> 11); // arithmetic shift: negatives go far
+    return uint16_t(std::min(std::max(depth, 0), 0xFFFF));
+}
+
+uint16_t ZDepth(float ooz) {
+    if (!(ooz > 0.0f)) {
+        return 0;
+    }
+    return ooz < 65535.0f ? uint16_t(ooz) : uint16_t(0xFFFF);
+}
+
+bool DepthPasses(int function, uint16_t incoming, uint16_t stored) {
+    switch (function) {
+    case GR_CMP_LESS:
+        return incoming < stored;
+    case GR_CMP_EQUAL:
+        return incoming == stored;
+    case GR_CMP_LEQUAL:
+        return incoming <= stored;
+    case GR_CMP_GREATER:
+        return incoming > stored;
+    case GR_CMP_NOTEQUAL:
+        return incoming != stored;
+    case GR_CMP_GEQUAL:
+        return incoming >= stored;
+    case GR_CMP_ALWAYS:
+        return true;
+    default: // GR_CMP_NEVER
+        return false;
+    }
+}
+
+// Blend factors are 0..256 and scale a channel as (value * factor) >> 8: an 8-bit
+// factor x counts as x + 1, ZERO as 0 and ONE as 256, so 0 and 255 map exactly to
+// "nothing" and "all". The board has no alpha buffer: the destination alpha is 255.
+int BlendFactor(int factor, bool forSource, int srcChannel, int srcAlpha, int dstChannel) {
+    const int dstAlpha = 255;
+    switch (factor) {
+    case GR_BLEND_SRC_ALPHA:
+        return srcAlpha + 1;
+    case GR_BLEND_SRC_COLOR: // DST_COLOR when it is the source factor
+        return (forSource ? dstChannel : srcChannel) + 1;
+    case GR_BLEND_DST_ALPHA:
+        return dstAlpha + 1;
+    case GR_BLEND_ONE:
+        return 256;
+    case GR_BLEND_ONE_MINUS_SRC_ALPHA:
+        return 256 - srcAlpha;
+    case GR_BLEND_ONE_MINUS_SRC_COLOR: // ONE_MINUS_DST_COLOR as the source factor
+        return 256 - (forSource ? dstChannel : srcChannel);
+    case GR_BLEND_ONE_MINUS_DST_ALPHA:
+        return 256 - dstAlpha;
+    case GR_BLEND_ALPHA_SATURATE:
+        return std::min(srcAlpha, 255 - dstAlpha) + 1;
+    default: // GR_BLEND_ZERO
+        return 0;
+    }
+}
+
+uint16_t PackPixel(int r, int g, int b, int x, int y, bool dither) {
+    if (!dither) {
+        return uint16_t(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+    }
+    int d = ditherMatrix[y & 3][x & 3];
+    int r5 = (2 * r - r / 16 + r / 128 + d) >> 4;
+    int g6 = (4 * g - g / 16 + g / 64 + d) >> 4;
+    int b5 = (2 * b - b / 16 + b / 128 + d) >> 4;
+    return uint16_t((r5 << 11) | (g6 << 5) | b5);
+}
+
+void ExpandPixel(uint16_t pixel, int* r, int* g, int* b) {
+    int r5 = pixel >> 11, g6 = (pixel >> 5) & 63, b5 = pixel & 31;
+    *r = (r5 << 3) | (r5 >> 2);
+    *g = (g6 << 2) | (g6 >> 4);
+    *b = (b5 << 3) | (b5 >> 2);
+}
+
+static inline int Channel(int32_t start, int32_t step, int i) {
+    int32_t v = int32_t(uint32_t(start) + uint32_t(i) * uint32_t(step));
+    return std::min(std::max(v >> 16, 0), 255);
+}
+
+PixelPath ResolvePath(const BoardState& s) {
+    PixelPath p;
+    p.depthMode = s.depthMode;
+    p.depthFunction = s.depthFunction;
+    p.depthWrite = s.depthMask && s.depthMode != GR_DEPTHBUFFER_DISABLE;
+    p.srcFactor = s.srcRgb;
+    p.dstFactor = s.dstRgb;
+    p.dither = s.dither != GR_DITHER_DISABLE;
+    switch (s.colorCombine) {
+    case GR_COLORCOMBINE_ZERO:
+        p.constantRgb = 0;
+        break;
+    case GR_COLORCOMBINE_CCRGB: // the constant colour is white: nothing sets it
+    case GR_COLORCOMBINE_ONE:
+        p.constantRgb = 255;
+        break;
+    default: // iterated RGB; the texture combines have no texture and iterate too
+        p.constantRgb = -1;
+        break;
+    }
+    p.constantAlpha =
+        (s.alphaSource == GR_ALPHASOURCE_CC_ALPHA || s.alphaSource == GR_ALPHASOURCE_TEXTURE_ALPHA)
+            ? 255
+            : -1;
+    p.additive = p.depthMode == GR_DEPTHBUFFER_DISABLE && p.dstFactor == GR_BLEND_ONE &&
+                 (p.srcFactor == GR_BLEND_ONE || p.srcFactor == GR_BLEND_SRC_ALPHA);
+    p.opaqueW = p.depthMode == GR_DEPTHBUFFER_WBUFFER && p.srcFactor == GR_BLEND_ONE &&
+                p.dstFactor == GR_BLEND_ZERO;
+    return p;
+}
+
+// ---------------------------------------------------------------------------
+// The reference span loop: every state, one pixel at a time, nothing hoisted but
+// the state itself.
+
+void SpanReference(const PixelPath& path, const Span& s) {
+    const bool blend = !(path.srcFactor == GR_BLEND_ONE && path.dstFactor == GR_BLEND_ZERO);
+    for (int i = 0; i < s.count; ++i) {
+        const int x = s.x + i;
+        if (path.depthMode != GR_DEPTHBUFFER_DISABLE) {
+            float f = s.depth0 + float(i) * s.depthStep;
+            uint16_t depth = path.depthMode == GR_DEPTHBUFFER_WBUFFER ? WDepth(f) : ZDepth(f);
+            if (!DepthPasses(path.depthFunction, depth, s.depth[i])) {
+                continue;
+            }
+            if (path.depthWrite) {
+                s.depth[i] = depth;
+            }
+        }
+        int src[3];
+        for (int c = 0; c < 3; ++c) {
+            src[c] = Channel(s.rgba[c], s.rgbaStep[c], i);
+        }
+        int alpha = Channel(s.rgba[3], s.rgbaStep[3], i);
+        int out[3] = {src[0], src[1], src[2]};
+        if (blend) {
+            int dst[3];
+            ExpandPixel(s.color[i], &dst[0], &dst[1], &dst[2]);
+            for (int c = 0; c < 3; ++c) {
+                int fs = BlendFactor(path.srcFactor, true, src[c], alpha, dst[c]);
+                int fd = BlendFactor(path.dstFactor, false, src[c], alpha, dst[c]);
+                out[c] = std::min(255, ((src[c] * fs) >> 8) + ((dst[c] * fd) >> 8));
+            }
+        }
+        s.color[i] = PackPixel(out[0], out[1], out[2], x, s.y, path.dither);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Span loop selection
+
+static Implementation implementation = Implementation::Reference;
+static bool implementationChosen = false;
+
+Implementation BestImplementation() {
+#ifdef SOLVANE_GLIDE_X86
+    if (CpuHasAvx2()) {
+        return Implementation::Avx2;
+    }
+#endif
+    return Implementation::Portable;
+}
+
+void SetImplementation(Implementation wanted) {
+#ifdef SOLVANE_GLIDE_X86
+    if (wanted == Implementation::Avx2 && !CpuHasAvx2()) {
+        wanted = Implementation::Portable;
+    }
+#else
+    if (wanted == Implementation::Avx2) {
+        wanted = Implementation::Portable;
+    }
+#endif
+    implementation = wanted;
+    implementationChosen = true;
+}
+
+Implementation CurrentImplementation() {
+    if (!implementationChosen) {
+        SetImplementation(BestImplementation());
+    }
+    return implementation;
+}
+
+static SpanFunction ChooseSpan(const PixelPath& path, bool flat) {
+    Implementation impl = CurrentImplementation();
+    if (impl == Implementation::Reference) {
+        return SpanReference;
+    }
+    if (path.additive && flat) {
+#ifdef SOLVANE_GLIDE_X86
+        if (impl == Implementation::Avx2) {
+            return SpanAdditiveAvx2;
+        }
+#endif
+        return SpanAdditivePortable;
+    }
+    if (path.opaqueW) {
+#ifdef SOLVANE_GLIDE_X86
+        if (impl == Implementation::Avx2) {
+            return SpanOpaqueWAvx2;
+        }
+#endif
+        return SpanOpaqueWPortable;
+    }
+    return SpanReference;
+}
+
+// ---------------------------------------------------------------------------
+// Triangle set-up
+
+bool ConvertVertex(const GrVertex& in, Vertex* out) {
+    if (!(std::fabs(in.x) <= guardBand) || !(std::fabs(in.y) <= guardBand)) {
+        return false; // NaN fails the comparison too
+    }
+    out->x = int32_t(std::lrint(double(in.x) * 16.0));
+    out->y = int32_t(std::lrint(double(in.y) * 16.0));
+    // Attributes are held to a range that keeps every plane finite; NaN becomes 0.
+    auto tame = [](float v, float limit) {
+        return v > -limit ? (v < limit ? v : limit) : (v == v ? -limit : 0.0f);
+    };
+    out->r = tame(in.r, 65536.0f);
+    out->g = tame(in.g, 65536.0f);
+    out->b = tame(in.b, 65536.0f);
+    out->a = tame(in.a, 65536.0f);
+    out->z = tame(in.ooz, 1.0e9f);
+    out->w = tame(in.oow, 1.0e9f);
+    return true;
+}
+
+static inline int64_t FloorDiv(int64_t a, int64_t b) { // b > 0
+    int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+namespace {
+
+// One edge as it crosses the rows: K + S * x >= 0 holds for covered pixels x of the
+// current row, and K grows by rowStep per row. For S != 0 the bound floor(K / |S|)
+// is stepped exactly with a quotient and remainder, so no row divides.
+struct EdgeWalk {
+    int64_t k, rowStep;
+    int64_t s;           // 16 * A
+    int64_t bound, rest; // floor(k / |s|) and k - bound * |s|
+    int64_t stepQuot, stepRest;
+
+    void Start(int64_t kStart, int64_t sValue, int64_t rowStepValue) {
+        k = kStart;
+        s = sValue;
+        rowStep = rowStepValue;
+        if (s != 0) {
+            int64_t p = s > 0 ? s : -s;
+            bound = FloorDiv(k, p);
+            rest = k - bound * p;
+            stepQuot = FloorDiv(rowStep, p);
+            stepRest = rowStep - stepQuot * p;
+        }
+    }
+    void NextRow() {
+        k += rowStep;
+        if (s != 0) {
+            int64_t p = s > 0 ? s : -s;
+            bound += stepQuot;
+            rest += stepRest;
+            if (rest >= p) {
+                rest -= p;
+                ++bound;
+            }
+        }
+    }
+};
+
+struct Plane {
+    double value, dx, dy; // at the first vertex, per pixel
+};
+
+} // namespace
+
+static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const Vertex& v0,
+                             const Vertex& v1, const Vertex& v2, const RowSet& rows) {
+    const int64_t x0 = v0.x, y0 = v0.y, x1 = v1.x, y1 = v1.y, x2 = v2.x, y2 = v2.y;
+    const int64_t area = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
+    if (area == 0) {
+        return 0;
+    }
+    const int64_t sign = area > 0 ? 1 : -1;
+
+    // Rows whose centres (16y + 8) lie within the triangle's height.
+    const int64_t minY = std::min({y0, y1, y2}), maxY = std::max({y0, y1, y2});
+    int64_t firstRow = -FloorDiv(-(minY - 8), 16); // ceil((minY - 8) / 16)
+    int64_t endRow = FloorDiv(maxY - 8, 16) + 1;
+    firstRow = std::max<int64_t>(firstRow, std::max(rows.rowBegin, 0));
+    endRow = std::min<int64_t>(endRow, std::min(rows.rowEnd, target.height));
+    if (firstRow >= endRow) {
+        return 0;
+    }
+
+    // Edge p->q: E(P) = sign * ((q.x - p.x)(P.y - p.y) - (q.y - p.y)(P.x - p.x)), positive
+    // inside. Neighbours sharing an edge get exactly opposite functions, so a pixel
+    // centre on the edge goes to the one side the top-left rule picks.
+    const Vertex* corner[3] = {&v0, &v1, &v2};
+    EdgeWalk edges[3];
+    for (int e = 0; e < 3; ++e) {
+        const Vertex& p = *corner[e];
+        const Vertex& q = *corner[(e + 1) % 3];
+        int64_t a = -(int64_t(q.y) - p.y) * sign; // dE/dx
+        int64_t b = (int64_t(q.x) - p.x) * sign;  // dE/dy
+        bool topLeft = a > 0 || (a == 0 && b > 0);
+        int64_t k =
+            a * (8 - int64_t(p.x)) + b * (16 * firstRow + 8 - int64_t(p.y)) - (topLeft ? 0 : 1);
+        edges[e].Start(k, 16 * a, 16 * b);
+    }
+
+    // Attribute planes over pixel coordinates.
+    const double px0 = x0 / 16.0, py0 = y0 / 16.0;
+    const double ex1 = (x1 - x0) / 16.0, ey1 = (y1 - y0) / 16.0;
+    const double ex2 = (x2 - x0) / 16.0, ey2 = (y2 - y0) / 16.0;
+    const double invArea = 1.0 / (ex1 * ey2 - ex2 * ey1);
+    auto plane = [&](double a0, double a1, double a2) {
+        double d1 = a1 - a0, d2 = a2 - a0;
+        return Plane{a0, (d1 * ey2 - d2 * ey1) * invArea, (d2 * ex1 - d1 * ex2) * invArea};
+    };
+    Plane color[4];
+    if (path.constantRgb >= 0) {
+        double c = path.constantRgb;
+        color[0] = color[1] = color[2] = Plane{c, 0.0, 0.0};
+    } else {
+        color[0] = plane(v0.r, v1.r, v2.r);
+        color[1] = plane(v0.g, v1.g, v2.g);
+        color[2] = plane(v0.b, v1.b, v2.b);
+    }
+    color[3] = path.constantAlpha >= 0 ? Plane{double(path.constantAlpha), 0.0, 0.0}
+                                       : plane(v0.a, v1.a, v2.a);
+    Plane depth{0.0, 0.0, 0.0};
+    if (path.depthMode == GR_DEPTHBUFFER_WBUFFER) {
+        depth = plane(v0.w, v1.w, v2.w);
+    } else if (path.depthMode == GR_DEPTHBUFFER_ZBUFFER) {
+        depth = plane(v0.z, v1.z, v2.z);
+    }
+
+    // Fixed-point steps are held to 32 units a pixel and starts to 2^12 units, which
+    // keeps start + i * step inside 32 bits for any span; only slivers ever reach them.
+    const double stepLimit = double(1 << 21), startLimit = double(1 << 28);
+    int32_t colorStep[4];
+    bool flat = true;
+    for (int c = 0; c < 4; ++c) {
+        double step = std::min(std::max(color[c].dx * 65536.0, -stepLimit), stepLimit);
+        colorStep[c] = int32_t(std::lrint(step));
+        flat = flat && colorStep[c] == 0; // constant along each span
+    }
+    const SpanFunction spanFunction = ChooseSpan(path, flat);
+    const float depthStep = float(depth.dx);
+
+    Span span;
+    for (int c = 0; c < 4; ++c) {
+        span.rgbaStep[c] = colorStep[c];
+    }
+    span.depthStep = depthStep;
+    const int bandMask = rows.bandCount > 1 ? 1 : 0;
+    uint64_t pixels = 0;
+    for (int64_t y = firstRow; y < endRow; ++y) {
+        if (y > firstRow) {
+            for (EdgeWalk& e : edges) {
+                e.NextRow();
+            }
+        }
+        if (bandMask && ((int(y) >> rows.bandShift) % rows.bandCount) != rows.band) {
+            continue;
+        }
+        int64_t left = 0, right = target.width - 1;
+        bool empty = false;
+        for (const EdgeWalk& e : edges) {
+            if (e.s > 0) {
+                left = std::max(left, -e.bound); // x >= ceil(-k / s)
+            } else if (e.s < 0) {
+                right = std::min(right, e.bound); // x <= floor(k / -s)
+            } else if (e.k < 0) {
+                empty = true;
+            }
+        }
+        if (empty || left > right) {
+            continue;
+        }
+        const double cx = double(left) + 0.5 - px0, cy = double(y) + 0.5 - py0;
+        for (int c = 0; c < 4; ++c) {
+            double v = (color[c].value + color[c].dx * cx + color[c].dy * cy) * 65536.0;
+            v = std::min(std::max(v, -startLimit), startLimit);
+            span.rgba[c] = int32_t(std::lrint(v));
+        }
+        span.depth0 = float(depth.value + depth.dx * cx + depth.dy * cy);
+        span.x = int(left);
+        span.y = int(y);
+        span.count = int(right - left + 1);
+        span.color = target.color + size_t(y) * size_t(target.stride) + size_t(left);
+        span.depth = target.depth + size_t(y) * size_t(target.stride) + size_t(left);
+        spanFunction(path, span);
+        pixels += uint64_t(span.count);
+    }
+    return pixels;
+}
+
+uint64_t DrawPolygon(const Target& target, const PixelPath& path, const Vertex* v, int count,
+                     const RowSet& rows) {
+    if (count < 3 || count > maxPolygonVertices) {
+        return 0;
+    }
+    uint64_t pixels = 0;
+    for (int i = 1; i + 1 < count; ++i) {
+        pixels += DrawTriangle(target, path, v[0], v[i], v[i + 1], rows);
+    }
+    return pixels;
+}
+
+} // namespace glide

@@ -1,0 +1,313 @@
+// The span loops for the two states the show spends its time in: additive blending
+// of flat-coloured polygons without depth, and opaque Gouraud drawing against the
+// W-buffer. Each has a portable loop and an AVX2 loop chosen at run time; both give
+// exactly the pixels of SpanReference.
+#include "glide/raster.h"
+
+#include <algorithm>
+#include <cstring>
+
+#ifdef SOLVANE_GLIDE_X86
+#include <immintrin.h>
+#endif
+
+namespace glide {
+
+namespace {
+
+// Dithered 8-bit to 5- and 6-bit values, by matrix entry: the same arithmetic as
+// PackPixel, looked up.
+struct DitherTables {
+    uint8_t to5[16][256], to6[16][256];
+    uint8_t expand5[32], expand6[64];
+    DitherTables() {
+        for (int d = 0; d < 16; ++d) {
+            for (int v = 0; v < 256; ++v) {
+                to5[d][v] = uint8_t((2 * v - v / 16 + v / 128 + d) >> 4);
+                to6[d][v] = uint8_t((4 * v - v / 16 + v / 64 + d) >> 4);
+            }
+        }
+        for (int v = 0; v < 32; ++v) {
+            expand5[v] = uint8_t((v << 3) | (v >> 2));
+        }
+        for (int v = 0; v < 64; ++v) {
+            expand6[v] = uint8_t((v << 2) | (v >> 4));
+        }
+    }
+};
+const DitherTables tables;
+
+inline int SpanChannel(int32_t start) {
+    return std::min(std::max(start >> 16, 0), 255);
+}
+
+// The constant source term of an additive span, per channel: (S * fs) >> 8.
+void AdditiveTerms(const PixelPath& path, const Span& s, int add[3]) {
+    int alpha = SpanChannel(s.rgba[3]);
+    int fs = path.srcFactor == GR_BLEND_ONE ? 256 : alpha + 1;
+    for (int c = 0; c < 3; ++c) {
+        add[c] = (SpanChannel(s.rgba[c]) * fs) >> 8;
+    }
+}
+
+} // namespace
+
+void SpanAdditivePortable(const PixelPath& path, const Span& s) {
+    int add[3];
+    AdditiveTerms(path, s, add);
+    uint16_t* out = s.color;
+    for (int i = 0; i < s.count; ++i) {
+        uint16_t p = out[i];
+        int r = std::min(255, tables.expand5[p >> 11] + add[0]);
+        int g = std::min(255, tables.expand6[(p >> 5) & 63] + add[1]);
+        int b = std::min(255, tables.expand5[p & 31] + add[2]);
+        if (path.dither) {
+            int d = ditherMatrix[s.y & 3][(s.x + i) & 3];
+            out[i] =
+                uint16_t((tables.to5[d][r] << 11) | (tables.to6[d][g] << 5) | tables.to5[d][b]);
+        } else {
+            out[i] = uint16_t(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+        }
+    }
+}
+
+void SpanOpaqueWPortable(const PixelPath& path, const Span& s) {
+    const int* dither = nullptr;
+    int noDither[4] = {0, 0, 0, 0};
+    int row[4];
+    for (int k = 0; k < 4; ++k) {
+        row[k] = ditherMatrix[s.y & 3][(s.x + k) & 3];
+    }
+    dither = path.dither ? row : noDither;
+    int32_t r = s.rgba[0], g = s.rgba[1], b = s.rgba[2];
+    for (int i = 0; i < s.count; ++i) {
+        float f = s.depth0 + float(i) * s.depthStep;
+        uint16_t depth = WDepth(f);
+        if (DepthPasses(path.depthFunction, depth, s.depth[i])) {
+            if (path.depthWrite) {
+                s.depth[i] = depth;
+            }
+            int rc = SpanChannel(r), gc = SpanChannel(g), bc = SpanChannel(b);
+            if (path.dither) {
+                int d = dither[i & 3];
+                s.color[i] = uint16_t((tables.to5[d][rc] << 11) | (tables.to6[d][gc] << 5) |
+                                      tables.to5[d][bc]);
+            } else {
+                s.color[i] = uint16_t(((rc >> 3) << 11) | ((gc >> 2) << 5) | (bc >> 3));
+            }
+        }
+        r = int32_t(uint32_t(r) + uint32_t(s.rgbaStep[0]));
+        g = int32_t(uint32_t(g) + uint32_t(s.rgbaStep[1]));
+        b = int32_t(uint32_t(b) + uint32_t(s.rgbaStep[2]));
+    }
+}
+
+#ifdef SOLVANE_GLIDE_X86
+
+bool CpuHasAvx2() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return has;
+}
+
+#define AVX2 __attribute__((target("avx2")))
+
+// 16 pixels of 565 in, dithered (d: matrix entries per lane) or truncated out.
+AVX2 static inline __m256i AddAndPack16(__m256i p, __m256i addR, __m256i addG, __m256i addB,
+                                        __m256i d, bool dither) {
+    const __m256i m5 = _mm256_set1_epi16(31), m6 = _mm256_set1_epi16(63);
+    const __m256i max8 = _mm256_set1_epi16(255);
+    __m256i r5 = _mm256_srli_epi16(p, 11);
+    __m256i g6 = _mm256_and_si256(_mm256_srli_epi16(p, 5), m6);
+    __m256i b5 = _mm256_and_si256(p, m5);
+    __m256i r = _mm256_or_si256(_mm256_slli_epi16(r5, 3), _mm256_srli_epi16(r5, 2));
+    __m256i g = _mm256_or_si256(_mm256_slli_epi16(g6, 2), _mm256_srli_epi16(g6, 4));
+    __m256i b = _mm256_or_si256(_mm256_slli_epi16(b5, 3), _mm256_srli_epi16(b5, 2));
+    r = _mm256_min_epi16(_mm256_add_epi16(r, addR), max8);
+    g = _mm256_min_epi16(_mm256_add_epi16(g, addG), max8);
+    b = _mm256_min_epi16(_mm256_add_epi16(b, addB), max8);
+    if (dither) {
+        // (2v - v/16 + v/128 + d) >> 4 and (4v - v/16 + v/64 + d) >> 4
+        r = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_sub_epi16(_mm256_slli_epi16(r, 1), _mm256_srli_epi16(r, 4)),
+                             _mm256_add_epi16(_mm256_srli_epi16(r, 7), d)),
+            4);
+        g = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_sub_epi16(_mm256_slli_epi16(g, 2), _mm256_srli_epi16(g, 4)),
+                             _mm256_add_epi16(_mm256_srli_epi16(g, 6), d)),
+            4);
+        b = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_sub_epi16(_mm256_slli_epi16(b, 1), _mm256_srli_epi16(b, 4)),
+                             _mm256_add_epi16(_mm256_srli_epi16(b, 7), d)),
+            4);
+    } else {
+        r = _mm256_srli_epi16(r, 3);
+        g = _mm256_srli_epi16(g, 2);
+        b = _mm256_srli_epi16(b, 3);
+    }
+    return _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(r, 11), _mm256_slli_epi16(g, 5)), b);
+}
+
+// Matrix entries for lanes x, x + 1, ... of row y; the pattern repeats every 4 lanes.
+AVX2 static inline __m256i DitherLanes16(int x, int y) {
+    const uint8_t* row = ditherMatrix[y & 3];
+    int16_t e0 = row[x & 3], e1 = row[(x + 1) & 3], e2 = row[(x + 2) & 3], e3 = row[(x + 3) & 3];
+    return _mm256_setr_epi16(e0, e1, e2, e3, e0, e1, e2, e3, e0, e1, e2, e3, e0, e1, e2, e3);
+}
+
+AVX2 void SpanAdditiveAvx2(const PixelPath& path, const Span& s) {
+    int add[3];
+    AdditiveTerms(path, s, add);
+    const __m256i addR = _mm256_set1_epi16(int16_t(add[0]));
+    const __m256i addG = _mm256_set1_epi16(int16_t(add[1]));
+    const __m256i addB = _mm256_set1_epi16(int16_t(add[2]));
+    const __m256i d = DitherLanes16(s.x, s.y);
+    uint16_t* out = s.color;
+    int i = 0;
+    if (path.dither) {
+        for (; i + 16 <= s.count; i += 16) {
+            __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out + i));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                                AddAndPack16(p, addR, addG, addB, d, true));
+        }
+    } else {
+        for (; i + 16 <= s.count; i += 16) {
+            __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out + i));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                                AddAndPack16(p, addR, addG, addB, d, false));
+        }
+    }
+    if (i < s.count) {
+        alignas(32) uint16_t tail[16] = {};
+        int n = s.count - i;
+        std::memcpy(tail, out + i, size_t(n) * 2);
+        __m256i p = _mm256_load_si256(reinterpret_cast<const __m256i*>(tail));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(tail),
+                           AddAndPack16(p, addR, addG, addB, d, path.dither));
+        std::memcpy(out + i, tail, size_t(n) * 2);
+    }
+}
+
+// Lanes of incoming depth that pass against the stored depth, both 0..0xFFFF in
+// 32-bit lanes.
+AVX2 static inline __m256i DepthMask8(int function, __m256i incoming, __m256i stored) {
+    const __m256i all = _mm256_set1_epi32(-1);
+    switch (function) {
+    case GR_CMP_LESS:
+        return _mm256_cmpgt_epi32(stored, incoming);
+    case GR_CMP_EQUAL:
+        return _mm256_cmpeq_epi32(stored, incoming);
+    case GR_CMP_LEQUAL:
+        return _mm256_xor_si256(_mm256_cmpgt_epi32(incoming, stored), all);
+    case GR_CMP_GREATER:
+        return _mm256_cmpgt_epi32(incoming, stored);
+    case GR_CMP_NOTEQUAL:
+        return _mm256_xor_si256(_mm256_cmpeq_epi32(stored, incoming), all);
+    case GR_CMP_GEQUAL:
+        return _mm256_xor_si256(_mm256_cmpgt_epi32(stored, incoming), all);
+    case GR_CMP_ALWAYS:
+        return all;
+    default:
+        return _mm256_setzero_si256();
+    }
+}
+
+// 16 32-bit lanes (two registers) to 16 16-bit lanes in order.
+AVX2 static inline __m128i Narrow8(__m256i v) {
+    __m256i packed = _mm256_packus_epi32(v, v); // lanes 0-3, 0-3, 4-7, 4-7
+    return _mm256_castsi256_si128(_mm256_permute4x64_epi64(packed, 0x08));
+}
+
+AVX2 static inline __m256i ChannelLanes(__m256i v) {
+    v = _mm256_srai_epi32(v, 16);
+    return _mm256_min_epi32(_mm256_max_epi32(v, _mm256_setzero_si256()), _mm256_set1_epi32(255));
+}
+
+AVX2 static void OpaqueW8(const PixelPath& path, const Span& s, int i, uint16_t* color,
+                          uint16_t* depth, __m256i& r, __m256i& g, __m256i& b, __m256i d) {
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    __m256i index = _mm256_add_epi32(_mm256_set1_epi32(i), lanes);
+    __m256 f = _mm256_add_ps(_mm256_set1_ps(s.depth0),
+                             _mm256_mul_ps(_mm256_cvtepi32_ps(index), _mm256_set1_ps(s.depthStep)));
+    __m256i bits = _mm256_castps_si256(f);
+    __m256i w = _mm256_sub_epi32(_mm256_set1_epi32(0x7F000), _mm256_srai_epi32(bits, 11));
+    w = _mm256_min_epi32(_mm256_max_epi32(w, _mm256_setzero_si256()), _mm256_set1_epi32(0xFFFF));
+    __m128i stored16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depth));
+    __m256i stored = _mm256_cvtepu16_epi32(stored16);
+    __m256i pass = DepthMask8(path.depthFunction, w, stored);
+    __m128i pass16 = Narrow8(_mm256_srli_epi32(pass, 16)); // 0xFFFF or 0 per lane
+    if (_mm_testz_si128(pass16, pass16)) {
+        return;
+    }
+    __m256i rc = ChannelLanes(r), gc = ChannelLanes(g), bc = ChannelLanes(b);
+    __m256i r5, g6, b5;
+    if (path.dither) {
+        r5 = _mm256_srli_epi32(
+            _mm256_add_epi32(_mm256_sub_epi32(_mm256_slli_epi32(rc, 1), _mm256_srli_epi32(rc, 4)),
+                             _mm256_add_epi32(_mm256_srli_epi32(rc, 7), d)),
+            4);
+        g6 = _mm256_srli_epi32(
+            _mm256_add_epi32(_mm256_sub_epi32(_mm256_slli_epi32(gc, 2), _mm256_srli_epi32(gc, 4)),
+                             _mm256_add_epi32(_mm256_srli_epi32(gc, 6), d)),
+            4);
+        b5 = _mm256_srli_epi32(
+            _mm256_add_epi32(_mm256_sub_epi32(_mm256_slli_epi32(bc, 1), _mm256_srli_epi32(bc, 4)),
+                             _mm256_add_epi32(_mm256_srli_epi32(bc, 7), d)),
+            4);
+    } else {
+        r5 = _mm256_srli_epi32(rc, 3);
+        g6 = _mm256_srli_epi32(gc, 2);
+        b5 = _mm256_srli_epi32(bc, 3);
+    }
+    __m256i pixel =
+        _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi32(r5, 11), _mm256_slli_epi32(g6, 5)), b5);
+    __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(color));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(color),
+                     _mm_blendv_epi8(old, Narrow8(pixel), pass16));
+    if (path.depthWrite) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(depth),
+                         _mm_blendv_epi8(stored16, Narrow8(w), pass16));
+    }
+}
+
+// start + lane * step for lanes 0..7, wrapping like the scalar loops.
+AVX2 static inline __m256i ChannelStart(int32_t start, int32_t step) {
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    return _mm256_add_epi32(_mm256_set1_epi32(start),
+                            _mm256_mullo_epi32(lanes, _mm256_set1_epi32(step)));
+}
+
+AVX2 void SpanOpaqueWAvx2(const PixelPath& path, const Span& s) {
+    __m256i r = ChannelStart(s.rgba[0], s.rgbaStep[0]);
+    __m256i g = ChannelStart(s.rgba[1], s.rgbaStep[1]);
+    __m256i b = ChannelStart(s.rgba[2], s.rgbaStep[2]);
+    const __m256i stepR = _mm256_set1_epi32(int32_t(uint32_t(s.rgbaStep[0]) * 8u));
+    const __m256i stepG = _mm256_set1_epi32(int32_t(uint32_t(s.rgbaStep[1]) * 8u));
+    const __m256i stepB = _mm256_set1_epi32(int32_t(uint32_t(s.rgbaStep[2]) * 8u));
+    const uint8_t* row = ditherMatrix[s.y & 3];
+    const __m256i d =
+        _mm256_setr_epi32(row[s.x & 3], row[(s.x + 1) & 3], row[(s.x + 2) & 3], row[(s.x + 3) & 3],
+                          row[s.x & 3], row[(s.x + 1) & 3], row[(s.x + 2) & 3], row[(s.x + 3) & 3]);
+    int i = 0;
+    for (; i + 8 <= s.count; i += 8) {
+        OpaqueW8(path, s, i, s.color + i, s.depth + i, r, g, b, d);
+        r = _mm256_add_epi32(r, stepR);
+        g = _mm256_add_epi32(g, stepG);
+        b = _mm256_add_epi32(b, stepB);
+    }
+    if (i < s.count) {
+        alignas(16) uint16_t color[8] = {}, depth[8] = {};
+        int n = s.count - i;
+        std::memcpy(color, s.color + i, size_t(n) * 2);
+        std::memcpy(depth, s.depth + i, size_t(n) * 2);
+        OpaqueW8(path, s, i, color, depth, r, g, b, d);
+        std::memcpy(s.color + i, color, size_t(n) * 2);
+        std::memcpy(s.depth + i, depth, size_t(n) * 2);
+    }
+}
+
+#endif // SOLVANE_GLIDE_X86
+
+} // namespace glide

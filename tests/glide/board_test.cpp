@@ -1,0 +1,258 @@
+// The board through the Glide API: opening, clearing, swapping, locking, threads and
+// the call recorder.
+#include "glide/board.h"
+#include "glide/glide.h"
+#include "glide/presenter.h"
+#include "glide/raster.h"
+#include "glide/record.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace glide;
+
+namespace {
+
+bool Open() {
+    grGlideInit();
+    GrHwConfiguration hw;
+    if (!grSstQueryHardware(&hw)) {
+        return false;
+    }
+    grSstSelect(0);
+    return grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR,
+                        GR_ORIGIN_UPPER_LEFT, 2, 0) != FXFALSE;
+}
+
+std::vector<uint16_t> ReadBuffer(GrBuffer_t buffer) {
+    GrLfbInfo_t info{};
+    info.size = sizeof info;
+    std::vector<uint16_t> pixels;
+    if (!grLfbLock(GR_LFB_READ_ONLY, buffer, GR_LFBWRITEMODE_ANY, GR_ORIGIN_UPPER_LEFT, FXFALSE,
+                   &info)) {
+        return pixels;
+    }
+    for (int y = 0; y < 480; ++y) {
+        auto row = reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(info.lfbPtr) +
+                                                     size_t(y) * info.strideInBytes);
+        pixels.insert(pixels.end(), row, row + 640);
+    }
+    grLfbUnlock(GR_LFB_READ_ONLY, buffer);
+    return pixels;
+}
+
+GrVertex Gv(float x, float y, float r, float g, float b, float a = 255, float oow = 0.5f) {
+    GrVertex v{};
+    v.x = x, v.y = y, v.r = r, v.g = g, v.b = b, v.a = a, v.oow = oow;
+    return v;
+}
+
+class Board : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetThreadCount(1);
+        ASSERT_TRUE(Open()) << LastError();
+    }
+    void TearDown() override {
+        grGlideShutdown();
+        SetThreadCount(0);
+        SetPresenterFactory(nullptr);
+    }
+};
+
+// Keeps the frames handed to it.
+struct Capture final : Presenter {
+    static std::vector<uint16_t> last;
+    static int frames;
+    void Present(const uint16_t* pixels, int width, int height, int stride) override {
+        last.assign(pixels, pixels + size_t(stride) * height);
+        EXPECT_EQ(width, 640);
+        ++frames;
+    }
+};
+std::vector<uint16_t> Capture::last;
+int Capture::frames = 0;
+
+// A frame of overlapping polygons in the two states the show uses.
+void DrawTestFrame(unsigned seed) {
+    std::mt19937 rng(seed);
+    auto u = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    grBufferClear(0, 0, 0xFFFF);
+    guAlphaSource(GR_ALPHASOURCE_ITERATED_ALPHA);
+    grAlphaBlendFunction(GR_BLEND_SRC_ALPHA, GR_BLEND_ONE, GR_BLEND_ONE, GR_BLEND_ZERO);
+    for (int i = 0; i < 60; ++i) {
+        float r = u(0, 255), a = u(0, 255), cx = u(0, 640), cy = u(0, 480), s = u(10, 300);
+        GrVertex quad[4] = {
+            Gv(cx - s, cy - s * 0.7f, r, 40, 90, a), Gv(cx + s, cy - s, r, 40, 90, a),
+            Gv(cx + s * 0.8f, cy + s, r, 40, 90, a), Gv(cx - s, cy + s, r, 40, 90, a)};
+        grDrawPolygonVertexList(4, quad);
+    }
+    grDepthMask(FXTRUE);
+    grAlphaBlendFunction(GR_BLEND_ONE, GR_BLEND_ZERO, GR_BLEND_ZERO, GR_BLEND_ZERO);
+    grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
+    grDepthBufferFunction(GR_CMP_LESS);
+    for (int i = 0; i < 60; ++i) {
+        GrVertex tri[3];
+        for (GrVertex& v : tri) {
+            v = Gv(u(-50, 690), u(-50, 530), u(0, 255), u(0, 255), u(0, 255), 255, u(0.01f, 1.5f));
+        }
+        grDrawTriangle(&tri[0], &tri[1], &tri[2]);
+    }
+    grDepthMask(FXFALSE);
+    grDepthBufferMode(GR_DEPTHBUFFER_DISABLE);
+}
+
+} // namespace
+
+TEST(BoardOpen, RefusesWhatItDoesNotSupportWithAReason) {
+    grGlideInit();
+    EXPECT_FALSE(
+        grSstWinOpen(0, 8, GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR, GR_ORIGIN_UPPER_LEFT, 2, 0));
+    EXPECT_NE(std::string(LastError()).find("640x480"), std::string::npos);
+    EXPECT_FALSE(grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR,
+                              GR_ORIGIN_LOWER_LEFT, 2, 0));
+    EXPECT_FALSE(grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR,
+                              GR_ORIGIN_UPPER_LEFT, 3, 0));
+    EXPECT_FALSE(
+        grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, 9, GR_ORIGIN_UPPER_LEFT, 2, 0));
+    EXPECT_EQ(grSstScreenWidth(), 0u);
+    // Drawing on a closed board does nothing.
+    GrVertex tri[3] = {Gv(0, 0, 1, 1, 1), Gv(10, 0, 1, 1, 1), Gv(0, 10, 1, 1, 1)};
+    grDrawTriangle(&tri[0], &tri[1], &tri[2]);
+    grBufferClear(0, 0, 0);
+    grBufferSwap(1);
+    ASSERT_TRUE(Open());
+    EXPECT_FALSE(grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR,
+                              GR_ORIGIN_UPPER_LEFT, 2, 0)); // already open
+    EXPECT_EQ(grSstScreenWidth(), 640u);
+    EXPECT_EQ(grSstScreenHeight(), 480u);
+    grGlideShutdown();
+}
+
+TEST_F(Board, ClearReadsTheColourFormatAndHonoursTheDepthMask) {
+    grBufferClear(0x00FF0000, 0, 0); // ABGR: blue; depth off, so depth stays farthest
+    EXPECT_EQ(ReadBuffer(GR_BUFFER_BACKBUFFER)[0], 0x001F);
+    // Depth untouched: a polygon at any depth passes LESS.
+    grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
+    grDepthBufferFunction(GR_CMP_LESS);
+    GrVertex tri[3] = {Gv(0, 0, 255, 0, 0), Gv(20, 0, 255, 0, 0), Gv(0, 20, 255, 0, 0)};
+    grDrawTriangle(&tri[0], &tri[1], &tri[2]);
+    EXPECT_EQ(ReadBuffer(GR_BUFFER_BACKBUFFER)[1 * 640 + 1], 0xF800);
+    // With the mask on, the clear sets depth 0 (nearest): nothing passes LESS.
+    grDepthMask(FXTRUE);
+    grBufferClear(0x000000FF, 0, 0); // ABGR: red
+    tri[0].g = tri[1].g = tri[2].g = 255;
+    grDrawTriangle(&tri[0], &tri[1], &tri[2]);
+    EXPECT_EQ(ReadBuffer(GR_BUFFER_BACKBUFFER)[1 * 640 + 1], 0xF800);
+}
+
+TEST_F(Board, SwapHandsTheFrontBufferToThePresenterAndTheLockReadsIt) {
+    grSstWinClose();
+    SetPresenterFactory(
+        [](GrWindowHandle_t) -> std::unique_ptr<Presenter> { return std::make_unique<Capture>(); });
+    ASSERT_TRUE(grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR,
+                             GR_ORIGIN_UPPER_LEFT, 2, 0));
+    grBufferClear(0x0000FF00, 0, 0xFFFF); // green
+    grBufferSwap(1);
+    EXPECT_EQ(Capture::last.size(), 640u * 480u);
+    EXPECT_EQ(Capture::last[12345], 0x07E0);
+    GrLfbInfo_t info{};
+    info.size = 20; // the 32-bit layout's size is not this structure's
+    EXPECT_FALSE(grLfbLock(GR_LFB_READ_ONLY, GR_BUFFER_FRONTBUFFER, GR_LFBWRITEMODE_ANY,
+                           GR_ORIGIN_UPPER_LEFT, FXFALSE, &info));
+    info.size = sizeof info;
+    ASSERT_TRUE(grLfbLock(GR_LFB_READ_ONLY, GR_BUFFER_FRONTBUFFER, GR_LFBWRITEMODE_ANY,
+                          GR_ORIGIN_UPPER_LEFT, FXFALSE, &info));
+    EXPECT_EQ(info.writeMode, GR_LFBWRITEMODE_565);
+    EXPECT_EQ(info.strideInBytes, 1280u);
+    EXPECT_EQ(info.origin, GR_ORIGIN_UPPER_LEFT);
+    EXPECT_EQ(static_cast<const uint16_t*>(info.lfbPtr)[640 * 479 + 639], 0x07E0);
+    EXPECT_TRUE(grLfbUnlock(GR_LFB_READ_ONLY, GR_BUFFER_FRONTBUFFER));
+    EXPECT_FALSE(grLfbUnlock(GR_LFB_READ_ONLY, GR_BUFFER_FRONTBUFFER));
+    EXPECT_FALSE(grLfbLock(GR_LFB_READ_ONLY, GR_BUFFER_FRONTBUFFER, GR_LFBWRITEMODE_ANY,
+                           GR_ORIGIN_UPPER_LEFT, FXFALSE, nullptr));
+    // The old front buffer is the back buffer now.
+    grBufferClear(0x000000FF, 0, 0xFFFF);
+    grBufferSwap(1);
+    EXPECT_EQ(Capture::last[0], 0xF800);
+    EXPECT_EQ(ReadBuffer(GR_BUFFER_BACKBUFFER)[0], 0x07E0);
+}
+
+TEST_F(Board, BadPolygonsAreCountedAndIgnored) {
+    ResetCounters();
+    GrVertex v[12];
+    for (int i = 0; i < 12; ++i) {
+        v[i] = Gv(float(i * 10), float((i * 37) % 100), 8, 8, 8);
+    }
+    grDrawPolygonVertexList(2, v);
+    grDrawPolygonVertexList(11, v);
+    grDrawPolygonVertexList(-1, v);
+    grDrawPolygonVertexList(5, nullptr);
+    v[1].y = NAN;
+    grDrawPolygonVertexList(3, v);
+    Flush();
+    EXPECT_EQ(Counters().refused, 5u);
+}
+
+TEST(BoardThreads, TwoThreadsDrawTheSamePicture) {
+    std::vector<uint16_t> pictures[2];
+    for (int threads = 1; threads <= 2; ++threads) {
+        SetThreadCount(threads);
+        ASSERT_TRUE(Open());
+        EXPECT_EQ(ThreadCount(), threads);
+        DrawTestFrame(5);
+        pictures[threads - 1] = ReadBuffer(GR_BUFFER_BACKBUFFER);
+        grGlideShutdown();
+    }
+    SetThreadCount(0);
+    EXPECT_EQ(pictures[0], pictures[1]);
+}
+
+TEST(BoardRecording, AReplayDrawsTheRecordedPicture) {
+    const std::string path = ::testing::TempDir() + "glide_record_test.glt";
+    SetThreadCount(1);
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(StartRecording(path.c_str()));
+    DrawTestFrame(9);
+    grBufferSwap(1);
+    StopRecording();
+    std::vector<uint16_t> recorded = ReadBuffer(GR_BUFFER_FRONTBUFFER);
+    grGlideShutdown();
+
+    ReplayScript script;
+    std::string error;
+    ASSERT_TRUE(LoadRecording(path.c_str(), &script, &error)) << error;
+    EXPECT_EQ(script.frames, 1);
+    ASSERT_TRUE(Open());
+    Replay(script);
+    EXPECT_EQ(ReadBuffer(GR_BUFFER_FRONTBUFFER), recorded);
+    grGlideShutdown();
+
+    // Cut short or corrupted, the file is refused with a reason.
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    std::vector<uint8_t> bytes(1 << 20);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    std::fclose(f);
+    auto rewrite = [&](const std::vector<uint8_t>& content) {
+        std::FILE* out = std::fopen(path.c_str(), "wb");
+        std::fwrite(content.data(), 1, content.size(), out);
+        std::fclose(out);
+    };
+    rewrite(std::vector<uint8_t>(bytes.begin(), bytes.end() - 7));
+    EXPECT_FALSE(LoadRecording(path.c_str(), &script, &error));
+    EXPECT_NE(error.find("truncated"), std::string::npos);
+    std::vector<uint8_t> corrupt = bytes;
+    corrupt[8] = 0xEE;
+    rewrite(corrupt);
+    EXPECT_FALSE(LoadRecording(path.c_str(), &script, &error));
+    rewrite({'S', 'G'});
+    EXPECT_FALSE(LoadRecording(path.c_str(), &script, &error));
+    std::remove(path.c_str());
+    SetThreadCount(0);
+}
