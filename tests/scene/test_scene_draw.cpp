@@ -1,0 +1,194 @@
+// Drawing scenes: the frame counter, hierarchy, lights and camera placement,
+// and the pixels of known frames on the software board.
+#include "glide/glide.h"
+#include "scene/scene.h"
+#include "scene_fixtures.h"
+#include "shell/report.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+using scenetest::At;
+using scenetest::KeyText;
+using scenetest::MotionText;
+
+namespace {
+
+bool LoadText(Scene& scene, const std::string& body) {
+    const std::string text = "LWSC\n1\n\n" + body;
+    return scene.LoadText(text.data(), text.size(), 640, 480, nullptr, nullptr);
+}
+
+std::string NullItem(const std::vector<KeyText>& keys, const std::string& extra = "") {
+    return "AddNullObject\nObjectMotion\n" + MotionText(keys, 1) + extra + "\n";
+}
+
+KeyText Turned(int frame, float x, float y, float z, float headingDegrees) {
+    KeyText key = At(frame, x, y, z);
+    key.value[3] = headingDegrees;
+    return key;
+}
+
+} // namespace
+
+TEST(SceneFrames, TheReturnedFrameNumbers) {
+    Scene scene;
+    ASSERT_TRUE(LoadText(scene, "FirstFrame 0\nLastFrame 60\nFrameStep 1\n\n" +
+                                    NullItem({At(0, 0, 0, 0), At(60, 6, 0, 0)})));
+    for (int expected = 1; expected <= 60; ++expected) {
+        ASSERT_EQ(scene.DrawFrame(), expected);
+    }
+    EXPECT_EQ(scene.DrawFrame(), 0); // the call that drew frame 60
+    EXPECT_EQ(scene.DrawFrame(), 0);
+    EXPECT_EQ(scene.currentFrame, 62.0f);
+
+    scene.SetCurrentFrame(1000);
+    EXPECT_EQ(scene.currentFrame, 60.0f);
+    scene.SetCurrentFrame(0);
+    scene.SetFrameStep(0.5f);
+    EXPECT_EQ(scene.DrawFrame(), 0); // 0.5 truncates to 0
+    EXPECT_EQ(scene.DrawFrame(), 1);
+    scene.SetFrameStep(0);
+    EXPECT_EQ(scene.DrawFrame(), 1);
+    EXPECT_EQ(scene.currentFrame, 1.0f);
+
+    // Runaway frame numbers still give a number.
+    scene.SetCurrentFrame(-3e38f);
+    scene.SetFrameStep(-3e38f);
+    EXPECT_EQ(scene.DrawFrame(), INT32_MIN);
+}
+
+TEST(SceneFrames, PlacesChildrenLightsAndTheCamera) {
+    Scene scene;
+    // Item 1 turns by heading 90 (stored -pi/2) at (10, 0, 0); item 2 is its
+    // child one unit along its own x; the light follows item 1's motion
+    // position only; the camera sits on item 2's world position.
+    ASSERT_TRUE(LoadText(
+        scene, "FirstFrame 0\nLastFrame 10\n\n" + NullItem({Turned(0, 10, 0, 0, 90)}) +
+                   NullItem({At(0, 1, 0, 0)}, "ParentObject 1\n") + "AddLight\nLightMotion\n" +
+                   MotionText({At(0, 0, 5, 0)}, 1) + "ParentObject 1\n\nCameraMotion\n" +
+                   MotionText({Turned(0, 0, 0, -20, 30)}, 1) + "ParentObject 2\n\n"));
+    const Matrix before = scene.items[1]->object.matrix;
+    scene.DrawFrame();
+    const Vector3 child = scene.items[1]->object.GetPosition();
+    // Heading 90 (stored -pi/2) turns the item's +x to world -z (and +z to +x).
+    EXPECT_NEAR(child.x, 10.0, 1e-5);
+    EXPECT_NEAR(child.z, -1.0, 1e-5);
+    EXPECT_NE(before.m[3][2], scene.items[1]->object.matrix.m[3][2]);
+    EXPECT_EQ(scene.lights[0]->position.x, 10.0f);
+    EXPECT_EQ(scene.lights[0]->position.y, 5.0f);
+    const Vector3 camera = scene.view.camera.GetPosition();
+    EXPECT_NEAR(camera.x, child.x, 1e-5);
+    EXPECT_NEAR(camera.z, child.z - 20, 1e-5);
+    // The camera keeps its own heading, whatever its parent does.
+    EXPECT_NEAR(scene.view.camera.matrix.m[0][0], std::cos(-30 * 0.017453293005625408), 1e-6);
+    EXPECT_EQ(scene.view.target, nullptr);
+}
+
+TEST(SceneFrames, RunawayMotionsAreNotDrawnAndDoNotCrash) {
+    Scene scene;
+    scenetest::TempDir dir;
+    ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lwo"), scenetest::CubeObject(1.0f)));
+    ASSERT_TRUE(LoadText(scene, "LastFrame 3e38\nFrameStep 1e38\nLoadObject " +
+                                    dir.Path("cube.lwo") + "\nObjectMotion\n" +
+                                    MotionText({At(0, 0, 0, 0), At(1, 3e38f, 3e38f, 0)}, 2) +
+                                    "\nCameraMotion\n" + MotionText({At(0, 0, 0, -10)}, 1) + "\n"));
+    for (int i = 0; i < 4; ++i) {
+        scene.DrawFrame();
+    }
+}
+
+class SceneDrawing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(dir.path.empty());
+        ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lwo"), scenetest::CubeObject(1.0f)));
+        grGlideInit();
+        grSstSelect(0);
+        ASSERT_TRUE(grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ARGB,
+                                 GR_ORIGIN_UPPER_LEFT, 2, 1));
+        grDitherMode(GR_DITHER_DISABLE);
+        grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
+        grDepthMask(FXTRUE);
+        reportText[0] = '\0';
+    }
+    void TearDown() override {
+        grSstWinClose();
+        grGlideShutdown();
+    }
+
+    // The scene: a cube of half size 1 moving from x = -3 (frame 0) to +3
+    // (frame 60) at depth 10 before the camera, lit from the camera.
+    bool LoadCube(const std::string& lights) {
+        Scene::surfaceTurn = 0; // the first item is green
+        return LoadText(scene, "FirstFrame 0\nLastFrame 60\nFrameStep 1\n\nLoadObject " +
+                                   dir.Path("cube.lwo") + "\nObjectMotion\n" +
+                                   MotionText({At(0, -3, 0, 0), At(60, 3, 0, 0)}, 1) +
+                                   "\nAmbientColor 255 255 255\nAmbIntensity 0.25\n\n" + lights +
+                                   "CameraMotion\n" + MotionText({At(0, 0, 0, -10)}, 1) + "\n");
+    }
+
+    void DrawAt(float frame) {
+        grBufferClear(0, 0, 0xFFFF);
+        scene.SetCurrentFrame(frame);
+        scene.DrawFrame();
+    }
+
+    struct Rgb {
+        int r, g, b;
+    };
+    Rgb Pixel(int x, int y) {
+        GrLfbInfo_t info;
+        info.size = sizeof(info);
+        Rgb rgb{-1, -1, -1};
+        if (grLfbLock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER, GR_LFBWRITEMODE_565,
+                      GR_ORIGIN_UPPER_LEFT, FXFALSE, &info)) {
+            const auto* row = static_cast<const uint8_t*>(info.lfbPtr) + y * info.strideInBytes;
+            const uint16_t p = reinterpret_cast<const uint16_t*>(row)[x];
+            rgb = Rgb{(p >> 11) << 3, ((p >> 5) & 63) << 2, (p & 31) << 3};
+            grLfbUnlock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER);
+        }
+        return rgb;
+    }
+
+    scenetest::TempDir dir;
+    Scene scene;
+};
+
+TEST_F(SceneDrawing, AKnownFrameAndTheCubeMovingAcross) {
+    ASSERT_TRUE(LoadCube("AddLight\nLightMotion\n" + MotionText({At(0, 0, 0, -10)}, 1) +
+                         "LightColor 255 255 255\nLgtIntensity 1\n\n"));
+    View* const mainView = CurrentView;
+
+    DrawAt(30); // the cube in the middle: its front face covers the centre
+    EXPECT_EQ(CurrentView, mainView);
+    const Rgb centre = Pixel(320, 240);
+    EXPECT_EQ(centre.r, 0);
+    EXPECT_EQ(centre.b, 0);
+    // Lighting is per corner: each corner's normal is the mean of its three faces,
+    // so N·L ≈ 0.444 towards the camera: 200 × (0.249 + 0.444 × 0.996) ≈ 138.
+    EXPECT_NEAR(centre.g, 138, 6);
+    // The front face spans 554.26 / 9 ≈ 61.6 pixels either side of the centre.
+    EXPECT_GT(Pixel(320 + 55, 240 + 55).g, 0);
+    EXPECT_EQ(Pixel(320 + 70, 240).g, 0);
+    EXPECT_EQ(Pixel(10, 10).g, 0);
+
+    // Frame 0: x = -3 puts the cube centre 166 pixels left of the middle.
+    DrawAt(0);
+    EXPECT_GT(Pixel(320 - 166, 240).g, 0);
+    EXPECT_EQ(Pixel(320, 240).g, 0);
+    DrawAt(60);
+    EXPECT_GT(Pixel(320 + 166, 240).g, 0);
+    EXPECT_EQ(Pixel(320 - 166, 240).g, 0);
+}
+
+TEST_F(SceneDrawing, WithoutLightsOnlyTheAmbientLightShows) {
+    ASSERT_TRUE(LoadCube(""));
+    DrawAt(30);
+    const Rgb centre = Pixel(320, 240);
+    // 200 × 255 × 0.25 / 256 ≈ 49.8, read back through 6 bits of green.
+    EXPECT_NEAR(centre.g, 49, 4);
+    EXPECT_EQ(centre.r, 0);
+}

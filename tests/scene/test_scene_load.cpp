@@ -1,0 +1,368 @@
+// Loading scenes: items, lights, camera, shared objects, the base-name table,
+// every report of a broken file, and the files real LightWave writes.
+#include "scene/scene.h"
+#include "scene_fixtures.h"
+#include "shell/report.h"
+#include "toolkit/archive.h"
+#include "toolkit/memory.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using scenetest::At;
+using scenetest::KeyText;
+using scenetest::MotionText;
+
+namespace {
+
+class SceneLoad : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(dir.path.empty());
+        cube = dir.path + "\\cube.lwo";
+        ball = dir.path + "\\ball.lwo";
+        ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lwo"), scenetest::CubeObject(1.0f)));
+        ASSERT_TRUE(scenetest::WriteFile(dir.Path("ball.lwo"), scenetest::CubeObject(0.5f)));
+        reportText[0] = '\0';
+    }
+
+    bool Load(const std::string& body, const char* const* names = nullptr,
+              SceneItem** found = nullptr) {
+        const std::string text = "LWSC\n1\n\n" + body;
+        return scene.LoadText(text.data(), text.size(), 640, 480, names, found);
+    }
+
+    std::string Object(const std::string& path, const std::string& extra = "") {
+        return "LoadObject " + path + "\nObjectMotion (unnamed)\n" +
+               MotionText({At(0, 1, 2, 3)}, 1) + extra + "\n";
+    }
+
+    static std::string Report(long line, const char* message) {
+        return "Error in module \"Scene\" at line " + std::to_string(line) + ":\n\n" + message;
+    }
+
+    scenetest::TempDir dir;
+    std::string cube, ball;
+    Scene scene;
+};
+
+} // namespace
+
+TEST_F(SceneLoad, ItemsLightsCameraAndSharedObjects) {
+    const std::string body =
+        "FirstFrame 5\nLastFrame 60\nFrameStep 2\n\n" + Object(cube) + Object(ball) + Object(cube) +
+        "AddNullObject\nObjectMotion (unnamed)\n" + MotionText({At(0, 7, 8, 9)}, 1) + "\n" +
+        "AmbientColor 255 128 0\nAmbIntensity 0.5\n\n"
+        "AddLight\nLightMotion (unnamed)\n" +
+        MotionText({At(0, 0, 10, 0)}, 1) +
+        "LightColor 255 255 255\nLgtIntensity 1.0\n\n"
+        "CameraMotion (unnamed)\n" +
+        MotionText({At(0, 0, 0, -10)}, 1) + "\n";
+    ASSERT_TRUE(Load(body));
+    EXPECT_STREQ(reportText, "");
+    EXPECT_EQ(scene.firstFrame, 5.0f);
+    EXPECT_EQ(scene.currentFrame, 5.0f);
+    EXPECT_EQ(scene.lastFrame, 60.0f);
+    EXPECT_EQ(scene.frameStep, 2.0f);
+
+    ASSERT_EQ(scene.itemCount, 4);
+    EXPECT_EQ(scene.loadedObjects.size(), 2u);
+    EXPECT_EQ(scene.items[0]->mesh, scene.items[2]->mesh);
+    EXPECT_NE(scene.items[0]->mesh, scene.items[1]->mesh);
+    EXPECT_EQ(scene.items[3]->mesh, nullptr);
+    EXPECT_EQ(scene.items[0]->object.mesh, scene.items[0]->mesh);
+    EXPECT_EQ(scene.items[0]->mesh->pointCount, 8);
+    EXPECT_STREQ(scene.items[1]->objectFile->name, ball.c_str());
+    const Vector3 rest = scene.items[3]->object.GetPosition();
+    EXPECT_EQ(rest.x, 7.0f);
+    EXPECT_EQ(rest.z, 9.0f);
+    EXPECT_EQ(scene.items[0]->object.GetPosition().y, 2.0f);
+
+    EXPECT_FLOAT_EQ(scene.ambient[0], 255 * 0.5f / 256);
+    EXPECT_FLOAT_EQ(scene.ambient[1], 128 * 0.5f / 256);
+    EXPECT_EQ(scene.ambient[2], 0.0f);
+    ASSERT_EQ(scene.lightCount, 1);
+    EXPECT_FLOAT_EQ(scene.lights[0]->colour[1], 255.0f / 256);
+    EXPECT_EQ(scene.lights[0]->motion.keys[0].value[1], 10.0f);
+    EXPECT_EQ(scene.view.camera.GetPosition().z, -10.0f);
+    EXPECT_EQ(scene.view.width, 640.0f);
+    EXPECT_EQ(scene.cameraParent, -1);
+}
+
+TEST_F(SceneLoad, ItemsTakeTheDefaultSurfacesInTurn) {
+    Scene::surfaceTurn = 0;
+    ASSERT_TRUE(
+        Load(Object(cube) + Object(cube) + "AddNullObject\n\n" + Object(ball) + Object(cube)));
+    ASSERT_EQ(scene.itemCount, 5);
+    const Surface* expected[5] = {&scene.defaultSurfaces[2], &scene.defaultSurfaces[3],
+                                  &scene.defaultSurfaces[3], &scene.defaultSurfaces[1],
+                                  &scene.defaultSurfaces[2]};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(scene.items[i]->object.surface, expected[i]) << i;
+    }
+    EXPECT_EQ(scene.defaultSurfaces[2].colour.g, 200);
+    EXPECT_EQ(scene.defaultSurfaces[1].colour.r, 200);
+    EXPECT_EQ(scene.defaultSurfaces[0].colour.b, 140);
+    EXPECT_EQ(scene.defaultSurfaces[0].shadingMode, 4);
+}
+
+TEST_F(SceneLoad, EveryBrokenLineGivesItsReport) {
+    const std::string motionBroken = "  9\n  1\n  0 0\n  0 0 0 0 0\nEndBehavior 1\n";
+    struct Case {
+        std::string body;
+        long line;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"FirstFrame one\n", 465, "Unable to read FirstFrame"},
+        {"LastFrame x\n", 469, "Unable to read LastFrame"},
+        {"FrameStep -\n", 472, "Unable to read FrameStep"},
+        {"FirstFrame inf\n", 465, "Unable to read FirstFrame"},
+        {"LoadObject \n", 491, "Unable to read object name"},
+        {"LoadObject\n", 491, "Unable to read object name"},
+        {"LoadObject " + dir.path + "\\missing.lwo\n", 492, "Unable to load object"},
+        {"LoadObject " + std::string(120, 'n') + "\n", 492, "Unable to load object"},
+        {"AddNullObject\nObjectMotion\n" + motionBroken, 510, "Unable to read object motion"},
+        {"ObjectMotion (unnamed)\n  9\n", 510, "Unable to read object motion"},
+        {"AmbientColor red\n", 516, "Unable to read ambient colour"},
+        {"AmbIntensity high\n", 519, "Unable to read ambient intensity"},
+        {"AddLight\nLightMotion\n" + motionBroken, 531, "Unable to read light motion"},
+        {"LightColor white\n", 534, "Unable to read light colour"},
+        {"LgtIntensity (envelope)\n", 537, "Unable to read light intensity"},
+        {"CameraMotion\n" + motionBroken, 543, "Unable to read camera motion"},
+        {"TargetObject first\n", 547, "Unable to read TargetObject"},
+        {"ParentObject x\n", 553, "Unable to read ObjectParent"},
+    };
+    for (const Case& c : cases) {
+        reportText[0] = '\0';
+        EXPECT_FALSE(Load("FirstFrame 0\n" + c.body + "LastFrame 10\n")) << c.body;
+        EXPECT_EQ(reportText, Report(c.line, c.message)) << c.body;
+        // Parsing stopped at the broken line.
+        EXPECT_EQ(scene.lastFrame, 0.0f) << c.body;
+    }
+}
+
+TEST_F(SceneLoad, TooManyItemsOrLights) {
+    std::string items;
+    for (int i = 0; i < 254; ++i) {
+        items += i % 2 == 0 ? "AddNullObject\n\n" : "LoadObject " + cube + "\n\n";
+    }
+    ASSERT_TRUE(Load(items));
+    EXPECT_EQ(scene.itemCount, 254);
+    EXPECT_EQ(scene.loadedObjects.size(), 1u);
+    EXPECT_FALSE(Load(items + "AddNullObject\n\n"));
+    EXPECT_EQ(reportText, Report(481, "To many objects in scene"));
+    reportText[0] = '\0';
+    EXPECT_FALSE(Load(items + "LoadObject " + ball + "\n\n"));
+    EXPECT_EQ(reportText, Report(481, "To many objects in scene"));
+    EXPECT_EQ(scene.itemCount, 254);
+
+    std::string lights;
+    for (int i = 0; i < 254; ++i) {
+        lights += "AddLight\n\n";
+    }
+    reportText[0] = '\0';
+    ASSERT_TRUE(Load(lights));
+    EXPECT_EQ(scene.lightCount, 254);
+    EXPECT_FALSE(Load(lights + "AddLight\n\n"));
+    EXPECT_EQ(reportText, Report(525, "To many lights in scene"));
+}
+
+TEST_F(SceneLoad, NotASceneFailsWithoutReport) {
+    for (const char* text : {"", "LWOB\n1\n", "LWSC\n2\n", "LWSC\n"}) {
+        EXPECT_FALSE(scene.LoadText(text, std::strlen(text), 640, 480, nullptr, nullptr)) << text;
+    }
+    EXPECT_FALSE(scene.Load((dir.path + "/none.lws").c_str(), 640, 480, nullptr, nullptr));
+    EXPECT_STREQ(reportText, "");
+}
+
+TEST_F(SceneLoad, EmptyAndPartialArgumentsAndColours) {
+    // Empty arguments change nothing; a short colour line keeps the rest.
+    ASSERT_TRUE(Load("FirstFrame 3\nFirstFrame\nFirstFrame   \r\nAmbientColor 10 20 30\n"
+                     "AmbientColor 40\nAmbIntensity 256\n\n"
+                     "AddLight\nLightColor 256 0 511\nLgtIntensity 256\n\n"
+                     "AddLight\nLgtIntensity 128\n\n"
+                     "AmbIntensity 1\nAddLight\n\n"));
+    EXPECT_STREQ(reportText, "");
+    EXPECT_EQ(scene.firstFrame, 3.0f);
+    EXPECT_EQ(scene.ambient[0], 40.0f);
+    EXPECT_EQ(scene.ambient[1], 20.0f);
+    EXPECT_EQ(scene.ambient[2], 30.0f);
+    ASSERT_EQ(scene.lightCount, 3);
+    // Low 8 bits: 256 is 0, 511 is 255.
+    EXPECT_EQ(scene.lights[0]->colour[0], 0.0f);
+    EXPECT_EQ(scene.lights[0]->colour[2], 255.0f);
+    // A light without its own colour takes the colour read last.
+    EXPECT_EQ(scene.lights[1]->colour[0], 0.0f);
+    EXPECT_EQ(scene.lights[1]->colour[2], 127.5f);
+    EXPECT_FLOAT_EQ(scene.lights[2]->colour[2], 255.0f / 256);
+}
+
+TEST_F(SceneLoad, UnfinishedObjectBlocks) {
+    const char* names[] = {"cube.lwo", "ball.lwo", nullptr};
+    SceneItem* found[2] = {};
+    // The ball's block never ends: it is not in the scene, but its slot stays valid.
+    ASSERT_TRUE(Load(Object(cube) + "LoadObject " + ball + "\nParentObject 1", names, found));
+    EXPECT_EQ(scene.itemCount, 1);
+    EXPECT_EQ(found[0], scene.items[0]);
+    ASSERT_NE(found[1], nullptr);
+    EXPECT_EQ(scene.IndexOf(found[1]), -1);
+    EXPECT_EQ(found[1]->parent, 0);
+    EXPECT_EQ(found[1]->mesh->pointCount, 8);
+
+    // An object block cut short by the next object: the first item is dropped.
+    ASSERT_TRUE(Load("LoadObject " + cube + "\nLoadObject " + ball + "\n\n", names, found));
+    EXPECT_EQ(scene.itemCount, 1);
+    EXPECT_EQ(scene.items[0], found[1]);
+    EXPECT_EQ(scene.IndexOf(found[0]), -1);
+
+    // Motions and parents with no pending item are read and dropped.
+    ASSERT_TRUE(Load("ObjectMotion\n" + MotionText({At(0, 1, 1, 1)}, 1) + "ParentObject 3\n" +
+                     "LightMotion\n" + MotionText({At(0, 1, 1, 1)}, 1) + "\n" + Object(cube)));
+    EXPECT_EQ(scene.itemCount, 1);
+    EXPECT_EQ(scene.items[0]->parent, -1);
+}
+
+TEST_F(SceneLoad, TheNameTable) {
+    SceneItem* found[3] = {};
+    const char* twice[] = {"CUBE.LWO", "ball.lwo", "Cube.lwo", nullptr};
+    ASSERT_TRUE(Load(Object(ball) + Object(cube), twice, found));
+    EXPECT_EQ(found[0], scene.items[1]);
+    EXPECT_EQ(found[1], scene.items[0]);
+    EXPECT_EQ(found[2], scene.items[1]);
+
+    ASSERT_TRUE(Load(Object(ball), nullptr, found));
+    const char* none[] = {nullptr};
+    ASSERT_TRUE(Load(Object(ball), none, found));
+
+    // A name that is missing, or whose object appears twice, fails without a report.
+    const char* pair[] = {"cube.lwo", "ball.lwo", nullptr};
+    EXPECT_FALSE(Load(Object(cube), pair, found));
+    EXPECT_EQ(found[1], nullptr);
+    EXPECT_FALSE(Load(Object(cube) + Object(cube), pair, found));
+    EXPECT_FALSE(Load(Object(cube) + Object(cube) + Object(ball), pair, found));
+    EXPECT_STREQ(reportText, "");
+    // The base name follows the last backslash only.
+    const char* whole[] = {"dir\\cube.lwo", nullptr};
+    EXPECT_FALSE(Load(Object(cube), whole, found));
+}
+
+TEST_F(SceneLoad, ParentsAndTargetsAreJudgedWhenTheFileIsRead) {
+    const std::string body =
+        Object(cube, "ParentObject 3\n") +                // a parent later in the file
+        Object(cube, "ParentObject 99\n") +               // no such item
+        Object(cube) + Object(cube, "ParentObject 5\n") + // a loop of two
+        Object(cube, "ParentObject 4\n") + Object(cube, "ParentObject 6\n") + // its own parent
+        "AddLight\nParentObject 2\n\nAddLight\nParentObject -4\n\n"
+        "CameraMotion\n" +
+        MotionText({At(0, 0, 0, -5)}, 1) + "ParentObject 3\nTargetObject 6\n\n";
+    ASSERT_TRUE(Load(body));
+    ASSERT_EQ(scene.itemCount, 6);
+    EXPECT_EQ(scene.items[0]->parent, 2);
+    EXPECT_EQ(scene.items[1]->parent, -1);
+    EXPECT_EQ(scene.items[2]->parent, -1);
+    EXPECT_EQ(scene.items[3]->parent, -1); // the link that closed the loop
+    EXPECT_EQ(scene.items[4]->parent, 3);
+    EXPECT_EQ(scene.items[5]->parent, -1);
+    EXPECT_EQ(scene.lights[0]->parent, 1);
+    EXPECT_EQ(scene.lights[1]->parent, -1);
+    EXPECT_EQ(scene.cameraParent, 2);
+    EXPECT_EQ(scene.view.target, &scene.items[5]->object);
+
+    ASSERT_TRUE(Load(Object(cube) + "CameraMotion\n" + MotionText({At(0, 0, 0, -5)}, 1) +
+                     "ParentObject 2\nTargetObject 2\n\n"));
+    EXPECT_EQ(scene.cameraParent, -1);
+    EXPECT_EQ(scene.view.target, nullptr);
+}
+
+TEST_F(SceneLoad, TheTailOfALongLineIsNotALine) {
+    // Without the rule, the text after the first 1023 characters would be read
+    // as a broken "FirstFrame" line.
+    const std::string longLine = "Comment " + std::string(1015, '-') + "FirstFrame oops\n";
+    ASSERT_TRUE(Load(longLine + "LastFrame 9\n"));
+    EXPECT_STREQ(reportText, "");
+    EXPECT_EQ(scene.lastFrame, 9.0f);
+}
+
+TEST_F(SceneLoad, ReloadingAndUnloadingFreeEverything) {
+    const std::string body = Object(cube) + "AddLight\n\nCameraMotion\n" +
+                             MotionText({At(0, 0, 0, -5)}, 1) + "TargetObject 1\n\n";
+    ASSERT_TRUE(Load(body));
+    ASSERT_TRUE(Load(body + Object(ball)));
+    EXPECT_EQ(scene.itemCount, 2);
+    EXPECT_EQ(scene.lightCount, 1);
+    EXPECT_TRUE(scene.Unload());
+    EXPECT_EQ(scene.itemCount, 0);
+    EXPECT_EQ(scene.lightCount, 0);
+    EXPECT_EQ(scene.items[0], nullptr);
+    EXPECT_EQ(scene.lights[0], nullptr);
+    EXPECT_TRUE(scene.loadedObjects.empty());
+    EXPECT_EQ(scene.cameraMotion.keys, nullptr);
+    EXPECT_EQ(scene.view.target, nullptr);
+    EXPECT_TRUE(scene.Unload());
+}
+
+// A scene as LightWave 5 writes it: Windows line ends, absolute Windows paths,
+// envelopes and plug-in lines, objects served from the data archive.
+TEST(SceneLightWave, LoadsAWindowsSceneFromTheArchive) {
+    const std::string scene =
+        "LWSC\r\n1\r\n\r\nFirstFrame 1\r\nLastFrame 60\r\nFrameStep 1\r\n\r\n"
+        "LoadObject C:\\NewTek\\Objects\\Buttons\\Knob.lwo\r\n"
+        "ShowObject 6 7\r\nObjectMotion (unnamed)\r\n  9\r\n  2\r\n"
+        "  0 0.5 0 90 0 0 1 1 1\r\n  0 0 0.0 0.0 0.0\r\n"
+        "  1 0.5 0 0 0 0 1 1 1\r\n  60 0 0.0 0.0 0.0\r\nEndBehavior 1\r\n"
+        "ObjDissolve (envelope)\r\n  1\r\n  1\r\n  0.5\r\n  0 0 0.0 0.0 0.0\r\nEndBehavior 1\r\n"
+        "ShadowOptions 7\r\n\r\n"
+        "LoadObject C:\\NewTek\\Objects\\Buttons\\Track.lwo\r\n"
+        "ObjectMotion (unnamed)\r\n  9\r\n  1\r\n  0 0 0 0 0 0 1 1 1\r\n  0 0 0.0 0.0 0.0\r\n"
+        "EndBehavior 1\r\nParentObject 3\r\n"
+        "ObjPolygonSize 100\r\nShadowOptions 7\r\n\r\n"
+        "AddNullObject Pivot\r\nObjectMotion (unnamed)\r\n  9\r\n  1\r\n"
+        "  0 0 0 0 0 0 1 1 1\r\n  0 0 0.0 0.0 0.0\r\nEndBehavior 1\r\n\r\n"
+        "AmbientColor 255 255 255\r\nAmbIntensity 0.250000\r\n\r\n"
+        "AddLight\r\nLightName Light\r\nShowLight 0 7\r\nLightMotion (unnamed)\r\n  9\r\n  1\r\n"
+        "  -2 2 -2 45 35 0 1 1 1\r\n  0 0 0.0 0.0 0.0\r\nEndBehavior 1\r\n"
+        "LightColor 255 240 200\r\nLgtIntensity 1.000000\r\nLightType 0\r\n"
+        "Plugin LightHandler 1 DistantLight\r\nEndPlugin\r\n\r\n"
+        "ShowCamera 1 2\r\nCameraMotion (unnamed)\r\n  9\r\n  1\r\n"
+        "  0 0 -10 0 0 0 1 1 1\r\n  0 0 0.0 0.0 0.0\r\nEndBehavior 1\r\n"
+        "ZoomFactor 3.200000\r\nResolution 1\r\n\r\n"
+        "GridSize 1.000000\r\n";
+    scenetest::TempDir dir;
+    const std::string archivePath = dir.Path("slv.dat");
+    const auto object = scenetest::CubeObject(1.0f);
+    ASSERT_TRUE(scenetest::WriteFile(
+        archivePath,
+        scenetest::ArchiveFile({{"scenes\\Test.lws", scenetest::Bytes(scene.begin(), scene.end())},
+                                {"C:\\NewTek\\Objects\\Buttons\\Knob.lwo", object},
+                                {"C:\\NewTek\\Objects\\Buttons\\Track.lwo", object}})));
+    ASSERT_TRUE(ToolkitStartup());
+    ASSERT_EQ(ArchiveOpen(archivePath.c_str()), 3u);
+    {
+        reportText[0] = '\0';
+        Scene loaded;
+        const char* names[] = {"track.lwo", "Knob.lwo", nullptr};
+        SceneItem* found[2] = {};
+        ASSERT_TRUE(loaded.Load("scenes\\Test.lws", 640, 480, names, found));
+        EXPECT_STREQ(reportText, "");
+        EXPECT_EQ(loaded.firstFrame, 1.0f);
+        EXPECT_EQ(loaded.lastFrame, 60.0f);
+        ASSERT_EQ(loaded.itemCount, 3);
+        EXPECT_EQ(loaded.loadedObjects.size(), 2u);
+        EXPECT_EQ(found[0], loaded.items[1]);
+        EXPECT_EQ(found[1], loaded.items[0]);
+        EXPECT_EQ(found[0]->parent, 2);
+        EXPECT_EQ(loaded.items[0]->motion.keyCount, 2);
+        EXPECT_EQ(loaded.items[0]->motion.keys[0].value[3], -1.5707963705062866f);
+        EXPECT_EQ(loaded.items[0]->motion.endBehavior, 1);
+        EXPECT_EQ(loaded.items[2]->mesh, nullptr);
+        ASSERT_EQ(loaded.lightCount, 1);
+        EXPECT_FLOAT_EQ(loaded.lights[0]->colour[1], 240.0f / 256);
+        EXPECT_FLOAT_EQ(loaded.ambient[0], 0.25f * 255 / 256);
+        EXPECT_EQ(loaded.view.camera.GetPosition().z, -10.0f);
+        EXPECT_EQ(loaded.items[0]->object.GetPosition().y, 0.5f);
+    }
+    ArchiveRelease(nullptr);
+    ToolkitShutdown();
+}
