@@ -227,11 +227,7 @@ void MouseMessage(Window* window, UINT message, int clientX, int clientY, Uint32
     }
     cursor = position;
     cursorKnown = true;
-    SendMessageA(handle, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle),
-                 MAKELPARAM(HTCLIENT, message));
-    if (LookUp(handle) != nullptr) {
-        QueueInput(handle, message, MouseKeyFlags(buttons), MAKELPARAM(clientX, clientY));
-    }
+    QueueInput(handle, message, MouseKeyFlags(buttons), MAKELPARAM(clientX, clientY));
 }
 
 void TranslateButton(const SDL_MouseButtonEvent& event) {
@@ -448,11 +444,7 @@ void CursorMovedTo(int screenX, int screenY) {
         return;
     }
     Uint32 buttons = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetMouseState(nullptr, nullptr) : 0;
-    SendMessageA(handle, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    if (LookUp(handle) != nullptr) {
-        QueueInput(handle, WM_MOUSEMOVE, MouseKeyFlags(buttons), MAKELPARAM(clientX, clientY));
-    }
+    QueueInput(handle, WM_MOUSEMOVE, MouseKeyFlags(buttons), MAKELPARAM(clientX, clientY));
 }
 
 POINT LastCursorPosition() {
@@ -740,7 +732,15 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
         }
         return TRUE;
     }
-    return TakeMessage(input, msg, window, filterMin, filterMax, remove) ? TRUE : FALSE;
+    if (!TakeMessage(input, msg, window, filterMin, filterMax, remove)) {
+        return FALSE;
+    }
+    // Taking mouse input lets the window choose the cursor first, as Windows does.
+    if ((remove & PM_REMOVE) && msg->message >= WM_MOUSEMOVE && msg->message <= WM_MBUTTONUP) {
+        SendMessageA(msg->hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(msg->hwnd),
+                     MAKELPARAM(HTCLIENT, msg->message));
+    }
+    return TRUE;
 }
 
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
