@@ -102,6 +102,7 @@ protected:
     void Create(RunMode mode) {
         screenSaver.mode = mode;
         WindowProc(testWindow, WM_CREATE, 0, 0);
+        fake.defaultCalls = 0; // WM_CREATE itself goes on to the default processing
     }
     // Runs the queued messages through the window procedure, as the loop would.
     void Pump() {
