@@ -1,6 +1,6 @@
 // Where a presenter puts the picture in its window: as large as fits, centred,
 // with the picture's own aspect kept, so a wider screen gets bars left and right
-// and a taller one bars above and below. Shared by the SDL and GDI presenters.
+// and a taller one bars above and below.
 #pragma once
 
 namespace win32 {
