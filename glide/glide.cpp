@@ -371,6 +371,7 @@ FxBool grSstWinOpen(GrWindowHandle_t hWnd, GrScreenResolution_t resolution,
     board.queue.clear();
     board.queue.reserve(queueCapacity);
     board.presenter = MakePresenter(hWnd);
+    CurrentImplementation(); // chosen here, before any rasteriser thread asks
     board.open = true;
     StartWorkers();
     lastError[0] = '\0';

@@ -410,7 +410,7 @@ static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const 
         for (int c = 0; c < 4; ++c) {
             double v = (color[c].value + color[c].dx * cx + color[c].dy * cy) * 65536.0;
             v = std::min(std::max(v, -startLimit), startLimit);
-            span.rgba[c] = int32_t(std::lrint(v));
+            span.rgba[c] = int32_t(v >= 0.0 ? v + 0.5 : v - 0.5); // nearest, halves away
         }
         span.depth0 = float(depth.value + depth.dx * cx + depth.dy * cy);
         span.x = int(left);
