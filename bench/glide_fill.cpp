@@ -32,8 +32,10 @@ static const char* Name(Implementation impl) {
         return "reference";
     case Implementation::Portable:
         return "portable";
-    default:
+    case Implementation::Avx2:
         return "avx2";
+    default:
+        return "avx512";
     }
 }
 
@@ -54,8 +56,8 @@ int main(int argc, char** argv) {
         ConvertVertex(quad[i], &v[i]);
     }
     std::printf("additive fill, one core, 640 x 480 quads, dithering on:\n");
-    for (Implementation impl :
-         {Implementation::Reference, Implementation::Portable, Implementation::Avx2}) {
+    for (Implementation impl : {Implementation::Reference, Implementation::Portable,
+                                Implementation::Avx2, Implementation::Avx512}) {
         SetImplementation(impl);
         if (CurrentImplementation() != impl) {
             continue;

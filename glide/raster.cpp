@@ -179,6 +179,9 @@ static bool implementationChosen = false;
 
 Implementation BestImplementation() {
 #ifdef SOLVANE_GLIDE_X86
+    if (CpuHasAvx512()) {
+        return Implementation::Avx512;
+    }
     if (CpuHasAvx2()) {
         return Implementation::Avx2;
     }
@@ -188,11 +191,14 @@ Implementation BestImplementation() {
 
 void SetImplementation(Implementation wanted) {
 #ifdef SOLVANE_GLIDE_X86
+    if (wanted == Implementation::Avx512 && !CpuHasAvx512()) {
+        wanted = Implementation::Avx2;
+    }
     if (wanted == Implementation::Avx2 && !CpuHasAvx2()) {
         wanted = Implementation::Portable;
     }
 #else
-    if (wanted == Implementation::Avx2) {
+    if (wanted == Implementation::Avx2 || wanted == Implementation::Avx512) {
         wanted = Implementation::Portable;
     }
 #endif
@@ -214,6 +220,9 @@ static SpanFunction ChooseSpan(const PixelPath& path, bool flat) {
     }
     if (path.additive && flat) {
 #ifdef SOLVANE_GLIDE_X86
+        if (impl == Implementation::Avx512) {
+            return SpanAdditiveAvx512;
+        }
         if (impl == Implementation::Avx2) {
             return SpanAdditiveAvx2;
         }
@@ -222,7 +231,7 @@ static SpanFunction ChooseSpan(const PixelPath& path, bool flat) {
     }
     if (path.opaqueW) {
 #ifdef SOLVANE_GLIDE_X86
-        if (impl == Implementation::Avx2) {
+        if (impl == Implementation::Avx2 || impl == Implementation::Avx512) {
             return SpanOpaqueWAvx2;
         }
 #endif

@@ -84,8 +84,9 @@ struct Span {
 using SpanFunction = void (*)(const PixelPath& path, const Span& span);
 
 // Span loops. Every fast loop gives the same pixels as SpanReference for the states
-// it is chosen for; the tests hold them to it.
-enum class Implementation { Reference, Portable, Avx2 };
+// it is chosen for; the tests hold them to it. Avx512 has its own additive loop and
+// uses the AVX2 one for the W-buffer.
+enum class Implementation { Reference, Portable, Avx2, Avx512 };
 void SetImplementation(Implementation implementation); // falls back if unsupported
 Implementation CurrentImplementation();
 Implementation BestImplementation();
@@ -117,7 +118,9 @@ void SpanOpaqueWPortable(const PixelPath& path, const Span& span);
 #define SOLVANE_GLIDE_X86 1
 void SpanAdditiveAvx2(const PixelPath& path, const Span& span);
 void SpanOpaqueWAvx2(const PixelPath& path, const Span& span);
+void SpanAdditiveAvx512(const PixelPath& path, const Span& span);
 bool CpuHasAvx2();
+bool CpuHasAvx512();
 #endif
 
 } // namespace glide

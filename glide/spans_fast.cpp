@@ -112,7 +112,16 @@ bool CpuHasAvx2() {
     return has;
 }
 
+bool CpuHasAvx512() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512bw") != 0;
+    }();
+    return has;
+}
+
 #define AVX2 __attribute__((target("avx2")))
+#define AVX512 __attribute__((target("avx512f,avx512bw")))
 
 // 16 pixels of 565 in, dithered (d: matrix entries per lane) or truncated out.
 AVX2 static inline __m256i AddAndPack16(__m256i p, __m256i addR, __m256i addG, __m256i addB,
@@ -305,6 +314,65 @@ AVX2 void SpanOpaqueWAvx2(const PixelPath& path, const Span& s) {
         OpaqueW8(path, s, i, color, depth, r, g, b, d);
         std::memcpy(s.color + i, color, size_t(n) * 2);
         std::memcpy(s.depth + i, depth, size_t(n) * 2);
+    }
+}
+
+// The additive loop 32 pixels at a time; the tail is a masked load and store, so
+// no pixel outside the span is read or written.
+AVX512 void SpanAdditiveAvx512(const PixelPath& path, const Span& s) {
+    int add[3];
+    AdditiveTerms(path, s, add);
+    const __m512i addR = _mm512_set1_epi16(int16_t(add[0]));
+    const __m512i addG = _mm512_set1_epi16(int16_t(add[1]));
+    const __m512i addB = _mm512_set1_epi16(int16_t(add[2]));
+    const uint8_t* row = ditherMatrix[s.y & 3];
+    const uint64_t pattern = uint64_t(row[s.x & 3]) | uint64_t(row[(s.x + 1) & 3]) << 16 |
+                             uint64_t(row[(s.x + 2) & 3]) << 32 |
+                             uint64_t(row[(s.x + 3) & 3]) << 48;
+    const __m512i d = _mm512_set1_epi64(int64_t(pattern));
+    const __m512i m5 = _mm512_set1_epi16(31), m6 = _mm512_set1_epi16(63);
+    const __m512i max8 = _mm512_set1_epi16(255);
+    const bool dither = path.dither;
+    auto blend32 = [&](__m512i p) AVX512 {
+        __m512i r5 = _mm512_srli_epi16(p, 11);
+        __m512i g6 = _mm512_and_si512(_mm512_srli_epi16(p, 5), m6);
+        __m512i b5 = _mm512_and_si512(p, m5);
+        __m512i r = _mm512_or_si512(_mm512_slli_epi16(r5, 3), _mm512_srli_epi16(r5, 2));
+        __m512i g = _mm512_or_si512(_mm512_slli_epi16(g6, 2), _mm512_srli_epi16(g6, 4));
+        __m512i b = _mm512_or_si512(_mm512_slli_epi16(b5, 3), _mm512_srli_epi16(b5, 2));
+        r = _mm512_min_epi16(_mm512_add_epi16(r, addR), max8);
+        g = _mm512_min_epi16(_mm512_add_epi16(g, addG), max8);
+        b = _mm512_min_epi16(_mm512_add_epi16(b, addB), max8);
+        if (dither) {
+            r = _mm512_srli_epi16(
+                _mm512_add_epi16(_mm512_sub_epi16(_mm512_slli_epi16(r, 1), _mm512_srli_epi16(r, 4)),
+                                 _mm512_add_epi16(_mm512_srli_epi16(r, 7), d)),
+                4);
+            g = _mm512_srli_epi16(
+                _mm512_add_epi16(_mm512_sub_epi16(_mm512_slli_epi16(g, 2), _mm512_srli_epi16(g, 4)),
+                                 _mm512_add_epi16(_mm512_srli_epi16(g, 6), d)),
+                4);
+            b = _mm512_srli_epi16(
+                _mm512_add_epi16(_mm512_sub_epi16(_mm512_slli_epi16(b, 1), _mm512_srli_epi16(b, 4)),
+                                 _mm512_add_epi16(_mm512_srli_epi16(b, 7), d)),
+                4);
+        } else {
+            r = _mm512_srli_epi16(r, 3);
+            g = _mm512_srli_epi16(g, 2);
+            b = _mm512_srli_epi16(b, 3);
+        }
+        return _mm512_or_si512(_mm512_or_si512(_mm512_slli_epi16(r, 11), _mm512_slli_epi16(g, 5)),
+                               b);
+    };
+    uint16_t* out = s.color;
+    int i = 0;
+    for (; i + 32 <= s.count; i += 32) {
+        _mm512_storeu_si512(out + i, blend32(_mm512_loadu_si512(out + i)));
+    }
+    if (i < s.count) {
+        const __mmask32 lanes = __mmask32((uint64_t(1) << (s.count - i)) - 1);
+        __m512i p = _mm512_maskz_loadu_epi16(lanes, out + i);
+        _mm512_mask_storeu_epi16(out + i, lanes, blend32(p));
     }
 }
 

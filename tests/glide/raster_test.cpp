@@ -76,8 +76,8 @@ protected:
 } // namespace
 
 TEST_F(Implementations, SharedEdgesOfAFanAndAGridAreHitOnce) {
-    for (Implementation impl :
-         {Implementation::Reference, Implementation::Portable, Implementation::Avx2}) {
+    for (Implementation impl : {Implementation::Reference, Implementation::Portable,
+                                Implementation::Avx2, Implementation::Avx512}) {
         SetImplementation(impl);
         const PixelPath add = Path(GR_BLEND_ONE, GR_BLEND_ONE, false);
         // A fan of ten vertices on a rectangle's outline, corners included: every
@@ -427,7 +427,8 @@ TEST_F(Implementations, FastLoopsMatchTheReference) {
             DrawPolygon(reference.target(), paths[p], polygons[p].data(), int(polygons[p].size()),
                         RowSet{});
         }
-        for (Implementation impl : {Implementation::Portable, Implementation::Avx2}) {
+        for (Implementation impl :
+             {Implementation::Portable, Implementation::Avx2, Implementation::Avx512}) {
             Canvas fast(0x3186, 0x8000);
             SetImplementation(impl);
             for (size_t p = 0; p < polygons.size(); ++p) {
