@@ -2,6 +2,11 @@
 // screen pixels; the full-screen window's client area starts at the screen origin.
 #include "win32/sdl_state.h"
 
+#include <SDL_syswm.h>
+#ifdef SOLVANE_HAVE_X11
+#include <X11/Xlib.h>
+#endif
+
 namespace {
 
 // The one cursor shape there is: the system's arrow. SetCursor(nullptr) hides it.
@@ -16,6 +21,38 @@ void ApplyVisibility() {
     }
 }
 
+// Asks the X server where the pointer is. SDL's own global query may answer from
+// a cache that synthetic (XTEST) or warped moves do not refresh.
+bool QueryX11Pointer(LPPOINT point) {
+#ifdef SOLVANE_HAVE_X11
+    SDL_Window* window = win32::detail::SdlWindowOf(win32::detail::PrimaryWindow());
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) ||
+        info.subsystem != SDL_SYSWM_X11) {
+        return false;
+    }
+    Display* display = info.info.x11.display;
+    ::Window root;
+    ::Window child;
+    int rootX = 0;
+    int rootY = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY,
+                       &windowX, &windowY, &mask)) {
+        return false;
+    }
+    point->x = rootX;
+    point->y = rootY;
+    return true;
+#else
+    (void)point;
+    return false;
+#endif
+}
+
 } // namespace
 
 BOOL WINAPI GetCursorPos(LPPOINT point) {
@@ -24,6 +61,9 @@ BOOL WINAPI GetCursorPos(LPPOINT point) {
         return FALSE;
     }
     if (win32::detail::VideoReady() && !win32::detail::Headless()) {
+        if (QueryX11Pointer(point)) {
+            return TRUE;
+        }
         int x = 0;
         int y = 0;
         SDL_GetGlobalMouseState(&x, &y);

@@ -20,7 +20,7 @@ bool Headless();
 SDL_Window* SdlWindowOf(HWND window);
 // Screen position of the window's client origin (its top-left corner).
 POINT ClientOrigin(HWND window);
-// The active window, or the first visible one; null when there is none.
+// The active window, else the first visible one, else any; null when there is none.
 HWND PrimaryWindow();
 
 // Something that draws into a window's SDL window (the presenter) and must let go

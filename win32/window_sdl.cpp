@@ -292,6 +292,9 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
         PostMessageA(handle, WM_CLOSE, 0, 0);
         break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+        if (window->width == event.data1 && window->height == event.data2) {
+            break;
+        }
         window->width = event.data1;
         window->height = event.data2;
         SendMessageA(handle, WM_SIZE, 0, MAKELPARAM(event.data1, event.data2));
@@ -415,6 +418,11 @@ HWND PrimaryWindow() {
             return window->Handle();
         }
     }
+    for (const auto& window : windows) {
+        if (!window->destroying) {
+            return window->Handle();
+        }
+    }
     return nullptr;
 }
 
@@ -434,7 +442,7 @@ void CursorMovedTo(int screenX, int screenY) {
     cursorKnown = true;
     HWND handle = PrimaryWindow();
     Window* window = LookUp(handle);
-    if (window == nullptr) {
+    if (window == nullptr || !window->visible) {
         return;
     }
     POINT origin = ClientOrigin(handle);

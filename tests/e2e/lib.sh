@@ -1,0 +1,229 @@
+# End-to-end test library: runs the real program on a private Xvfb display and
+# drives it with xdotool. Source it from a bash test script:
+#
+#   source "$(dirname "$0")/lib.sh"
+#   e2e_begin "$@"                 # $1: the program; starts Xvfb, sets DISPLAY,
+#                                  # a private registry and a work directory
+#   e2e_run /s                     # starts the program in the work directory
+#   e2e_wait_window "Glide demo"   # waits until the show's window is mapped
+#   e2e_move 151 100               # moves the pointer (screen pixels)
+#   e2e_expect_exit 0              # waits for the program and checks its code
+#   e2e_pass
+#
+# Everything is cleaned up on exit (trap): the program, Xvfb, temporary files.
+# The display is 1024 x 768 (-noreset: the pointer stays where it was put while
+# no client is connected); without a window manager keyboard focus follows the
+# pointer, so e2e_key_in_window moves the pointer over a window before typing.
+#
+# Functions:
+#   e2e_begin PROGRAM        start the display; E2E_PROGRAM, E2E_DATA (slv.dat
+#                            beside the program), E2E_WORK (a temp dir holding a
+#                            "scrnshot" folder), XDG_CONFIG_HOME (a temp dir)
+#   e2e_registry NAME=VALUE...  writes the saver's registry values (decimal)
+#   e2e_run ARGS...          starts the program in E2E_WORK; E2E_PID
+#   e2e_run_in DIR ARGS...   the same with another working directory
+#   e2e_copy_program DIR [--with-data]  copies the program (and slv.dat) to DIR
+#   e2e_wait_window TITLE [SECONDS]  waits for a mapped window; prints its id
+#   e2e_window_centre ID     prints "X Y", the window's centre on the screen
+#   e2e_move X Y             moves the pointer
+#   e2e_key KEY...           presses keys (xdotool names: Escape, Return, F12, a)
+#   e2e_key_in_window TITLE KEY...  points at the window titled TITLE, then keys
+#   e2e_click [BUTTON]       clicks a mouse button (1 left, 3 right; default 1)
+#   e2e_expect_running SECONDS  fails if the program ends within SECONDS
+#   e2e_expect_exit CODE [SECONDS]  fails unless the program ends with CODE
+#   e2e_tmpdir               prints a new temporary directory (removed at exit)
+#   e2e_log MESSAGE          prints a progress line to stderr
+#   e2e_fail MESSAGE         prints the program's output and exits 1
+#   e2e_pass                 exits 0
+# Tests are skipped (exit 77) when Xvfb or xdotool is missing.
+
+set -u
+
+E2E_PID=""
+E2E_XVFB_PID=""
+E2E_TMPDIRS=()
+E2E_OUT=""
+
+e2e_log() { echo "e2e: $*" >&2; }
+
+e2e_cleanup() {
+    if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
+        kill "$E2E_PID" 2>/dev/null
+        sleep 0.2
+        kill -9 "$E2E_PID" 2>/dev/null
+    fi
+    if [ -n "$E2E_XVFB_PID" ] && kill -0 "$E2E_XVFB_PID" 2>/dev/null; then
+        kill "$E2E_XVFB_PID" 2>/dev/null
+        wait "$E2E_XVFB_PID" 2>/dev/null
+    fi
+    local dir
+    for dir in "${E2E_TMPDIRS[@]}"; do
+        rm -rf "$dir"
+    done
+}
+
+e2e_tmpdir() {
+    local dir
+    dir=$(mktemp -d "${TMPDIR:-/tmp}/solvane-e2e.XXXXXX") || e2e_fail "cannot make a temporary directory"
+    E2E_TMPDIRS+=("$dir")
+    echo "$dir"
+}
+
+e2e_fail() {
+    echo "e2e: FAIL: $*" >&2
+    if [ -n "$E2E_OUT" ] && [ -s "$E2E_OUT" ]; then
+        echo "e2e: program output:" >&2
+        sed 's/^/    /' "$E2E_OUT" >&2
+    fi
+    exit 1
+}
+
+e2e_pass() {
+    e2e_log "PASS"
+    exit 0
+}
+
+# A display number nobody uses: no lock file and no socket.
+e2e_free_display() {
+    local n
+    for n in $(seq $((90 + RANDOM % 400)) 600) $(seq 90 600); do
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+            echo "$n"
+            return 0
+        fi
+    done
+    return 1
+}
+
+e2e_begin() {
+    trap e2e_cleanup EXIT
+    trap 'exit 1' INT TERM
+    E2E_PROGRAM=$(readlink -f "${1:?program path}")
+    [ -x "$E2E_PROGRAM" ] || e2e_fail "no program at $1"
+    E2E_DATA="$(dirname "$E2E_PROGRAM")/slv.dat"
+    if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null || ! command -v xdpyinfo >/dev/null; then
+        e2e_log "SKIP: Xvfb, xdotool or xdpyinfo missing"
+        exit 77
+    fi
+
+    local attempt n
+    for attempt in 1 2 3; do
+        n=$(e2e_free_display) || e2e_fail "no free display number"
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+        E2E_XVFB_PID=$!
+        local i
+        for i in $(seq 1 100); do
+            if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                break 2
+            fi
+            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$E2E_XVFB_PID" 2>/dev/null
+        wait "$E2E_XVFB_PID" 2>/dev/null
+        E2E_XVFB_PID=""
+    done
+    [ -n "$E2E_XVFB_PID" ] || e2e_fail "Xvfb did not start"
+    e2e_log "display $DISPLAY"
+
+    # A private registry and working directory for each test.
+    export XDG_CONFIG_HOME
+    XDG_CONFIG_HOME=$(e2e_tmpdir)
+    E2E_WORK=$(e2e_tmpdir)
+    mkdir -p "$E2E_WORK/scrnshot"
+    E2E_OUT=$(e2e_tmpdir)/program.out
+    unset SDL_VIDEODRIVER
+    # Put the pointer somewhere known before anything starts.
+    xdotool mousemove 100 100
+}
+
+e2e_registry() {
+    local file="$XDG_CONFIG_HOME/solvane/registry.ini"
+    mkdir -p "$(dirname "$file")"
+    {
+        echo '[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Screen Savers]'
+        local pair
+        for pair in "$@"; do
+            echo "\"${pair%%=*}\"=${pair#*=}"
+        done
+    } >"$file"
+}
+
+e2e_copy_program() {
+    local dir=$1
+    cp "$E2E_PROGRAM" "$dir/" || e2e_fail "cannot copy the program"
+    if [ "${2:-}" = "--with-data" ]; then
+        cp "$E2E_DATA" "$dir/" || e2e_fail "cannot copy slv.dat"
+    fi
+}
+
+e2e_run_in() {
+    local dir=$1 program=$E2E_PROGRAM
+    shift
+    if [ -x "$dir/$(basename "$E2E_PROGRAM")" ]; then
+        program="$dir/$(basename "$E2E_PROGRAM")"
+    fi
+    (cd "$dir" && exec "$program" "$@") >"$E2E_OUT" 2>&1 &
+    E2E_PID=$!
+    e2e_log "started $program $* (pid $E2E_PID)"
+}
+
+e2e_run() { e2e_run_in "$E2E_WORK" "$@"; }
+
+e2e_wait_window() {
+    local title=$1 seconds=${2:-20} id
+    id=$(timeout "$seconds" xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] || e2e_fail "no window \"$title\" within $seconds s"
+    echo "$id"
+}
+
+e2e_window_centre() {
+    local info x y w h
+    info=$(xwininfo -id "$1") || e2e_fail "no window $1"
+    x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+    y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+    w=$(awk '/Width:/ {print $2}' <<<"$info")
+    h=$(awk '/Height:/ {print $2}' <<<"$info")
+    echo "$((x + w / 2)) $((y + h / 2))"
+}
+
+e2e_move() { xdotool mousemove "$1" "$2"; }
+
+e2e_key() { xdotool key --delay 50 "$@"; }
+
+e2e_click() { xdotool click "${1:-1}"; }
+
+e2e_key_in_window() {
+    local title=$1 id centre
+    shift
+    id=$(e2e_wait_window "$title")
+    centre=$(e2e_window_centre "$id")
+    # shellcheck disable=SC2086
+    e2e_move $centre
+    xdotool windowfocus "$id" 2>/dev/null || true
+    sleep 0.3
+    e2e_key "$@"
+}
+
+e2e_expect_running() {
+    local seconds=$1 waited=0
+    while [ "$waited" -lt "$((seconds * 10))" ]; do
+        kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "the program ended early"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+}
+
+e2e_expect_exit() {
+    local code=$1 seconds=${2:-15} waited=0 status
+    while kill -0 "$E2E_PID" 2>/dev/null; do
+        [ "$waited" -lt "$((seconds * 10))" ] || e2e_fail "the program did not end within $seconds s"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    wait "$E2E_PID"
+    status=$?
+    E2E_PID=""
+    [ "$status" -eq "$code" ] || e2e_fail "exit code $status, expected $code"
+}
