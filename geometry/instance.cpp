@@ -72,8 +72,13 @@ bool ObjectInstance::Classify() {
     const float zz = c.z + 0.00001f;
     if (zz <= r) {
         // The sphere reaches the camera's own plane: its projection at the depth of
-        // its centre is meaningless (mirrored or infinite), so take it as covering
-        // the whole screen and let the clipper cut it.
+        // its centre is meaningless (mirrored or infinite). Cull it only when it
+        // lies wholly outside a side plane, and otherwise let the clipper cut it
+        // against every screen edge.
+        for (int plane = PlaneLeft; plane <= PlaneTop; ++plane) {
+            if (PlaneDistance(view->planes[plane], c.x, c.y, c.z) < -r)
+                return false;
+        }
         bits = ClipLeft | ClipRight | ClipBottom | ClipTop;
     } else {
         // The sphere's radius scaled at the depth of its centre, y growing downwards.

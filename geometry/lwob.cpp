@@ -338,7 +338,8 @@ bool LoadObject(Mesh& mesh, const uint8_t* data, size_t size, ObjectLoadReport* 
     }
     if (size > MaxObjectFileSize)
         return Fail(report, ObjectProblem::TooLarge,
-                    "%zu bytes; an object file may have at most %u", size, MaxObjectFileSize);
+                    "%lu bytes; an object file may have at most %u",
+                    static_cast<unsigned long>(size), MaxObjectFileSize);
     if (size > 0 && data == nullptr)
         return Fail(report, ObjectProblem::ReadFailed, "no data");
     const uint8_t empty[1] = {0};

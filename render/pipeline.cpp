@@ -89,7 +89,10 @@ void LightPoints(const Lighting& lighting, ObjectInstance& instance) {
             const float length = d.Length();
             if (length > 0.0f) { // a light inside the point lights it from no side
                 const float f = 1.0f / length;
-                const float c = (n.x * d.x + n.y * d.y + n.z * d.z) * f;
+                d.x *= f;
+                d.y *= f;
+                d.z *= f;
+                const float c = n.x * d.x + n.y * d.y + n.z * d.z;
                 if (c > 0.0f) {
                     r += lighting.lightColour[0] * c;
                     g += lighting.lightColour[1] * c;

@@ -209,6 +209,11 @@ TEST_F(ViewTest, SphereAroundTheCameraIsKeptAndClippedEverywhere) {
     ObjectInstance exact;
     Place(exact, 0, 0, -0.00001f, 1); // centre depth + 0.00001 is zero
     EXPECT_TRUE(exact.Classify());
+    // Reaching past the camera but far off to the side: wholly outside the right plane.
+    ObjectInstance aside;
+    Place(aside, 100, 0, 0.5f, 1);
+    EXPECT_FALSE(aside.Classify());
+    EXPECT_EQ(aside.clipFlags, 0);
 }
 
 TEST_F(ViewTest, LargeSphereOnTheAxisCrossesEveryScreenEdge) {
