@@ -84,6 +84,8 @@ const SliderPlace sliders[] = {
     {"PCAxisRotY", "PCAxisRot", "Y", 3, 1, 6.2831855f, 0, 0.1},
     {"PCAxisRotZ", "PCAxisRot", "Z", 3, 2, 6.2831855f, 0, 0},
 };
+// The options screen never shows this slider's knob.
+const char* const hiddenKnob = "Delay";
 constexpr int sliderCount = sizeof sliders / sizeof sliders[0];
 static_assert(sliderCount == 18, "one slider per effect parameter");
 
@@ -115,8 +117,8 @@ struct CreditsLine {
 };
 const CreditsLine creditsLines[] = {
     {"a real-time 3D screen saver", -14.0f, 10.0f},
-    {"written by the Solvane authors", 10.0f, 10.0f},
-    {"contact: solvane@example.org", 34.0f, 10.0f},
+    {"written by the Solvane team", 10.0f, 10.0f},
+    {"contact: see the README", 34.0f, 10.0f},
     {"press a mouse button to go on", 68.0f, 8.0f},
 };
 constexpr float creditsTitleY = -56.0f, creditsTitleCap = 24.0f, creditsTitleStroke = 3.4f;
@@ -402,10 +404,15 @@ void BuildPanel(Builder& scene) {
     // Shared shapes: the track (a slot a little longer than the knob's travel)
     // and its tick marks at the stops and the middle.
     {
+        const float slotWidth = 4.0f * trackUnit, slotHeight = 2.0f * knobTravel + 0.16f;
         LwobWriter track = NewObject("ZT-Track", Tint::Blue);
-        track.AddRectangle(0, 0, 5.0f * trackUnit, 2.0f * knobTravel + 0.16f, 0,
-                           Facing::TowardViewer);
+        track.AddRectangle(0, 0, slotWidth, slotHeight, 0, Facing::TowardViewer);
         scene.AddObject("ZT-Track.lwo", track);
+        // The slot of a slider whose knob the options screen hides (Delay): an
+        // empty outline, so that it reads as out of use.
+        LwobWriter idle = NewObject("ZT-TrackIdle", Tint::Blue);
+        AddFrame(idle, 0, 0, slotWidth, slotHeight, 1.0f * trackUnit, 0);
+        scene.AddObject("ZT-TrackIdle.lwo", idle);
         LwobWriter ticks = NewObject("ZT-Ticks", Tint::Blue);
         for (float y : {knobTravel, 0.0f, -knobTravel}) {
             for (float side : {-1.0f, 1.0f})
@@ -424,7 +431,8 @@ void BuildPanel(Builder& scene) {
         float px = ColumnX(static_cast<float>(slider.column));
         float top = RowTop(slider.row);
         Pose rest = PoseAt(px, top + trackDrop, trackZ);
-        int track = scene.Add("ZT-Track.lwo", Tint::Blue,
+        bool idle = std::string(slider.name) == hiddenKnob;
+        int track = scene.Add(idle ? "ZT-TrackIdle.lwo" : "ZT-Track.lwo", Tint::Blue,
                               PanelMotion(rest, DanceAt(static_cast<float>(slider.column),
                                                         static_cast<float>(slider.row))));
         scene.Add("ZT-Ticks.lwo", Tint::Blue, Still(0, 0, 0), track);
