@@ -280,6 +280,21 @@ void Flush() {
 
 using namespace glide;
 
+static void CloseBoard() {
+    if (!board.open) {
+        return;
+    }
+    FlushQueue();
+    StopWorkers();
+    board.presenter.reset();
+    board.open = false;
+    for (auto& buffer : board.color) {
+        std::vector<uint16_t>().swap(buffer);
+    }
+    std::vector<uint16_t>().swap(board.depth);
+    std::vector<Command>().swap(board.queue);
+}
+
 extern "C" {
 
 void grGlideInit(void) {
@@ -294,9 +309,7 @@ void grGlideShutdown(void) {
     if (Recording()) {
         RecordCall(Op::Shutdown, nullptr, 0);
     }
-    if (board.open) {
-        grSstWinClose();
-    }
+    CloseBoard(); // not a call of the program's: not recorded
     board.initialized = false;
     StopRecording();
 }
@@ -382,18 +395,7 @@ void grSstWinClose(void) {
     if (Recording()) {
         RecordCall(Op::WinClose, nullptr, 0);
     }
-    if (!board.open) {
-        return;
-    }
-    FlushQueue();
-    StopWorkers();
-    board.presenter.reset();
-    board.open = false;
-    for (auto& buffer : board.color) {
-        std::vector<uint16_t>().swap(buffer);
-    }
-    std::vector<uint16_t>().swap(board.depth);
-    std::vector<Command>().swap(board.queue);
+    CloseBoard();
 }
 
 FxU32 grSstScreenWidth(void) {

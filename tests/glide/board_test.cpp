@@ -256,3 +256,35 @@ TEST(BoardRecording, AReplayDrawsTheRecordedPicture) {
     std::remove(path.c_str());
     SetThreadCount(0);
 }
+
+TEST(BoardRecording, TheEnvironmentVariableRecordsAWholeRun) {
+    const std::string path = ::testing::TempDir() + "glide_env_record_test.glt";
+    ASSERT_EQ(setenv("SOLVANE_GLIDE_RECORD", path.c_str(), 1), 0);
+    ASSERT_TRUE(Open()); // grGlideInit starts the recording
+    unsetenv("SOLVANE_GLIDE_RECORD");
+    grBufferClear(0x00112233, 0, 0xFFFF);
+    GrVertex v[5] = {Gv(10, 10, 1, 2, 3), Gv(50, 12, 1, 2, 3), Gv(60, 40, 1, 2, 3),
+                     Gv(30, 60, 1, 2, 3), Gv(5, 30, 1, 2, 3)};
+    grDrawPolygonVertexList(5, v);
+    grDrawPolygonVertexList(40, v); // refused, recorded without vertices
+    grBufferSwap(1);
+    grGlideShutdown(); // ends the recording
+
+    ReplayScript script;
+    std::string error;
+    ASSERT_TRUE(LoadRecording(path.c_str(), &script, &error)) << error;
+    std::vector<Op> ops;
+    for (const RecordedCall& c : script.calls) {
+        ops.push_back(c.op);
+    }
+    const std::vector<Op> expected = {Op::Init,        Op::QueryHardware, Op::Select,
+                                      Op::WinOpen,     Op::BufferClear,   Op::DrawPolygon,
+                                      Op::DrawPolygon, Op::BufferSwap,    Op::Shutdown};
+    EXPECT_EQ(ops, expected);
+    EXPECT_EQ(script.calls[4].args[0], 0x00112233);
+    EXPECT_EQ(script.calls[5].vertexCount, 5u);
+    EXPECT_EQ(script.vertices[2].x, 60.0f);
+    EXPECT_EQ(script.calls[6].args[0], 40);
+    EXPECT_EQ(script.calls[6].vertexCount, 0u);
+    std::remove(path.c_str());
+}
