@@ -3,8 +3,6 @@
 #include "geometry/instance.h"
 #include "geometry/view.h"
 
-#include "render/surface.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -121,17 +119,6 @@ TEST_F(ViewTest, ViewMatrixInvertsTheCamera) {
     EXPECT_NEAR(back.z, local.z, 1e-4f);
 }
 
-TEST_F(ViewTest, NewInstanceIsShownWithAllClipBitsAndTheDefaultSurface) {
-    ObjectInstance instance;
-    EXPECT_TRUE(instance.TestFlags(InstanceShown));
-    EXPECT_EQ(instance.clipFlags, 255);
-    EXPECT_EQ(instance.surface, &defaultSurface);
-    EXPECT_EQ(instance.matrix.m[3][3], 1.0f);
-    // No mesh (a null object): never visible.
-    EXPECT_FALSE(instance.Classify());
-    EXPECT_EQ(instance.clipFlags, 0);
-}
-
 TEST_F(ViewTest, AttachMeshReplacesWorkArraysAndNullKeepsThem) {
     PointMesh small(3, 2.0f), large(50, 5.0f);
     ObjectInstance instance;
@@ -174,7 +161,11 @@ TEST_F(ViewTest, RotateTurnsInTheObjectFrameAndKeepsThePosition) {
     EXPECT_EQ(position.z, 7.0f);
 }
 
-TEST_F(ViewTest, HiddenInstancesAreNotClassified) {
+TEST_F(ViewTest, HiddenInstancesAndNullObjectsAreNotClassified) {
+    ObjectInstance nullObject; // no mesh
+    EXPECT_EQ(nullObject.clipFlags, ClipAll);
+    EXPECT_FALSE(nullObject.Classify());
+    EXPECT_EQ(nullObject.clipFlags, 0);
     ObjectInstance instance;
     Place(instance, 0, 0, 1000, 10);
     instance.SetFlags(InstanceShown, 0);

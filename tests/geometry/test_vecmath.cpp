@@ -118,20 +118,6 @@ TEST(Matrix, PostScaleScalesColumnsTranslationIncluded) {
     EXPECT_EQ(turn.m[2][0], before);
 }
 
-TEST(Matrix, TranslationSettersTouchOnlyRowThree) {
-    Matrix m;
-    m.SetRotationX(0.9f);
-    const Matrix before = m;
-    m.SetTranslation(1.25f, -7.5f, 1e6f);
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 4; ++c)
-            EXPECT_EQ(m.m[r][c], before.m[r][c]);
-    const Vector3 t = m.GetTranslation();
-    EXPECT_EQ(t.x, 1.25f);
-    EXPECT_EQ(t.y, -7.5f);
-    EXPECT_EQ(t.z, 1e6f);
-}
-
 TEST(Matrix, NormalizeColumnsRemovesScaleButNotTranslation) {
     Matrix m;
     m.SetRotationZ(0.3f);
@@ -145,17 +131,6 @@ TEST(Matrix, NormalizeColumnsRemovesScaleButNotTranslation) {
         EXPECT_NEAR(length, 1.0, 1e-6);
     }
     ExpectNear(m.GetTranslation(), 4, 5, 6, 0);
-}
-
-TEST(Vector3, LengthNormalizeAndCross) {
-    Vector3 v{3, 4, 12};
-    EXPECT_FLOAT_EQ(v.Length(), 13.0f);
-    v.Normalize();
-    ExpectNear(v, 3.0f / 13, 4.0f / 13, 12.0f / 13);
-    const Vector3 c = Cross({1, 0, 0}, {0, 1, 0});
-    ExpectNear(c, 0, 0, 1, 0);
-    const Vector3 d = Cross({0, 1, 0}, {1, -1, 0});
-    ExpectNear(d, 0, 0, -1, 0);
 }
 
 } // namespace
