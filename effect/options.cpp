@@ -1,38 +1,423 @@
-// Options screen, watch-only show: the effect alone, full-screen. The
-// interactive screen follows once the options scene can be loaded.
+// The options screen: the watch-only show of the effect alone, or the effect
+// beside the interactive options scene with its sliders, buttons and 3D cursor.
 #include "effect/options.h"
 
 #include "effect/effect.h"
+#include "effect/options_parts.h"
+#include "effect/params.h"
 #include "geometry/view.h"
 #include "glide/glide.h"
+#include "shell/mouse.h"
+
+#include <cmath>
 
 ShowMode showMode = ShowMode::WatchOnly;
 
-namespace {
+namespace options {
+
+const char* const buttonNames[ButtonCount + 1] = {
+    "ZTOB-BtnTwist.lwo",
+    "ZTOB-BtnNum.lwo",
+    "ZTOB-BtnDelay.lwo",
+    "ZTOB-BtnPScaleX.lwo",
+    "ZTOB-BtnPScaleY.lwo",
+    "ZTOB-BtnYDelta.lwo",
+    "ZTOB-BtnCADist.lwo",
+    "ZTOB-BtnPRotVelX.lwo",
+    "ZTOB-BtnPRotVelY.lwo",
+    "ZTOB-BtnPRotVelZ.lwo",
+    "ZTOB-BtnPCenterX.lwo",
+    "ZTOB-BtnPCenterY.lwo",
+    "ZTOB-BtnCARotVelX.lwo",
+    "ZTOB-BtnCARotVelY.lwo",
+    "ZTOB-BtnCARotVelZ.lwo",
+    "ZTOB-BtnPCAxisRotX.lwo",
+    "ZTOB-BtnPCAxisRotY.lwo",
+    "ZTOB-BtnPCAxisRotZ.lwo",
+    "ZTOB-BtnColour.lwo",
+    "ZTOB-BtnAnim.lwo",
+    "ZTOB-BtnReset.lwo",
+    "ZTOB-BtnAbout.lwo",
+    "ZTOB-BtnQuit.lwo",
+    "ZTOB-MCursor.lwo",
+    nullptr,
+};
+
+SceneItem* buttonItems[ButtonCount] = {};
+int32_t selected = -1;
 int32_t ready = 0;
+Scene optionsScene;
+
+namespace {
+
+constexpr double CursorUnitsPerPixel = 0.01;
+constexpr double RightButtonFactor = 10.0;
+constexpr double PickEpsilon = 0.00001;
+constexpr uint32_t LeftButton = 1;
+constexpr uint32_t RightButton = 2;
+
+// Frames of the options scene's animation: the About stretch starts at 0, holds
+// at 39 and ends at 100; Colour plays 1000 to 1100, Anim 1100 to 1200.
+constexpr int32_t AboutHoldFrame = 39;
+constexpr int32_t AboutEndFrame = 100;
+constexpr int32_t ColourEndFrame = 1100;
+constexpr int32_t AnimEndFrame = 1200;
+constexpr float ColourStartFrame = 1000.0f;
+constexpr float AnimStartFrame = 1100.0f;
+
+// The first key of an item's motion: its resting place, written to move it.
+// Null for a missing item or one whose motion has no keys.
+MotionKey* FirstKey(SceneItem* item) {
+    if (!item || !item->motion.keys || item->motion.keyCount < 1)
+        return nullptr;
+    return &item->motion.keys[0];
 }
+
+float Clamp(double v, float low, float high) {
+    if (v < low)
+        return low;
+    if (v > high)
+        return high;
+    return static_cast<float>(v);
+}
+
+void ShowButton(int32_t slot, int on) {
+    if (buttonItems[slot])
+        buttonItems[slot]->object.SetFlags(InstanceShown, on);
+}
+
+// Drags the knob of slider index by the mouse and keeps the cursor on it.
+void DragSlider(int32_t index, SceneItem* cursor) {
+    ShowButton(SlotCursor, 0);
+    SceneItem* knob = buttonItems[index];
+    MotionKey* knobKey = FirstKey(knob);
+    if (!knobKey)
+        return;
+    double step = sliderTable[index].dragStep;
+    if (mouseButtons & RightButton)
+        step *= RightButtonFactor;
+    const float h = Clamp(knobKey->value[1] - mouseDeltaY * step, KnobBottom, KnobTop);
+    knobKey->value[1] = h;
+    ApplySlider(index, h);
+
+    // The cursor sits on the knob: the track's place plus the knob's height. A
+    // knob without a track leaves the cursor where the mouse put it.
+    MotionKey* cursorKey = FirstKey(cursor);
+    const int32_t parent = knob->parent;
+    if (!cursorKey || parent < 0 || parent >= optionsScene.itemCount || !optionsScene.items[parent])
+        return;
+    float track[MotionChannels];
+    optionsScene.items[parent]->motion.Evaluate(track, optionsScene.currentFrame);
+    cursorKey->value[0] = track[0];
+    cursorKey->value[1] = track[1] + h;
+}
+
+// A projected view-space coordinate as a screen coordinate, rounded to float.
+float ScreenX(const View& view, const Vector3& p) {
+    return static_cast<float>(view.halfWidth + view.xScale * (p.x / (p.z + PickEpsilon)) +
+                              view.xOffset);
+}
+float ScreenY(const View& view, const Vector3& p) {
+    return static_cast<float>(view.halfHeight - view.yScale * (p.y / (p.z + PickEpsilon)) +
+                              view.yOffset);
+}
+
+} // namespace
+
+bool UpdateInterface() {
+    SceneItem* cursor = buttonItems[SlotCursor];
+    if (!cursor)
+        return true;
+
+    // 0.01 scene units per pixel; moving the mouse down moves the cursor down.
+    if (MotionKey* key = FirstKey(cursor)) {
+        key->value[0] =
+            Clamp(key->value[0] + mouseDeltaX * CursorUnitsPerPixel, CursorLeft, CursorRight);
+        key->value[1] =
+            Clamp(key->value[1] - mouseDeltaY * CursorUnitsPerPixel, CursorBottom, CursorTop);
+    }
+
+    if (showMode == ShowMode::Interactive) {
+        if (mouseButtons & LeftButton) {
+            // A button stays selected while the left button is held, even when
+            // the cursor leaves it; until one is hit, picking is tried each frame.
+            if (selected == -1)
+                selected = PickButton();
+            if (selected >= 0 && selected < ParameterCount) {
+                DragSlider(selected, cursor);
+            } else {
+                switch (selected) {
+                case SlotColour:
+                    showMode = ShowMode::ColourStart;
+                    break;
+                case SlotAnim:
+                    showMode = ShowMode::AnimStart;
+                    break;
+                case SlotReset:
+                    theEffect.Reset();
+                    break;
+                case SlotAbout:
+                    showMode = ShowMode::AboutStart;
+                    break;
+                case SlotQuit:
+                    return false;
+                default:
+                    break;
+                }
+            }
+        } else {
+            selected = -1;
+            ShowButton(SlotCursor, 1);
+        }
+    }
+
+    mouseDeltaX = 0;
+    mouseDeltaY = 0;
+    return true;
+}
+
+int32_t PickButton() {
+    SceneItem* cursor = buttonItems[SlotCursor];
+    const MotionKey* cursorKey = FirstKey(cursor);
+    if (!cursorKey)
+        return -1;
+    const View& view = optionsScene.view;
+    // The cursor's x and y as just moved, its depth as last drawn.
+    const Vector3 cursorPoint{cursorKey->value[0], cursorKey->value[1],
+                              cursor->object.GetPosition().z};
+    const Vector3 c = view.viewMatrix.TransformPoint(cursorPoint);
+    const float cursorX = ScreenX(view, c);
+    const float cursorY = ScreenY(view, c);
+
+    for (int32_t i = 0; i < SlotCursor; ++i) {
+        const SceneItem* item = buttonItems[i];
+        if (!item)
+            continue;
+        const Vector3 b = view.viewMatrix.TransformPoint(item->object.GetPosition());
+        const float r = item->object.radius;
+        // The bounding radius projected at the button's depth; behind the camera
+        // the extent is negative and nothing is hit.
+        const float rx = r * view.xScale / b.z;
+        const float ry = r * view.yScale / b.z;
+        const float dx = std::fabs(std::trunc(ScreenX(view, b) - cursorX));
+        const float dy = std::fabs(std::trunc(ScreenY(view, b) - cursorY));
+        if (dx < rx && dy < ry)
+            return i;
+    }
+    return -1;
+}
+
+void ApplySlider(int32_t index, float y) {
+    const float v = ValueFromKnob(index, y);
+    Effect& effect = theEffect;
+    const EffectRecord& master = effect.master;
+    switch (index) {
+    case ParamTwist:
+        effect.SetTwist(static_cast<uint8_t>(std::trunc(v)));
+        break;
+    case ParamNum:
+        effect.SetNum(static_cast<int32_t>(std::trunc(v)));
+        break;
+    case ParamDelay:
+        effect.SetDelay(v);
+        break;
+    case ParamPScaleX:
+        effect.SetPScale(v, 0.0f);
+        break;
+    case ParamPScaleY:
+        effect.SetPScale(0.0f, v);
+        break;
+    case ParamYDelta:
+        effect.SetYDelta(v);
+        break;
+    case ParamCADist:
+        effect.SetCADist(v);
+        break;
+    case ParamPRotVelX:
+        effect.SetPRotVel(v, master.PRotVel[1], master.PRotVel[2]);
+        break;
+    case ParamPRotVelY:
+        effect.SetPRotVel(master.PRotVel[0], v, master.PRotVel[2]);
+        break;
+    case ParamPRotVelZ:
+        effect.SetPRotVel(master.PRotVel[0], master.PRotVel[1], v);
+        break;
+    case ParamPCenterX:
+        effect.SetPCenter(v, effect.PCenterY);
+        break;
+    case ParamPCenterY:
+        effect.SetPCenter(effect.PCenterX, v);
+        break;
+    case ParamCARotVelX:
+    case ParamCARotVelY:
+    case ParamCARotVelZ:
+        effect.CARotVel[index - ParamCARotVelX] = v;
+        break;
+    case ParamPCAxisRotX:
+        effect.SetPCAxisRot(v, effect.PCAxisRot[1], effect.PCAxisRot[2]);
+        break;
+    case ParamPCAxisRotY:
+        effect.SetPCAxisRot(effect.PCAxisRot[0], v, effect.PCAxisRot[2]);
+        break;
+    case ParamPCAxisRotZ:
+        effect.SetPCAxisRot(effect.PCAxisRot[0], effect.PCAxisRot[1], v);
+        break;
+    default:
+        break;
+    }
+}
+
+void SyncKnobs() {
+    const Effect& effect = theEffect;
+    const EffectRecord& master = effect.master;
+    // Twist (0) keeps the height it was dragged to.
+    const float values[ParameterCount] = {
+        0.0f,
+        static_cast<float>(effect.CopyCount()),
+        effect.Delay,
+        master.PScaleX,
+        master.PScaleY,
+        effect.YDelta,
+        master.CADist,
+        master.PRotVel[0],
+        master.PRotVel[1],
+        master.PRotVel[2],
+        effect.PCenterX,
+        effect.PCenterY,
+        effect.CARotVel[0],
+        effect.CARotVel[1],
+        effect.CARotVel[2],
+        effect.PCAxisRot[0],
+        effect.PCAxisRot[1],
+        effect.PCAxisRot[2],
+    };
+    static const int32_t order[ParameterCount - 1] = {2,  1,  3,  4,  5,  6,  7,  8, 9,
+                                                      10, 11, 12, 13, 14, 15, 16, 17};
+    for (int32_t index : order) {
+        if (MotionKey* key = FirstKey(buttonItems[index]))
+            key->value[1] = KnobFromValue(index, values[index]);
+    }
+}
+
+} // namespace options
+
+using namespace options;
 
 bool OptionsSetUp(bool watchOnly) {
     showMode = watchOnly ? ShowMode::WatchOnly : ShowMode::Interactive;
+    for (SceneItem*& item : buttonItems)
+        item = nullptr;
     if (!theEffect.Start())
         return false;
-    theEffect.view.Setup(showWidth, showHeight, 60, 0, 0);
+
+    if (watchOnly) {
+        theEffect.view.Setup(showWidth, showHeight, 60, 0, 0);
+    } else {
+        // A view narrower than the screen whose picture is shifted to the left,
+        // leaving room for the options scene on the right.
+        const int32_t d = showWidth - showHeight + 7;
+        theEffect.view.Setup(static_cast<int16_t>(showWidth - d), showHeight, 60, -(d / 2), 0);
+    }
+
+    if (!optionsScene.Load("scenes\\ZT-Options.lws", showWidth, showHeight, buttonNames,
+                           buttonItems)) {
+        for (SceneItem*& item : buttonItems)
+            item = nullptr;
+        // The watch-only show never draws or reads the options scene, so the saver
+        // goes on without it; the interactive screen cannot.
+        if (!watchOnly)
+            return false;
+    }
+
+    grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
+    grDepthBufferFunction(GR_CMP_LESS);
+    grDepthMask(FXTRUE);
     ready = 1;
+
+    // The Delay slider is never drawn (it still takes part in picking).
+    ShowButton(ParamDelay, 0);
+    if (watchOnly)
+        ShowButton(SlotCursor, 0);
     return true;
 }
 
 bool OptionsFrame() {
     if (!ready)
         return true;
+
+    if (showMode == ShowMode::WatchOnly) {
+        grBufferClear(0, 0, 0xFFFF);
+        grDepthMask(FXFALSE);
+        grDepthBufferMode(GR_DEPTHBUFFER_DISABLE);
+        theEffect.Update();
+        grBufferSwap(1);
+        return true;
+    }
+
+    if (!UpdateInterface())
+        return false; // Quit: nothing drawn, the last picture stays while the window closes
+    SyncKnobs();
+
+    // The effect glows additively without depth; the scene then lies over it,
+    // opaque and depth-tested against itself only.
     grBufferClear(0, 0, 0xFFFF);
     grDepthMask(FXFALSE);
     grDepthBufferMode(GR_DEPTHBUFFER_DISABLE);
     theEffect.Update();
+    grDepthMask(FXTRUE);
+    grAlphaBlendFunction(GR_BLEND_ONE, GR_BLEND_ZERO, GR_BLEND_ZERO, GR_BLEND_ZERO);
+    grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
+    const int32_t r = optionsScene.DrawFrame();
+
+    // Frame events: the end of a stretch, the About hold, the end of the scene.
+    if (r > AboutHoldFrame) {
+        if (r == AboutEndFrame || r == ColourEndFrame || r == AnimEndFrame) {
+            optionsScene.SetFrameStep(0.0f);
+            optionsScene.SetCurrentFrame(optionsScene.firstFrame);
+            showMode = ShowMode::Interactive;
+        }
+    } else if (r == AboutHoldFrame) {
+        optionsScene.SetFrameStep(0.0f);
+        showMode = ShowMode::AboutHold;
+    } else if (r == 0) {
+        optionsScene.SetCurrentFrame(optionsScene.firstFrame);
+    }
+
+    // Mode actions, from the mode as it now stands.
+    switch (showMode) {
+    case ShowMode::AboutStart:
+        optionsScene.SetCurrentFrame(0.0f);
+        optionsScene.SetFrameStep(1.0f);
+        showMode = ShowMode::Playing;
+        break;
+    case ShowMode::AboutHold:
+        if (mouseButtons != 0)
+            optionsScene.SetFrameStep(1.0f);
+        showMode = ShowMode::Playing;
+        break;
+    case ShowMode::ColourStart:
+        optionsScene.SetCurrentFrame(ColourStartFrame);
+        optionsScene.SetFrameStep(1.0f);
+        showMode = ShowMode::Playing;
+        break;
+    case ShowMode::AnimStart:
+        optionsScene.SetCurrentFrame(AnimStartFrame);
+        optionsScene.SetFrameStep(1.0f);
+        showMode = ShowMode::Playing;
+        break;
+    default:
+        break;
+    }
+
     grBufferSwap(1);
     return true;
 }
 
 void OptionsRelease() {
     theEffect.Release();
+    optionsScene.Unload();
+    for (SceneItem*& item : buttonItems)
+        item = nullptr;
+    selected = -1;
     ready = 0;
 }

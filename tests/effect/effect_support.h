@@ -1,0 +1,35 @@
+// Shared set-up of the effect tests: a scratch folder with the content the
+// effect and the options screen read, a headless Glide board and the globals
+// the program entry would set.
+#pragma once
+
+#include "geometry/vecmath.h"
+
+#include <string>
+#include <vector>
+
+namespace effect_test {
+
+// Writes a LightWave object (one polygon of the given points) to path.
+bool WriteObject(const std::string& path, const std::vector<Vector3>& points);
+
+// A square of side 2 about the origin in the z = 0 plane.
+std::vector<Vector3> Square(float half);
+
+// Makes a fresh scratch folder with data/Square.lwo and enters it; leaves and
+// removes it on destruction. The Glide board is opened headless at 640 × 480
+// and the view globals are set as the program's Glide set-up sets them.
+class Workspace {
+public:
+    Workspace();
+    ~Workspace();
+    const std::string& Path() const { return path; }
+    // Writes a text file below the workspace (folders are made as needed).
+    bool WriteText(const std::string& relative, const std::string& text);
+
+private:
+    std::string path;
+    std::string previous;
+};
+
+} // namespace effect_test

@@ -1,0 +1,351 @@
+// The options screen: set-up, cursor, sliders, picking, knob synchronisation
+// and the state machine of the scene's stretches.
+#include "effect/effect.h"
+#include "effect/options.h"
+#include "effect/options_parts.h"
+#include "effect/params.h"
+#include "glide/board.h"
+#include "shell/mouse.h"
+#include "tests/effect/effect_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using namespace options;
+using effect_test::Workspace;
+
+std::string Motion(float x, float y, float z) {
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "  9\n  1\n  %g %g %g 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehavior 1\n", x, y, z);
+    return text;
+}
+
+// A scene of the 24 objects: each slider knob on a null track at y = 1 (tracks
+// 0.4 apart), the push buttons in a row at y = -2, the cursor at the origin, all
+// in the z = 0 plane; the camera 8 units in front. Resting at frame 500.
+std::string OptionsSceneText() {
+    std::string s = "LWSC\n1\n\nFirstFrame 500\nLastFrame 1200\nFrameStep 0\n\n"
+                    "AmbientColor 255 255 255\nAmbIntensity 0.5\n\n";
+    int item = 0;
+    for (int i = 0; i < ButtonCount; ++i) {
+        if (i < ParameterCount) {
+            s += "AddNullObject Track\nObjectMotion (unnamed)\n" +
+                 Motion(-3.4f + 0.4f * static_cast<float>(i), 1.0f, 0.0f) + "\n";
+            ++item;
+            s += std::string("LoadObject objects\\") + buttonNames[i] +
+                 "\nObjectMotion (unnamed)\n" + Motion(0.0f, 0.0f, 0.0f) + "ParentObject " +
+                 std::to_string(item) + "\n\n";
+        } else if (i < SlotCursor) {
+            s += std::string("LoadObject objects\\") + buttonNames[i] +
+                 "\nObjectMotion (unnamed)\n" +
+                 Motion(-2.0f + static_cast<float>(i - SlotColour), -2.0f, 0.0f) + "\n";
+        } else {
+            s += std::string("LoadObject objects\\") + buttonNames[i] +
+                 "\nObjectMotion (unnamed)\n" + Motion(0.0f, 0.0f, 0.0f) + "\n";
+        }
+        ++item;
+    }
+    s += "AddLight\nLightMotion (unnamed)\n" + Motion(0.0f, 5.0f, -5.0f) +
+         "LightColor 255 255 255\nLgtIntensity 1.0\n\n";
+    s += "CameraMotion (unnamed)\n" + Motion(0.0f, 0.0f, -8.0f) + "\n";
+    return s;
+}
+
+class OptionsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int i = 0; i < ButtonCount; ++i)
+            effect_test::WriteObject(workspace.Path() + "/objects/" + buttonNames[i],
+                                     effect_test::Square(0.1f));
+        workspace.WriteText("scenes/ZT-Options.lws", OptionsSceneText());
+        mouseDeltaX = mouseDeltaY = 0;
+        mouseButtons = 0;
+        std::srand(5);
+    }
+    void TearDown() override {
+        OptionsRelease();
+        mouseDeltaX = mouseDeltaY = 0;
+        mouseButtons = 0;
+    }
+
+    void StartInteractive() {
+        ASSERT_TRUE(OptionsSetUp(false));
+        Frame(0, 0, 0); // places every item in the world
+    }
+    bool Frame(int32_t dx, int32_t dy, uint32_t buttons) {
+        mouseDeltaX += dx;
+        mouseDeltaY += dy;
+        mouseButtons = buttons;
+        return OptionsFrame();
+    }
+    MotionKey& Key(int32_t slot) { return buttonItems[slot]->motion.keys[0]; }
+    // Moves the cursor onto the world point in one frame, with the buttons given.
+    bool MoveTo(float x, float y, uint32_t buttons) {
+        const MotionKey& cursor = Key(SlotCursor);
+        return Frame(static_cast<int32_t>(std::lround((x - cursor.value[0]) / 0.01)),
+                     static_cast<int32_t>(std::lround((cursor.value[1] - y) / 0.01)), buttons);
+    }
+    bool MoveToButton(int32_t slot, uint32_t buttons) {
+        const Vector3 p = buttonItems[slot]->object.GetPosition();
+        return MoveTo(p.x, p.y, buttons);
+    }
+
+    Workspace workspace;
+};
+
+TEST_F(OptionsTest, SetUpBindsTheButtonsAndHidesTheDelayKnob) {
+    StartInteractive();
+    EXPECT_EQ(showMode, ShowMode::Interactive);
+    for (int i = 0; i < ButtonCount; ++i)
+        ASSERT_NE(buttonItems[i], nullptr) << buttonNames[i];
+    EXPECT_FALSE(buttonItems[ParamDelay]->object.TestFlags(InstanceShown));
+    EXPECT_TRUE(buttonItems[SlotCursor]->object.TestFlags(InstanceShown));
+    EXPECT_EQ(theEffect.CopyCount(), 100);
+    // The effect's view is narrower than the screen and shifted left.
+    EXPECT_EQ(theEffect.view.width, 473.0f);
+    EXPECT_EQ(theEffect.view.xOffset, -83);
+}
+
+TEST_F(OptionsTest, InteractiveSetUpNeedsTheSceneButTheWatchOnlyShowDoesNot) {
+    std::remove("scenes/ZT-Options.lws");
+    EXPECT_FALSE(OptionsSetUp(false));
+    OptionsRelease();
+    ASSERT_TRUE(OptionsSetUp(true));
+    const uint64_t swaps = glide::Counters().frames;
+    EXPECT_TRUE(Frame(50, 50, 1));
+    EXPECT_EQ(glide::Counters().frames, swaps + 1);
+    EXPECT_EQ(theEffect.view.width, 640.0f);
+}
+
+TEST_F(OptionsTest, FrameBeforeSetUpDrawsNothing) {
+    const uint64_t swaps = glide::Counters().frames;
+    EXPECT_TRUE(OptionsFrame());
+    EXPECT_EQ(glide::Counters().frames, swaps);
+}
+
+TEST_F(OptionsTest, WatchOnlyShowIgnoresTheMouseAndHidesTheCursor) {
+    ASSERT_TRUE(OptionsSetUp(true));
+    EXPECT_FALSE(buttonItems[SlotCursor]->object.TestFlags(InstanceShown));
+    const float frame = optionsScene.currentFrame;
+    const float x = Key(SlotCursor).value[0];
+    Frame(300, 0, 1);
+    EXPECT_EQ(Key(SlotCursor).value[0], x);
+    EXPECT_EQ(optionsScene.currentFrame, frame); // the scene is neither drawn nor advanced
+}
+
+TEST_F(OptionsTest, CursorFollowsTheMouseWithinItsLimits) {
+    StartInteractive();
+    Frame(100, 0, 0);
+    EXPECT_FLOAT_EQ(Key(SlotCursor).value[0], 1.0f);
+    EXPECT_EQ(mouseDeltaX, 0);
+    Frame(0, 50, 0); // the mouse down moves the cursor down
+    EXPECT_FLOAT_EQ(Key(SlotCursor).value[1], -0.5f);
+    Frame(5000, -5000, 0);
+    EXPECT_EQ(Key(SlotCursor).value[0], CursorRight);
+    EXPECT_EQ(Key(SlotCursor).value[1], CursorTop);
+    Frame(-10000, 10000, 0);
+    EXPECT_EQ(Key(SlotCursor).value[0], CursorLeft);
+    EXPECT_EQ(Key(SlotCursor).value[1], CursorBottom);
+}
+
+TEST_F(OptionsTest, DraggingAKnobSetsItsParameter) {
+    StartInteractive();
+    MoveToButton(ParamPScaleY, 0);
+    const float start = Key(ParamPScaleY).value[1];
+    Frame(0, 0, 1); // press: the knob is picked
+    EXPECT_EQ(selected, ParamPScaleY);
+    EXPECT_FALSE(buttonItems[SlotCursor]->object.TestFlags(InstanceShown));
+
+    Frame(0, -50, 1); // 50 pixels up
+    const float up = Key(ParamPScaleY).value[1];
+    EXPECT_NEAR(up, start + 50 * sliderTable[ParamPScaleY].dragStep, 1e-5f);
+    Frame(0, 10, 1); // 10 pixels down: 10 drag steps
+    const float h = Key(ParamPScaleY).value[1];
+    EXPECT_NEAR(h, up - 10 * sliderTable[ParamPScaleY].dragStep, 1e-5f);
+    EXPECT_NEAR(theEffect.master.PScaleY, ValueFromKnob(ParamPScaleY, h), 1e-3f);
+    // The cursor sits on the knob: its track's place plus the knob's height.
+    EXPECT_FLOAT_EQ(Key(SlotCursor).value[0], -3.4f + 0.4f * ParamPScaleY);
+    EXPECT_FLOAT_EQ(Key(SlotCursor).value[1], 1.0f + h);
+
+    Frame(0, 2, 3); // with the right button: ten times faster
+    EXPECT_NEAR(Key(ParamPScaleY).value[1], h - 20 * sliderTable[ParamPScaleY].dragStep, 1e-5f);
+
+    Frame(0, 1000, 3); // stops at the bottom
+    EXPECT_EQ(Key(ParamPScaleY).value[1], KnobBottom);
+    EXPECT_NEAR(theEffect.master.PScaleY, 0.1f, 1e-5f);
+    EXPECT_FLOAT_EQ(Key(SlotCursor).value[1], 1.0f + KnobBottom);
+    Frame(0, -5000, 1); // and at the top
+    EXPECT_NEAR(Key(ParamPScaleY).value[1], KnobTop, 1e-6f);
+    EXPECT_NEAR(theEffect.master.PScaleY, 100.0f, 1e-3f);
+
+    // Sliding off the knob keeps it selected; it goes on following the mouse.
+    Frame(300, 20, 1);
+    EXPECT_EQ(selected, ParamPScaleY);
+    EXPECT_NEAR(Key(ParamPScaleY).value[1], KnobTop - 20 * 0.01f, 1e-5f);
+    Frame(0, 0, 0); // release
+    EXPECT_EQ(selected, -1);
+    EXPECT_TRUE(buttonItems[SlotCursor]->object.TestFlags(InstanceShown));
+}
+
+TEST_F(OptionsTest, SlidersSetTheirOwnComponentOnly) {
+    StartInteractive();
+    ApplySlider(ParamPRotVelY, KnobTop);
+    EXPECT_EQ(theEffect.master.PRotVel[0], 0.05f);
+    EXPECT_FLOAT_EQ(theEffect.master.PRotVel[1], -1.0f);
+    ApplySlider(ParamCARotVelZ, KnobBottom);
+    EXPECT_FLOAT_EQ(theEffect.CARotVel[2], 0.2f);
+    EXPECT_EQ(theEffect.CARotVel[0], 0.02f);
+    ApplySlider(ParamPCenterY, 0.0f);
+    EXPECT_FLOAT_EQ(theEffect.PCenterY, 25.0f);
+    EXPECT_EQ(theEffect.PCenterX, 0.0f);
+    ApplySlider(ParamNum, KnobTop);
+    EXPECT_EQ(theEffect.CopyCount(), 500);
+    ApplySlider(ParamTwist, KnobTop);
+    EXPECT_EQ(theEffect.master.Twist, 3);
+    ApplySlider(ParamPCAxisRotZ, KnobTop);
+    EXPECT_FLOAT_EQ(theEffect.PCAxisRot[2], 6.2831855f);
+    EXPECT_EQ(theEffect.PCAxisRot[1], 0.1f);
+    ApplySlider(ParameterCount, 0.0f); // outside the table: nothing
+}
+
+TEST_F(OptionsTest, PickingFindsTheFirstButtonUnderTheCursor) {
+    StartInteractive();
+    MoveTo(0.0f, 0.3f, 0); // empty space
+    EXPECT_EQ(PickButton(), -1);
+    MoveToButton(ParamDelay, 0); // hidden, but it still picks
+    EXPECT_EQ(PickButton(), ParamDelay);
+    MoveToButton(SlotQuit, 0);
+    EXPECT_EQ(PickButton(), SlotQuit);
+    // Put the track of knob 9 onto that of knob 8: the lower index wins.
+    SceneItem* track9 = optionsScene.items[buttonItems[9]->parent];
+    track9->motion.keys[0].value[0] = -3.4f + 0.4f * 8;
+    Frame(0, 0, 0);
+    MoveToButton(9, 0);
+    EXPECT_EQ(PickButton(), 8);
+}
+
+TEST_F(OptionsTest, HoldingOnEmptySpaceThenSlidingOntoAButtonPressesIt) {
+    StartInteractive();
+    MoveTo(0.0f, -1.0f, 1);
+    EXPECT_EQ(selected, -1);
+    theEffect.SetPScale(50.0f, 0.0f);
+    MoveToButton(SlotReset, 1);
+    EXPECT_EQ(selected, SlotReset);
+    EXPECT_EQ(theEffect.master.PScaleX, 1.0f);
+    // Reset acts on every frame while held.
+    theEffect.SetPScale(7.0f, 0.0f);
+    Frame(0, 0, 1);
+    EXPECT_EQ(theEffect.master.PScaleX, 1.0f);
+    EXPECT_EQ(theEffect.CARotVel[0], 0.0f);
+}
+
+TEST_F(OptionsTest, KnobsFollowTheEffectExceptTwist) {
+    StartInteractive();
+    Key(ParamTwist).value[1] = 0.2f;
+    theEffect.SetCADist(25.0f);
+    theEffect.SetNum(37);
+    theEffect.CARotVel[1] = -0.1f;
+    Frame(0, 0, 0);
+    EXPECT_FLOAT_EQ(Key(ParamCADist).value[1], KnobFromValue(ParamCADist, 25.0f));
+    EXPECT_FLOAT_EQ(Key(ParamNum).value[1], KnobFromValue(ParamNum, 37.0f));
+    EXPECT_FLOAT_EQ(Key(ParamCARotVelY).value[1], KnobFromValue(ParamCARotVelY, -0.1f));
+    EXPECT_FLOAT_EQ(Key(ParamDelay).value[1], KnobFromValue(ParamDelay, 2.0f));
+    MoveToButton(SlotReset, 1);
+    Frame(0, 0, 0);
+    EXPECT_EQ(theEffect.master.Twist, 0);
+    EXPECT_EQ(Key(ParamTwist).value[1], 0.2f);
+    EXPECT_FLOAT_EQ(Key(ParamPScaleX).value[1], KnobFromValue(ParamPScaleX, 1.0f));
+}
+
+TEST_F(OptionsTest, AboutPlaysToTheHoldAndOnToTheEndAfterAButton) {
+    StartInteractive();
+    MoveToButton(SlotAbout, 1);
+    EXPECT_EQ(showMode, ShowMode::Playing);
+    EXPECT_EQ(optionsScene.currentFrame, 0.0f);
+    EXPECT_EQ(optionsScene.frameStep, 1.0f);
+    for (int i = 0; i < 39; ++i)
+        Frame(0, 0, 0);
+    EXPECT_EQ(optionsScene.currentFrame, 39.0f);
+    EXPECT_EQ(optionsScene.frameStep, 0.0f);
+    for (int i = 0; i < 20; ++i) // clicks are not taken while the stretch plays
+        Frame(0, 0, 0);
+    EXPECT_EQ(optionsScene.currentFrame, 39.0f);
+    EXPECT_EQ(showMode, ShowMode::Playing);
+    Frame(0, 0, 2); // either button lets it run on
+    EXPECT_EQ(optionsScene.frameStep, 1.0f);
+    Frame(0, 0, 0);
+    EXPECT_EQ(optionsScene.currentFrame, 40.0f);
+    for (int i = 0; i < 59; ++i)
+        Frame(0, 0, 0);
+    EXPECT_EQ(optionsScene.currentFrame, 99.0f);
+    Frame(0, 0, 0); // returns 100: back to the resting frame, frozen
+    EXPECT_EQ(showMode, ShowMode::Interactive);
+    EXPECT_EQ(optionsScene.currentFrame, 500.0f);
+    EXPECT_EQ(optionsScene.frameStep, 0.0f);
+}
+
+TEST_F(OptionsTest, ColourAndAnimPlayTheirStretches) {
+    StartInteractive();
+    MoveToButton(SlotAnim, 1);
+    Frame(0, 0, 0);
+    EXPECT_EQ(optionsScene.currentFrame, 1101.0f);
+    for (int i = 0; i < 98; ++i)
+        Frame(0, 0, 0);
+    EXPECT_EQ(showMode, ShowMode::Playing);
+    Frame(0, 0, 0);
+    EXPECT_EQ(showMode, ShowMode::Interactive);
+    EXPECT_EQ(optionsScene.currentFrame, 500.0f);
+
+    // The button let go during the stretch is still selected: the first
+    // interactive frame with the button up clears it.
+    EXPECT_EQ(selected, SlotAnim);
+    Frame(0, 0, 0);
+    EXPECT_EQ(selected, -1);
+
+    // A button still held when the stretch ends acts again on the next frame.
+    MoveToButton(SlotColour, 1);
+    EXPECT_EQ(optionsScene.currentFrame, 1000.0f);
+    for (int i = 0; i < 100; ++i)
+        Frame(0, 0, 1);
+    EXPECT_EQ(showMode, ShowMode::Interactive);
+    EXPECT_EQ(selected, SlotColour);
+    Frame(0, 0, 1);
+    EXPECT_EQ(showMode, ShowMode::Playing);
+    EXPECT_EQ(optionsScene.currentFrame, 1000.0f);
+}
+
+TEST_F(OptionsTest, QuitEndsTheFrameBeforeAnythingIsDrawn) {
+    StartInteractive();
+    MoveToButton(SlotQuit, 0);
+    const uint64_t swaps = glide::Counters().frames;
+    const float frame = optionsScene.currentFrame;
+    const Colour colour = theEffect.master.colour;
+    const int32_t colourLeft = theEffect.colourLeft;
+    EXPECT_FALSE(Frame(0, 0, 1));
+    EXPECT_EQ(glide::Counters().frames, swaps);
+    EXPECT_EQ(optionsScene.currentFrame, frame);
+    EXPECT_EQ(theEffect.colourLeft, colourLeft); // the effect did not run
+    EXPECT_EQ(theEffect.master.colour.r, colour.r);
+    EXPECT_FALSE(Frame(0, 0, 1)); // still held: still Quit
+}
+
+TEST_F(OptionsTest, KnobWithoutATrackLeavesTheCursorWhereItIs) {
+    StartInteractive();
+    MoveToButton(ParamPRotVelX, 0);
+    buttonItems[ParamPRotVelX]->parent = -1;
+    const float x = Key(SlotCursor).value[0];
+    const float y = Key(SlotCursor).value[1];
+    Frame(0, 0, 1);
+    EXPECT_EQ(selected, ParamPRotVelX);
+    Frame(0, 10, 1);
+    EXPECT_EQ(Key(SlotCursor).value[0], x);
+    EXPECT_FLOAT_EQ(Key(SlotCursor).value[1], y - 0.1f); // moved by the mouse only
+}
+
+} // namespace

@@ -1,0 +1,77 @@
+// Slider table conversions and the parameter dump line.
+#include "effect/effect.h"
+#include "effect/options.h"
+#include "effect/params.h"
+#include "tests/effect/effect_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+TEST(KnobConversion, StopsGiveTopAndBottomAndTheMiddleGivesTheMean) {
+    for (int i = 0; i < ParameterCount; ++i) {
+        const SliderRow& row = sliderTable[i];
+        const bool whole = i == ParamTwist || i == ParamNum;
+        // The stops are the floats nearest ±0.38, a hair inside the travel.
+        const float tolerance = 1e-6f * std::fabs(row.top - row.bottom) + 1e-6f;
+        EXPECT_NEAR(ValueFromKnob(i, KnobTop), row.top, tolerance) << parameterNames[i];
+        EXPECT_NEAR(ValueFromKnob(i, KnobBottom), row.bottom, tolerance) << parameterNames[i];
+        const float mean = (row.top + row.bottom) * 0.5f;
+        EXPECT_FLOAT_EQ(ValueFromKnob(i, 0.0f), whole ? std::trunc(mean) : mean)
+            << parameterNames[i];
+    }
+}
+
+TEST(KnobConversion, TwistAndNumAreWholeNumbers) {
+    // The top stop is the float nearest 0.38, a hair below it: the value rounds
+    // to 3.0 as a float before it is truncated.
+    EXPECT_EQ(ValueFromKnob(ParamTwist, 0.38f), 3.0f);
+    EXPECT_EQ(ValueFromKnob(ParamTwist, 0.38f - 0.01f), 2.0f);
+    EXPECT_EQ(ValueFromKnob(ParamTwist, -0.38f), 0.0f);
+    EXPECT_EQ(ValueFromKnob(ParamNum, 0.38f), 500.0f);
+    EXPECT_EQ(ValueFromKnob(ParamNum, -0.38f), 1.0f);
+    // A knob placed for a whole number reads back as that number.
+    for (int n : {1, 2, 37, 100, 250, 499, 500})
+        EXPECT_EQ(ValueFromKnob(ParamNum, KnobFromValue(ParamNum, static_cast<float>(n))),
+                  static_cast<float>(n))
+            << n;
+}
+
+TEST(KnobConversion, KnobFromValueInvertsValueFromKnob) {
+    for (int i = ParamDelay; i < ParameterCount; ++i) {
+        for (float y : {-0.38f, -0.2f, 0.0f, 0.1f, 0.37f}) {
+            const float v = ValueFromKnob(i, y);
+            EXPECT_NEAR(KnobFromValue(i, v), y, 1e-5f) << parameterNames[i] << " " << y;
+        }
+    }
+    // Spins have their negative end at the top.
+    EXPECT_FLOAT_EQ(ValueFromKnob(ParamPRotVelX, KnobTop), -1.0f);
+    EXPECT_FLOAT_EQ(ValueFromKnob(ParamCARotVelZ, KnobBottom), 0.2f);
+    // The lowest scale is still a scale: SetPScale ignores exactly 0.
+    EXPECT_GT(ValueFromKnob(ParamPScaleX, KnobBottom), 0.0f);
+    EXPECT_EQ(ValueFromKnob(-1, 0.0f), 0.0f);
+    EXPECT_EQ(KnobFromValue(ParameterCount, 1.0f), 0.0f);
+}
+
+TEST(ParameterDump, StartUpValuesMakeOnePresetRow) {
+    effect_test::Workspace workspace;
+    showMode = ShowMode::WatchOnly;
+    Effect effect;
+    ASSERT_TRUE(effect.Start());
+    char line[256];
+    FormatParameters(effect, line, sizeof line);
+    EXPECT_EQ(std::string(line), "\t{ 0, 100, 2.0, 100.00, 1.00,\t0.500, 10.00, 0.050, 0.050, "
+                                 "0.050,\t0.020, 0.020, 0.020,\t0.0000, 0.1000, 0.0000,},\n");
+    // The count is that of the copies, the Twist the master's.
+    effect.SetNum(7);
+    effect.SetTwist(3);
+    FormatParameters(effect, line, sizeof line);
+    EXPECT_EQ(std::string(line).substr(0, 9), "\t{ 3, 7, ");
+    effect.Release();
+    EXPECT_EQ(DumpParameters(), 1);
+}
+
+} // namespace
