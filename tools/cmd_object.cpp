@@ -73,32 +73,34 @@ std::vector<std::string> MeshProblems(const Mesh& mesh) {
         problems.push_back("the object has no polygons: nothing of it is drawn");
     if (small > 0) {
         std::snprintf(line, sizeof line,
-                      "%d polygons of 1 or 2 points (the first is polygon %d) are never drawn",
-                      small, firstSmall);
+                      "polygons of 1 or 2 points, never drawn: %d (the first is polygon %d)", small,
+                      firstSmall);
         problems.push_back(line);
     }
     if (flat > 0) {
         std::snprintf(line, sizeof line,
-                      "%d polygons (the first is polygon %d) have no area among their first three "
-                      "points: no face normal, lit as if facing nothing",
+                      "polygons without area among their first three points, lit as if "
+                      "facing nothing: %d (the first is polygon %d)",
                       flat, firstFlat);
         problems.push_back(line);
     }
     if (repeated > 0) {
-        std::snprintf(line, sizeof line, "%d polygons (the first is polygon %d) list a point twice",
-                      repeated, firstRepeated);
+        std::snprintf(line, sizeof line,
+                      "polygons listing a point twice: %d (the first is polygon %d)", repeated,
+                      firstRepeated);
         problems.push_back(line);
     }
     if (bent > 0) {
         std::snprintf(line, sizeof line,
-                      "%d quadrilaterals (the first is polygon %d) are not flat: the fourth point "
-                      "lies off the plane of the first three",
+                      "quadrilaterals that are not flat (the fourth point lies off the plane of "
+                      "the first three): %d (the first is polygon %d)",
                       bent, firstBent);
         problems.push_back(line);
     }
     if (unused > 0) {
-        std::snprintf(line, sizeof line, "%d points (the first is point %d) belong to no polygon",
-                      unused, firstUnused);
+        std::snprintf(line, sizeof line,
+                      "points that belong to no polygon: %d (the first is point %d)", unused,
+                      firstUnused);
         problems.push_back(line);
     }
     return problems;
@@ -196,7 +198,7 @@ int slvtool::ObjectCommand(int argc, char** argv) {
     char line[200];
     if (report.detailPolygons > 0) {
         std::snprintf(line, sizeof line,
-                      "%d detail polygons were left out (the show draws one surface per object)",
+                      "detail polygons left out (the show draws one surface per object): %d",
                       report.detailPolygons);
         problems.insert(problems.begin(), line);
     }

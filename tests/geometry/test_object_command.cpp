@@ -81,8 +81,8 @@ TEST_F(ObjectCommand, DescribesAForeignFileAndItsProblems) {
     ExpectHas(outcome, "bounding box: x 0 to 2, y 0 to 2, z 0 to 0");
     ExpectHas(outcome, "SRFS");
     ExpectHas(outcome, "XTRA (3)");
-    ExpectHas(outcome, "2 detail polygons were left out");
-    ExpectHas(outcome, "never drawn");
+    ExpectHas(outcome, "detail polygons left out (the show draws one surface per object): 2");
+    ExpectHas(outcome, "polygons of 1 or 2 points, never drawn: 2 (the first is polygon 1)");
 }
 
 TEST_F(ObjectCommand, FailsWithTheReasonForAPolygonOfFivePoints) {
