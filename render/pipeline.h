@@ -33,9 +33,10 @@ struct Lighting {
 // CurrentView's viewMatrix. Does nothing without a mesh or work arrays.
 void TransformToView(ObjectInstance& instance);
 
-// pointColours from the view-space points and normals (TransformToView first):
-// ambient + light colour × N·L where N·L > 0, times the surface colour / 255 per
-// byte, clamped to 255; alpha 255.
+// pointColours from the view-space points and normals (TransformToView first).
+// Per channel: ambient + light colour × N·L (where N·L > 0, L towards the light),
+// times the Surface's colour byte, truncated and clamped to 0..255; alpha 255.
+// Without a light (hasLight false) the points get the ambient share alone.
 void LightPoints(const Lighting& lighting, ObjectInstance& instance);
 
 // Clips, projects and draws every polygon of a shown instance with the current
