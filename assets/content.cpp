@@ -519,7 +519,7 @@ void BuildCredits(Builder& scene) {
     // Parked above the screen; drops in while the panel leaves, stands through
     // the hold at frame 39, and rises again before the panel comes back.
     Pose shown = PoseAt(creditsX, creditsY, creditsZ);
-    Pose parked = {shown.x, shown.y + 4.8f, shown.z};
+    Pose parked = {shown.x, shown.y + 6.5f, shown.z};
     SceneMotion motion = {KeyAt(0, parked), KeyAt(14, parked), KeyAt(36, shown), KeyAt(42, shown),
                           KeyAt(56, parked)};
     int parent = scene.Add("ZT-CreditsBox.lwo", Tint::Blue, motion);

@@ -1,0 +1,270 @@
+// The generated archive as the options screen uses it: bin/slv.dat opened like
+// the program opens it, the options screen set up on it with a headless board,
+// and the scene checked against what the screen relies on: the 24 bound objects,
+// knobs hanging on root tracks, the frame range and the resting pose at every
+// stretch's ends, picking under the cursor, the cursor's reach and the colours.
+#include "effect/effect.h"
+#include "effect/options.h"
+#include "effect/options_parts.h"
+#include "effect/params.h"
+#include "geometry/view.h"
+#include "glide/glide.h"
+#include "shell/mouse.h"
+#include "shell/report.h"
+#include "toolkit/archive.h"
+#include "toolkit/memory.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace {
+
+using namespace options;
+
+// Pixel position of a world point through the options scene's camera.
+struct ScreenPoint {
+    float x, y, depth;
+};
+ScreenPoint Project(const Vector3& world) {
+    const View& view = optionsScene.view;
+    Vector3 p = view.viewMatrix.TransformPoint(world);
+    return {view.halfWidth + view.xScale * p.x / p.z, view.halfHeight - view.yScale * p.y / p.z,
+            p.z};
+}
+
+SceneItem* FindItem(const char* objectName) {
+    for (int i = 0; i < optionsScene.itemCount; ++i) {
+        const LoadedObject* file = optionsScene.items[i]->objectFile;
+        if (file && std::strcmp(file->name, objectName) == 0)
+            return optionsScene.items[i];
+    }
+    return nullptr;
+}
+
+class OptionsContent : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(ToolkitStartup());
+        ASSERT_GT(ArchiveOpen(SOLVANE_ARCHIVE), 0u) << SOLVANE_ARCHIVE << ": " << ArchiveFailure();
+        showWidth = 640;
+        showHeight = 480;
+        nearDistance = 0.1f;
+        farDistance = 100000.0f;
+        grGlideInit();
+        grSstSelect(0);
+        ASSERT_TRUE(grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ARGB,
+                                 GR_ORIGIN_UPPER_LEFT, 2, 1));
+        reportText[0] = '\0';
+        Scene::surfaceTurn = 0; // as in the program, whose first scene this is
+        mouseDeltaX = mouseDeltaY = 0;
+        mouseButtons = 0;
+        ASSERT_TRUE(OptionsSetUp(false)) << reportText;
+        ASSERT_TRUE(OptionsFrame()); // places every item in the world
+    }
+    static void TearDownTestSuite() {
+        OptionsRelease();
+        grSstWinClose();
+        grGlideShutdown();
+        ArchiveRelease(nullptr);
+        ToolkitShutdown();
+    }
+    void SetUp() override { ASSERT_EQ(ready, 1) << "the options screen did not set up"; }
+
+    // Draws the scene at frame without advancing it.
+    static void DrawAt(float frame) {
+        optionsScene.SetCurrentFrame(frame);
+        optionsScene.SetFrameStep(0.0f);
+        optionsScene.DrawFrame();
+    }
+    static void BackToRest() {
+        DrawAt(optionsScene.firstFrame);
+        showMode = ShowMode::Interactive;
+    }
+    static MotionKey& Key(int32_t slot) { return buttonItems[slot]->motion.keys[0]; }
+    static void PutCursor(float x, float y) {
+        Key(SlotCursor).value[0] = x;
+        Key(SlotCursor).value[1] = y;
+    }
+};
+
+TEST_F(OptionsContent, BindsAllTwentyFourObjectsWithinTheItemLimit) {
+    for (int i = 0; i < ButtonCount; ++i)
+        ASSERT_NE(buttonItems[i], nullptr) << buttonNames[i];
+    EXPECT_LE(optionsScene.itemCount, Scene::MaxItems);
+    EXPECT_STREQ(reportText, "");
+    EXPECT_EQ(showMode, ShowMode::Interactive) << "the resting frame raised a frame event";
+}
+
+TEST_F(OptionsContent, KnobsHangOnRootTracksAndHoldOneKey) {
+    for (int i = 0; i < ParameterCount; ++i) {
+        const SceneItem* knob = buttonItems[i];
+        ASSERT_GE(knob->parent, 0) << buttonNames[i];
+        ASSERT_LT(knob->parent, optionsScene.itemCount);
+        EXPECT_EQ(optionsScene.items[knob->parent]->parent, -1) << buttonNames[i];
+        EXPECT_EQ(knob->motion.keyCount, 1) << buttonNames[i];
+        EXPECT_EQ(knob->motion.keys[0].value[0], 0.0f) << "the cursor is put at the track's x";
+        EXPECT_LE(std::fabs(knob->motion.keys[0].value[1]), KnobTop) << buttonNames[i];
+    }
+    EXPECT_EQ(buttonItems[SlotCursor]->parent, -1);
+    EXPECT_EQ(buttonItems[SlotCursor]->motion.keyCount, 1);
+    // The Twist knob is never synchronised: the scene itself shows the start
+    // value 0 (its bottom stop).
+    EXPECT_EQ(Key(ParamTwist).value[1], KnobFromValue(ParamTwist, 0.0f));
+    EXPECT_EQ(theEffect.master.Twist, 0);
+}
+
+TEST_F(OptionsContent, FrameRangeKeepsTheRestingFrameClearOfTheStretchEnds) {
+    const float first = optionsScene.firstFrame;
+    const int32_t truncated = static_cast<int32_t>(first);
+    EXPECT_NE(truncated, 100);
+    EXPECT_NE(truncated, 1100);
+    EXPECT_NE(truncated, 1200);
+    EXPECT_NE(truncated, 39);
+    EXPECT_GT(truncated, 39);
+    EXPECT_GE(optionsScene.lastFrame, 1200.0f);
+    EXPECT_LE(first, optionsScene.lastFrame);
+
+    // Each stretch, played at one frame per call, reaches its end event.
+    struct Stretch {
+        float start;
+        int32_t end;
+    };
+    for (Stretch stretch :
+         {Stretch{0, 39}, Stretch{40, 100}, Stretch{1000, 1100}, Stretch{1100, 1200}}) {
+        optionsScene.SetCurrentFrame(stretch.start);
+        optionsScene.SetFrameStep(1.0f);
+        int32_t r = 0;
+        for (int i = 0; i < 200 && r != stretch.end; ++i)
+            r = optionsScene.DrawFrame();
+        EXPECT_EQ(r, stretch.end) << "stretch from " << stretch.start;
+    }
+    BackToRest();
+}
+
+// Every stretch starts and ends in the resting pose, so the jumps the screen
+// makes (to 0, 1000, 1100 and back to firstFrame) never show.
+TEST_F(OptionsContent, EveryMotionRestsAtTheEndsOfEachStretch) {
+    const float first = optionsScene.firstFrame;
+    auto same = [](const Motion& motion, double frame, double rest, const char* what) {
+        float a[9], b[9];
+        motion.Evaluate(a, frame);
+        motion.Evaluate(b, rest);
+        for (int c = 0; c < 6; ++c)
+            EXPECT_NEAR(a[c], b[c], 1e-4f) << what << " channel " << c << " at frame " << frame;
+    };
+    for (double frame : {0.0, 100.0, 1000.0, 1100.0, 1200.0}) {
+        for (int i = 0; i < optionsScene.itemCount; ++i) {
+            const SceneItem* item = optionsScene.items[i];
+            same(item->motion, frame, first, item->objectFile ? item->objectFile->name : "null");
+        }
+        for (int i = 0; i < optionsScene.lightCount; ++i)
+            same(optionsScene.lights[i]->motion, frame, first, "light");
+        same(optionsScene.cameraMotion, frame, first, "camera");
+    }
+}
+
+TEST_F(OptionsContent, CursorClampRangeSpansTheScreen) {
+    const float z = buttonItems[SlotCursor]->object.GetPosition().z;
+    ScreenPoint low = Project({CursorLeft, CursorBottom, z});
+    ScreenPoint high = Project({CursorRight, CursorTop, z});
+    EXPECT_NEAR(low.x, 0.0f, 1.0f);
+    EXPECT_NEAR(high.x, 640.0f, 1.0f);
+    EXPECT_NEAR(high.y, 0.0f, 1.0f);
+    EXPECT_NEAR(low.y, 480.0f, 1.0f);
+}
+
+TEST_F(OptionsContent, ButtonsLieOnScreenRightOfTheEffect) {
+    // The effect's picture ends at x = 473 - 83 = 390 on the screen.
+    for (int i = 0; i < SlotCursor; ++i) {
+        const ObjectInstance& object = buttonItems[i]->object;
+        ScreenPoint centre = Project(object.GetPosition());
+        float reach = object.radius * optionsScene.view.xScale / centre.depth;
+        EXPECT_GT(centre.x - reach, 378.0f) << buttonNames[i];
+        EXPECT_LT(centre.x + reach, 640.0f) << buttonNames[i];
+        EXPECT_GT(centre.y, 0.5f * reach) << buttonNames[i];
+        EXPECT_LT(centre.y, 480.0f - 0.5f * reach) << buttonNames[i];
+    }
+}
+
+TEST_F(OptionsContent, PickingFindsEachButtonUnderTheCursor) {
+    const MotionKey cursorRest = Key(SlotCursor);
+    // Push buttons: the cursor straight over the plate's centre.
+    for (int i = SlotColour; i < SlotCursor; ++i) {
+        Vector3 p = buttonItems[i]->object.GetPosition();
+        PutCursor(p.x, p.y);
+        EXPECT_EQ(PickButton(), i) << buttonNames[i];
+    }
+    // Knobs at their top, middle and bottom: the cursor where dragging puts it,
+    // on the track's x at the track's y plus the knob's height.
+    for (int i = 0; i < ParameterCount; ++i) {
+        const float keep = Key(i).value[1];
+        for (float h : {KnobTop, 0.0f, KnobBottom}) {
+            Key(i).value[1] = h;
+            DrawAt(optionsScene.firstFrame);
+            float track[9];
+            optionsScene.items[buttonItems[i]->parent]->motion.Evaluate(track,
+                                                                        optionsScene.currentFrame);
+            PutCursor(track[0], track[1] + h);
+            EXPECT_EQ(PickButton(), i) << buttonNames[i] << " at " << h;
+        }
+        Key(i).value[1] = keep;
+    }
+    // Over the effect nothing is picked.
+    PutCursor(-2.0f, 0.0f);
+    EXPECT_EQ(PickButton(), -1);
+    Key(SlotCursor) = cursorRest;
+    BackToRest();
+}
+
+TEST_F(OptionsContent, AboutHoldShowsTheCreditsWithThePanelAway) {
+    DrawAt(39.0f);
+    for (int i = 0; i < SlotCursor; ++i) {
+        const ObjectInstance& object = buttonItems[i]->object;
+        ScreenPoint centre = Project(object.GetPosition());
+        EXPECT_GT(centre.x - object.radius * optionsScene.view.xScale / centre.depth, 640.0f)
+            << buttonNames[i] << " still on the screen";
+    }
+    for (const char* name : {"objects\\ZT-CreditsBox.lwo", "objects\\ZT-CreditsTitle.lwo",
+                             "objects\\ZT-Credits.lwo"}) {
+        SceneItem* item = FindItem(name);
+        ASSERT_NE(item, nullptr) << name;
+        ScreenPoint centre = Project(item->object.GetPosition());
+        EXPECT_NEAR(centre.x, 320.0f, 40.0f) << name;
+        EXPECT_GT(centre.y, 100.0f) << name;
+        EXPECT_LT(centre.y, 380.0f) << name;
+    }
+    // At rest the credits are out of sight.
+    BackToRest();
+    SceneItem* box = FindItem("objects\\ZT-CreditsBox.lwo");
+    ScreenPoint parked = Project(box->object.GetPosition());
+    EXPECT_LT(parked.y + box->object.radius * optionsScene.view.yScale / parked.depth, 0.0f);
+}
+
+// Items take the scene's default surfaces in turn; the content orders them so
+// that knobs are red, plates blue (Quit red), labels and cursor green.
+TEST_F(OptionsContent, ColoursFollowTheLayout) {
+    auto colour = [](const SceneItem* item) {
+        const Colour& c = item->object.surface->colour;
+        return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
+    };
+    for (int i = 0; i < ParameterCount; ++i)
+        EXPECT_EQ(colour(buttonItems[i]), "200,0,0") << buttonNames[i];
+    for (int i = SlotColour; i < SlotQuit; ++i)
+        EXPECT_EQ(colour(buttonItems[i]), "0,0,200") << buttonNames[i];
+    EXPECT_EQ(colour(buttonItems[SlotQuit]), "200,0,0");
+    EXPECT_EQ(colour(buttonItems[SlotCursor]), "0,200,0");
+    for (int i = 0; i < optionsScene.itemCount; ++i) {
+        const LoadedObject* file = optionsScene.items[i]->objectFile;
+        if (file && std::strncmp(file->name, "objects\\ZT-Label", 16) == 0) {
+            EXPECT_EQ(colour(optionsScene.items[i]), "0,200,0") << file->name;
+        }
+        if (file && std::strcmp(file->name, "objects\\ZT-Track.lwo") == 0) {
+            EXPECT_EQ(colour(optionsScene.items[i]), "0,0,200") << file->name;
+        }
+    }
+}
+
+} // namespace
