@@ -310,7 +310,6 @@ TEST(Clipping, PolygonsWhollyOutsideOrTooTwistedToFitAreDropped) {
 TEST(Clipping, ConvexQuadCutByEverySideStaysWithinTenVertices) {
     View view;
     view.Setup(640, 480, 60, 0, 0);
-    nearDistance = 0.1f;
     // A large quad through the view, tilted so all six planes cut it.
     const ClipVertex quad[4] = {Vertex(-5000, -50, -10), Vertex(5000, -5000, 50),
                                 Vertex(5000, 50, 200000), Vertex(-5000, 5000, 150)};
