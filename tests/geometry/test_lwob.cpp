@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -268,7 +270,8 @@ TEST(ObjectLoader, TooManyPolygonsAreRefused) {
 }
 
 TEST(ObjectLoader, LoadsFromDiskThroughFileAndReportsMissingFiles) {
-    const std::string path = ::testing::TempDir() + "solvane_geometry_cube.lwo";
+    const std::string path =
+        ::testing::TempDir() + "solvane_geometry_cube_" + std::to_string(getpid()) + ".lwo";
     const Bytes cube = Cube();
     std::FILE* out = std::fopen(path.c_str(), "wb");
     ASSERT_NE(out, nullptr);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -43,8 +44,8 @@ class ObjectCommand : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = fs::path(::testing::TempDir()) /
-                 ("slvtool_object_" +
-                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                 ("slvtool_object_" + std::to_string(getpid()) + "_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
