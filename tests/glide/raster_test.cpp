@@ -360,6 +360,45 @@ TEST(Raster, HostileInputNeverWritesOutsideTheBuffers) {
     }
 }
 
+TEST(Raster, RandomHostilePolygonsStayInsideTheBuffers) {
+    std::vector<uint16_t> color(size_t(screenWidth) * (screenHeight + 2), 0x1234);
+    std::vector<uint16_t> depth(color.size(), 0x1234);
+    Target t{color.data() + screenWidth, depth.data() + screenWidth, screenWidth, screenHeight,
+             screenWidth};
+    std::mt19937 rng(99);
+    const float scales[] = {1.0f, 700.0f, 1.0e5f, guardBand, 2.0e6f};
+    const float odd[] = {NAN, INFINITY, -INFINITY, 1.0e38f, -1.0e-38f, 0.0f};
+    for (int p = 0; p < 1500; ++p) {
+        float scale = scales[rng() % 5];
+        std::uniform_real_distribution<float> position(-scale, scale + 640.0f);
+        GrVertex in[maxPolygonVertices];
+        Vertex v[maxPolygonVertices];
+        int count = 3 + int(rng() % 8), converted = 0;
+        for (int i = 0; i < count; ++i) {
+            in[i] = GrVertex{};
+            in[i].x = position(rng), in[i].y = position(rng);
+            float* attributes[] = {&in[i].r, &in[i].g, &in[i].b, &in[i].a, &in[i].oow, &in[i].ooz};
+            for (float* a : attributes) {
+                *a = rng() % 8 == 0 ? odd[rng() % 6] : float(rng() % 600) - 100.0f;
+            }
+            converted += ConvertVertex(in[i], &v[converted]) ? 1 : 0;
+        }
+        BoardState s;
+        s.depthMode = int(rng() % 3);
+        s.depthFunction = int(rng() % 8);
+        s.depthMask = rng() % 2;
+        s.srcRgb = int(rng() % 8);
+        s.dstRgb = int(rng() % 8);
+        DrawPolygon(t, ResolvePath(s), v, converted, RowSet{});
+    }
+    for (int x = 0; x < screenWidth; ++x) {
+        ASSERT_EQ(color[x], 0x1234);
+        ASSERT_EQ(color[size_t(screenWidth) * (screenHeight + 1) + x], 0x1234);
+        ASSERT_EQ(depth[x], 0x1234);
+        ASSERT_EQ(depth[size_t(screenWidth) * (screenHeight + 1) + x], 0x1234);
+    }
+}
+
 TEST(Raster, RowSetsSplitTheScreenWithoutOverlap) {
     Canvas whole, split;
     const PixelPath add = Path(GR_BLEND_ONE, GR_BLEND_ONE, true);
