@@ -30,10 +30,17 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
         ++allocations;
     return std::malloc(size ? size : 1);
 }
-void operator delete(void* p) noexcept {
+// Kept out of line: inlined into a delete expression, free() on memory from a
+// new expression looks mismatched to the compiler although both ends are ours.
+#if defined(__GNUC__)
+#define SOLVANE_OUT_OF_LINE __attribute__((noinline))
+#else
+#define SOLVANE_OUT_OF_LINE
+#endif
+SOLVANE_OUT_OF_LINE void operator delete(void* p) noexcept {
     std::free(p);
 }
-void operator delete(void* p, std::size_t) noexcept {
+SOLVANE_OUT_OF_LINE void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
 
