@@ -188,7 +188,16 @@ AVX2 void SpanAdditiveAvx2(const PixelPath& path, const Span& s) {
                                 AddAndPack16(p, addR, addG, addB, d, false));
         }
     }
-    if (i < s.count) {
+    if (i < s.count && s.count >= 16) {
+        // The last 16 pixels of the span, keeping the lanes already drawn.
+        const int j = s.count - 16;
+        const __m256i lane =
+            _mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+        const __m256i fresh = _mm256_cmpgt_epi16(lane, _mm256_set1_epi16(int16_t(i - j - 1)));
+        __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out + j));
+        __m256i q = AddAndPack16(p, addR, addG, addB, DitherLanes16(s.x + j, s.y), path.dither);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + j), _mm256_blendv_epi8(p, q, fresh));
+    } else if (i < s.count) {
         alignas(32) uint16_t tail[16] = {};
         int n = s.count - i;
         std::memcpy(tail, out + i, size_t(n) * 2);
@@ -306,7 +315,22 @@ AVX2 void SpanOpaqueWAvx2(const PixelPath& path, const Span& s) {
         g = _mm256_add_epi32(g, stepG);
         b = _mm256_add_epi32(b, stepB);
     }
-    if (i < s.count) {
+    if (i < s.count && s.count >= 8) {
+        // The last 8 pixels again: drawing an opaque pixel twice gives what drawing it
+        // once gave (same depth, same colour, and the test repeats its outcome).
+        const int j = s.count - 8;
+        auto at = [&](int c) {
+            return int32_t(uint32_t(s.rgba[c]) + uint32_t(j) * uint32_t(s.rgbaStep[c]));
+        };
+        r = ChannelStart(at(0), s.rgbaStep[0]);
+        g = ChannelStart(at(1), s.rgbaStep[1]);
+        b = ChannelStart(at(2), s.rgbaStep[2]);
+        const int x = s.x + j;
+        const __m256i dj =
+            _mm256_setr_epi32(row[x & 3], row[(x + 1) & 3], row[(x + 2) & 3], row[(x + 3) & 3],
+                              row[x & 3], row[(x + 1) & 3], row[(x + 2) & 3], row[(x + 3) & 3]);
+        OpaqueW8(path, s, j, s.color + j, s.depth + j, r, g, b, dj);
+    } else if (i < s.count) {
         alignas(16) uint16_t color[8] = {}, depth[8] = {};
         int n = s.count - i;
         std::memcpy(color, s.color + i, size_t(n) * 2);
