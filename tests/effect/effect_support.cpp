@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <new>
 #include <unistd.h>
 
 namespace effect_test {
@@ -122,6 +125,51 @@ bool Workspace::WriteText(const std::string& relative, const std::string& text) 
         return false;
     const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     return std::fclose(f) == 0 && ok;
+}
+
+} // namespace effect_test
+
+// Counts allocations while armed, to show that a frame allocates nothing. Every
+// allocation of the test program passes through here.
+namespace {
+std::atomic<bool> countAllocations{false};
+std::atomic<long> allocations{0};
+} // namespace
+
+void* operator new(std::size_t size) {
+    if (countAllocations)
+        ++allocations;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (countAllocations)
+        ++allocations;
+    return std::malloc(size ? size : 1);
+}
+// Kept out of line: inlined into a delete expression, free() on memory from a
+// new expression looks mismatched to the compiler although both ends are ours.
+#if defined(__GNUC__)
+#define SOLVANE_OUT_OF_LINE __attribute__((noinline))
+#else
+#define SOLVANE_OUT_OF_LINE
+#endif
+SOLVANE_OUT_OF_LINE void operator delete(void* p) noexcept {
+    std::free(p);
+}
+SOLVANE_OUT_OF_LINE void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace effect_test {
+
+long AllocationsDuring(const std::function<void()>& work) {
+    allocations = 0;
+    countAllocations = true;
+    work();
+    countAllocations = false;
+    return allocations.load();
 }
 
 } // namespace effect_test

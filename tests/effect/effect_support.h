@@ -5,6 +5,7 @@
 
 #include "geometry/vecmath.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ bool WriteObject(const std::string& path, const std::vector<Vector3>& points);
 
 // A square of side 2 about the origin in the z = 0 plane.
 std::vector<Vector3> Square(float half);
+
+// How many allocations (operator new) work makes.
+long AllocationsDuring(const std::function<void()>& work);
 
 // Makes a fresh scratch folder with data/Square.lwo and enters it; leaves and
 // removes it on destruction. The Glide board is opened headless at 640 × 480

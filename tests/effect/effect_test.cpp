@@ -5,44 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <vector>
-
-// Counts allocations while armed, to show that a frame allocates nothing.
-namespace {
-std::atomic<bool> countAllocations{false};
-std::atomic<long> allocations{0};
-} // namespace
-
-void* operator new(std::size_t size) {
-    if (countAllocations)
-        ++allocations;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    if (countAllocations)
-        ++allocations;
-    return std::malloc(size ? size : 1);
-}
-// Kept out of line: inlined into a delete expression, free() on memory from a
-// new expression looks mismatched to the compiler although both ends are ours.
-#if defined(__GNUC__)
-#define SOLVANE_OUT_OF_LINE __attribute__((noinline))
-#else
-#define SOLVANE_OUT_OF_LINE
-#endif
-SOLVANE_OUT_OF_LINE void operator delete(void* p) noexcept {
-    std::free(p);
-}
-SOLVANE_OUT_OF_LINE void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -344,12 +311,11 @@ TEST_F(EffectTest, TwistSelectsTheOrderOfTheTransformations) {
 TEST_F(EffectTest, FramesAllocateNothing) {
     showMode = ShowMode::WatchOnly;
     effect.Update(); // first frame outside the count
-    allocations = 0;
-    countAllocations = true;
-    for (int i = 0; i < 300; ++i)
-        effect.Update();
-    countAllocations = false;
-    EXPECT_EQ(allocations.load(), 0);
+    const long made = effect_test::AllocationsDuring([&] {
+        for (int i = 0; i < 300; ++i)
+            effect.Update();
+    });
+    EXPECT_EQ(made, 0);
     EXPECT_EQ(effect.CopyCount(), 100);
 }
 

@@ -320,6 +320,21 @@ TEST_F(OptionsTest, ColourAndAnimPlayTheirStretches) {
     EXPECT_EQ(optionsScene.currentFrame, 1000.0f);
 }
 
+TEST_F(OptionsTest, InteractiveFramesAllocateNothing) {
+    StartInteractive();
+    MoveToButton(ParamCADist, 0);
+    const long made = effect_test::AllocationsDuring([&] {
+        Frame(0, 0, 1); // pick and drag a slider
+        for (int i = 0; i < 30; ++i)
+            Frame(3, (i % 7) - 3, i < 20 ? 1u : 0u);
+        MoveToButton(SlotAbout, 1); // and play a stretch
+        for (int i = 0; i < 60; ++i)
+            Frame(-2, 1, 0);
+    });
+    EXPECT_EQ(made, 0);
+    EXPECT_NE(theEffect.master.CADist, 10.0f);
+}
+
 TEST_F(OptionsTest, QuitEndsTheFrameBeforeAnythingIsDrawn) {
     StartInteractive();
     MoveToButton(SlotQuit, 0);
