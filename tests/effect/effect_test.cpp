@@ -163,19 +163,6 @@ TEST_F(EffectTest, GrowingAppendsIdleCopiesAndShrinkingRemovesFromTheEnd) {
     EXPECT_EQ(effect.CopyCount(), 10);
 }
 
-TEST_F(EffectTest, NewCopiesColoursRepeatWithTheSameSeed) {
-    std::srand(99);
-    effect.SetNum(103);
-    const Colour a = Copies(effect)[102]->pointColours[3];
-    effect.SetNum(100);
-    std::srand(99);
-    effect.SetNum(103);
-    const Colour b = Copies(effect)[102]->pointColours[3];
-    EXPECT_EQ(a.r, b.r);
-    EXPECT_EQ(a.g, b.g);
-    EXPECT_EQ(a.b, b.b);
-}
-
 TEST_F(EffectTest, CopiesAreStackedAboutTheCentre) {
     effect.Draw();
     const std::vector<EffectInstance*> copies = Copies(effect);
@@ -254,20 +241,6 @@ TEST_F(EffectTest, InteractiveShowDoesNotDrift) {
     EXPECT_EQ(effect.YDelta, 0.5f);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(effect.CARotVel[i], 0.02f);
-}
-
-TEST_F(EffectTest, ResetStopsTheSpinsAndUnscales) {
-    effect.SetNum(20);
-    effect.SetYDelta(2.0f);
-    effect.SetPCenter(5.0f, 6.0f);
-    effect.Reset();
-    EXPECT_EQ(effect.CopyCount(), 100);
-    EXPECT_EQ(effect.YDelta, 0.5f);
-    EXPECT_EQ(effect.master.PScaleX, 1.0f);
-    EXPECT_EQ(effect.master.PRotVel[1], 0.0f);
-    EXPECT_EQ(effect.CARotVel[2], 0.0f);
-    EXPECT_EQ(effect.master.pivot.m[3][0], 0.0f);
-    EXPECT_EQ(effect.PCAxisRot[1], 0.1f);
 }
 
 // Sends p through the stages one after another.
