@@ -23,8 +23,10 @@
 #   e2e_run ARGS...          starts the program in E2E_WORK; E2E_PID
 #   e2e_run_in DIR ARGS...   the same with another working directory
 #   e2e_copy_program DIR [--with-data]  copies the program (and slv.dat) to DIR
-#   e2e_wait_window TITLE [SECONDS]  waits for a mapped window; prints its id
-#   e2e_window_centre ID     prints "X Y", the window's centre on the screen
+#   e2e_wait_window TITLE [SECONDS]  waits for a mapped window titled TITLE;
+#                            E2E_WINDOW = its id (fails if the program ends first)
+#   e2e_find_window TITLE    prints such a window's id now; status 1 if none
+#   e2e_window_centre ID     E2E_X, E2E_Y = the window's centre on the screen
 #   e2e_move X Y             moves the pointer
 #   e2e_key KEY...           presses keys (xdotool names: Escape, Return, F12, a)
 #   e2e_key_in_window TITLE KEY...  points at the window titled TITLE, then keys
@@ -171,21 +173,42 @@ e2e_run_in() {
 
 e2e_run() { e2e_run_in "$E2E_WORK" "$@"; }
 
+# Prints the id of a mapped window titled exactly TITLE, if there is one. Reads
+# the window tree rather than asking xdotool, which cannot read the titles of
+# SDL's message boxes.
+e2e_find_window() {
+    local title=$1 id
+    for id in $(xwininfo -root -tree 2>/dev/null | grep -F "\"$title\":" | awk '{print $1}'); do
+        if xwininfo -id "$id" 2>/dev/null | grep -q "Map State: IsViewable"; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
 e2e_wait_window() {
-    local title=$1 seconds=${2:-20} id
-    id=$(timeout "$seconds" xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
-    [ -n "$id" ] || e2e_fail "no window \"$title\" within $seconds s"
-    echo "$id"
+    local title=$1 seconds=${2:-20} waited=0
+    E2E_WINDOW=""
+    while ! E2E_WINDOW=$(e2e_find_window "$title"); do
+        [ "$waited" -lt "$((seconds * 10))" ] || e2e_fail "no window \"$title\" within $seconds s"
+        if [ -n "$E2E_PID" ] && ! kill -0 "$E2E_PID" 2>/dev/null; then
+            e2e_fail "the program ended before a window \"$title\" appeared"
+        fi
+        sleep 0.1
+        waited=$((waited + 1))
+    done
 }
 
 e2e_window_centre() {
     local info x y w h
-    info=$(xwininfo -id "$1") || e2e_fail "no window $1"
+    info=$(xwininfo -id "$1" 2>/dev/null) || e2e_fail "no window $1"
     x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
     y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
     w=$(awk '/Width:/ {print $2}' <<<"$info")
     h=$(awk '/Height:/ {print $2}' <<<"$info")
-    echo "$((x + w / 2)) $((y + h / 2))"
+    E2E_X=$((x + w / 2))
+    E2E_Y=$((y + h / 2))
 }
 
 e2e_move() { xdotool mousemove "$1" "$2"; }
@@ -195,13 +218,12 @@ e2e_key() { xdotool key --delay 50 "$@"; }
 e2e_click() { xdotool click "${1:-1}"; }
 
 e2e_key_in_window() {
-    local title=$1 id centre
+    local title=$1
     shift
-    id=$(e2e_wait_window "$title")
-    centre=$(e2e_window_centre "$id")
-    # shellcheck disable=SC2086
-    e2e_move $centre
-    xdotool windowfocus "$id" 2>/dev/null || true
+    e2e_wait_window "$title"
+    e2e_window_centre "$E2E_WINDOW"
+    e2e_move "$E2E_X" "$E2E_Y"
+    xdotool windowfocus "$E2E_WINDOW" 2>/dev/null || true
     sleep 0.3
     e2e_key "$@"
 }

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The options screen: About plays the credits, which stand until a mouse button
+# is pressed; then the panel comes back. Quit ends the program with code 0.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/options_helpers.bash"
+e2e_begin "$@"
+command -v convert >/dev/null || { e2e_log "SKIP: ImageMagick missing"; exit 77; }
+
+opt_start
+opt_shot resting
+opt_is_red resting 610 457 || e2e_fail "no Quit button: $(opt_pixel resting 610 457)"
+
+# About: plate centre (559.8, 457) px, the cursor at (2.9258, -2.6384).
+opt_corner bottom-right
+opt_move -98 -28
+opt_press
+# The stretch stands at frame 39 (1.6 s at 25 frames per second).
+sleep 3
+opt_shot hold
+opt_is_red hold 610 457 && e2e_fail "the panel is still there during About"
+title=$(opt_red_count hold 200 40 220 160)
+e2e_log "red pixels of the credits' title: $title"
+[ "$title" -gt 200 ] || e2e_fail "no credits title"
+sleep 1
+opt_shot still
+[ "$(opt_red_count still 200 40 220 160)" -gt 200 ] || e2e_fail "the credits did not hold"
+
+# A mouse button lets the stretch run on to its end: the panel is back.
+opt_press
+sleep 4
+opt_shot back
+opt_is_red back 610 457 || e2e_fail "the panel did not come back: $(opt_pixel back 610 457)"
+
+# Quit: plate centre (610.6, 457) px, 62 mouse pixels right of About.
+opt_move 62 0
+xdotool mousedown 1
+e2e_expect_exit 0 10
+xdotool mouseup 1
+e2e_pass
