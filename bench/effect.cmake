@@ -1,5 +1,6 @@
 # bench_effect: the watch-only show, headless and unpaced, at the start-up values
-# and at 500 copies; prints frames per second, polygons and pixels per frame.
+# and at 500 copies, then the interactive screen at rest; prints frames per
+# second, polygons and pixels per frame.
 # bench_effect [frames] [archive]; the archive defaults to the built slv.dat.
 add_executable(bench_effect ${CMAKE_CURRENT_LIST_DIR}/effect_bench.cpp
                             ${CMAKE_CURRENT_LIST_DIR}/show_content.cpp)

@@ -1,5 +1,6 @@
 // Frames per second of the watch-only show, drawn headless and unpaced on the
-// software board, at the start-up values (100 copies) and at 500 copies.
+// software board, at the start-up values (100 copies) and at 500 copies, and of
+// the interactive options screen at rest.
 #include "bench/show_content.h"
 #include "effect/effect.h"
 #include "effect/options.h"
@@ -49,6 +50,13 @@ int main(int argc, char** argv) {
     Measure("start-up values", frames);
     theEffect.SetNum(500);
     Measure("start-up, 500 copies", frames);
+    OptionsRelease();
+    // The interactive screen: the effect in its narrower view under the options
+    // scene, resting, without input.
+    if (OptionsSetUp(false))
+        Measure("interactive screen", frames);
+    else
+        std::printf("interactive screen: skipped, the options scene could not be loaded\n");
     OptionsRelease();
     bench::CloseShow();
     return 0;
