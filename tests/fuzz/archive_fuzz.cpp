@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #if defined(_WIN32)
@@ -52,9 +53,16 @@ void Exercise(File& file) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const char* folder = std::getenv("TMPDIR");
-    archivePath = std::string(folder && *folder ? folder : "/tmp") + "/fuzz_archive_" +
-                  std::to_string(GetProcessId()) + ".dat";
+    // Each input goes through a file; a memory-backed folder keeps that cheap.
+    std::string folder = "/tmp";
+    const char* chosen = std::getenv("TMPDIR");
+    std::error_code error;
+    if (chosen && *chosen)
+        folder = chosen;
+    else if (std::filesystem::is_directory("/dev/shm", error))
+        folder = "/dev/shm";
+    archivePath = folder + "/fuzz_archive_" + std::to_string(GetProcessId()) + ".dat";
+    std::atexit([] { std::remove(archivePath.c_str()); });
     return 0;
 }
 
