@@ -302,9 +302,8 @@ bool File::Print(const char* format, ...) {
     va_start(arguments, format);
     int length = std::vsnprintf(text, sizeof text, format, arguments);
     va_end(arguments);
-    if (length < 0)
-        return SetError(ErrorCode::WriteFailed);
-    if (length > printLongest)
+    // A negative length is how older Windows run-times report truncation.
+    if (length < 0 || length > printLongest)
         return Write(printTooLong, static_cast<uint32_t>(std::strlen(printTooLong)));
     return Write(text, static_cast<uint32_t>(length));
 }
