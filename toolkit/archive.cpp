@@ -44,6 +44,11 @@ uint32_t Refuse(Archive* archive, const char* format, ...) {
     va_start(arguments, format);
     std::vsnprintf(failureText, sizeof failureText, format, arguments);
     va_end(arguments);
+    // The reason quotes names from the file: keep it one printable line.
+    for (char* c = failureText; *c; ++c) {
+        if (static_cast<unsigned char>(*c) < 0x20 || *c == 0x7F)
+            *c = '?';
+    }
     ReleaseEntries(archive);
     Free(archive->path);
     delete archive;

@@ -93,6 +93,9 @@ TEST_F(ArchiveTest, MembersRunningPastTheEndAreRefused) {
     Put32(wrapping, 32, 0x20);
     Put32(wrapping, 32 + 14, 0xFFFFFFF0); // offset + size wraps in 32 bits
     ExpectRefused(wrapping, "runs past the end");
+    Bytes controlName = ArchiveImage().Add("two\nlines", "12345").Build();
+    Put32(controlName, 32, 6);
+    ExpectRefused(controlName, "\"two?lines\""); // the reason stays one line
     // A member that ends exactly at the end of the file is fine.
     Bytes exact = ArchiveImage().Add("a", "12345").Build();
     EXPECT_EQ(ArchiveOpen(WriteFile("exact.dat", exact).c_str()), 1u);
