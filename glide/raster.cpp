@@ -275,15 +275,17 @@ namespace {
 struct EdgeWalk {
     int64_t k, rowStep;
     int64_t s;           // 16 * A
-    int64_t bound, rest; // floor(k / |s|) and k - bound * |s|
+    int64_t p;           // |s|
+    int64_t bound, rest; // floor(k / p) and k - bound * p
     int64_t stepQuot, stepRest;
 
     void Start(int64_t kStart, int64_t sValue, int64_t rowStepValue) {
         k = kStart;
         s = sValue;
         rowStep = rowStepValue;
+        p = s > 0 ? s : -s;
+        bound = rest = stepQuot = stepRest = 0;
         if (s != 0) {
-            int64_t p = s > 0 ? s : -s;
             bound = FloorDiv(k, p);
             rest = k - bound * p;
             stepQuot = FloorDiv(rowStep, p);
@@ -293,7 +295,6 @@ struct EdgeWalk {
     void NextRow() {
         k += rowStep;
         if (s != 0) {
-            int64_t p = s > 0 ? s : -s;
             bound += stepQuot;
             rest += stepRest;
             if (rest >= p) {
@@ -308,19 +309,29 @@ struct Plane {
     double value, dx, dy; // at the first vertex, per pixel
 };
 
+// A channel's 16.16 value at offset (cx, cy) pixels from the first vertex, held to
+// 2^12 units either way and rounded to nearest (halves away from zero).
+inline int32_t FixedStart(const Plane& p, double cx, double cy) {
+    const double limit = double(1 << 28);
+    double v = (p.value + p.dx * cx + p.dy * cy) * 65536.0;
+    v = std::min(std::max(v, -limit), limit);
+    return int32_t(v >= 0.0 ? v + 0.5 : v - 0.5);
+}
+
 } // namespace
 
-static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const Vertex& v0,
-                             const Vertex& v1, const Vertex& v2, const RowSet& rows) {
-    const int64_t x0 = v0.x, y0 = v0.y, x1 = v1.x, y1 = v1.y, x2 = v2.x, y2 = v2.y;
-    const int64_t area = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
-    if (area == 0) {
-        return 0;
+// Fills the convex polygon corner[0..n) (n >= 3, no two consecutive corners equal,
+// orientation sign: +1 when the corners turn with positive cross products) with the
+// attribute planes given, anchored at (px0, py0) pixels.
+static uint64_t FillConvex(const Target& target, const PixelPath& path, const Vertex* const* corner,
+                           int n, int64_t sign, const Plane color[4], const Plane& depth,
+                           double px0, double py0, const RowSet& rows) {
+    int64_t minY = corner[0]->y, maxY = corner[0]->y;
+    for (int i = 1; i < n; ++i) {
+        minY = std::min<int64_t>(minY, corner[i]->y);
+        maxY = std::max<int64_t>(maxY, corner[i]->y);
     }
-    const int64_t sign = area > 0 ? 1 : -1;
-
     // Rows whose centres (16y + 8) lie within the triangle's height.
-    const int64_t minY = std::min({y0, y1, y2}), maxY = std::max({y0, y1, y2});
     int64_t firstRow = -FloorDiv(-(minY - 8), 16); // ceil((minY - 8) / 16)
     int64_t endRow = FloorDiv(maxY - 8, 16) + 1;
     firstRow = std::max<int64_t>(firstRow, std::max(rows.rowBegin, 0));
@@ -332,11 +343,10 @@ static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const 
     // Edge p->q: E(P) = sign * ((q.x - p.x)(P.y - p.y) - (q.y - p.y)(P.x - p.x)), positive
     // inside. Neighbours sharing an edge get exactly opposite functions, so a pixel
     // centre on the edge goes to the one side the top-left rule picks.
-    const Vertex* corner[3] = {&v0, &v1, &v2};
-    EdgeWalk edges[3];
-    for (int e = 0; e < 3; ++e) {
+    EdgeWalk edges[maxPolygonVertices];
+    for (int e = 0; e < n; ++e) {
         const Vertex& p = *corner[e];
-        const Vertex& q = *corner[(e + 1) % 3];
+        const Vertex& q = *corner[(e + 1) % n];
         int64_t a = -(int64_t(q.y) - p.y) * sign; // dE/dx
         int64_t b = (int64_t(q.x) - p.x) * sign;  // dE/dy
         bool topLeft = a > 0 || (a == 0 && b > 0);
@@ -345,6 +355,83 @@ static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const 
         edges[e].Start(k, 16 * a, 16 * b);
     }
 
+    // Fixed-point steps are held to 32 units a pixel and starts to 2^12 units, which
+    // keeps start + i * step inside 32 bits for any span; only slivers ever reach them.
+    const double stepLimit = double(1 << 21);
+    int32_t colorStep[4];
+    bool flat = true;
+    for (int c = 0; c < 4; ++c) {
+        double step = std::min(std::max(color[c].dx * 65536.0, -stepLimit), stepLimit);
+        colorStep[c] = int32_t(std::lrint(step));
+        flat = flat && colorStep[c] == 0; // constant along each span
+    }
+    const SpanFunction spanFunction = ChooseSpan(path, flat);
+    bool colorVaries = false; // else every span starts with the same values
+    for (int c = 0; c < 4; ++c) {
+        colorVaries = colorVaries || color[c].dx != 0.0 || color[c].dy != 0.0;
+    }
+    const float depthStep = float(depth.dx);
+
+    Span span;
+    span.depth0 = 0.0f;
+    for (int c = 0; c < 4; ++c) {
+        span.rgba[c] = FixedStart(color[c], 0.0, 0.0); // the value everywhere when flat
+        span.rgbaStep[c] = colorStep[c];
+    }
+    span.depthStep = depthStep;
+    const int bandMask = rows.bandCount > 1 ? 1 : 0;
+    uint64_t pixels = 0;
+    for (int64_t y = firstRow; y < endRow; ++y) {
+        if (y > firstRow) {
+            for (int e = 0; e < n; ++e) {
+                edges[e].NextRow();
+            }
+        }
+        if (bandMask && ((int(y) >> rows.bandShift) % rows.bandCount) != rows.band) {
+            continue;
+        }
+        int64_t left = 0, right = target.width - 1;
+        bool empty = false;
+        for (int i = 0; i < n; ++i) {
+            const EdgeWalk& e = edges[i];
+            if (e.s > 0) {
+                left = std::max(left, -e.bound); // x >= ceil(-k / s)
+            } else if (e.s < 0) {
+                right = std::min(right, e.bound); // x <= floor(k / -s)
+            } else if (e.k < 0) {
+                empty = true;
+            }
+        }
+        if (empty || left > right) {
+            continue;
+        }
+        const double cx = double(left) + 0.5 - px0, cy = double(y) + 0.5 - py0;
+        if (colorVaries) {
+            for (int c = 0; c < 4; ++c) {
+                span.rgba[c] = FixedStart(color[c], cx, cy);
+            }
+        }
+        if (path.depthMode != GR_DEPTHBUFFER_DISABLE) {
+            span.depth0 = float(depth.value + depth.dx * cx + depth.dy * cy);
+        }
+        span.x = int(left);
+        span.y = int(y);
+        span.count = int(right - left + 1);
+        span.color = target.color + size_t(y) * size_t(target.stride) + size_t(left);
+        span.depth = target.depth + size_t(y) * size_t(target.stride) + size_t(left);
+        spanFunction(path, span);
+        pixels += uint64_t(span.count);
+    }
+    return pixels;
+}
+
+static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const Vertex& v0,
+                             const Vertex& v1, const Vertex& v2, const RowSet& rows) {
+    const int64_t x0 = v0.x, y0 = v0.y, x1 = v1.x, y1 = v1.y, x2 = v2.x, y2 = v2.y;
+    const int64_t area = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
+    if (area == 0) {
+        return 0;
+    }
     // Attribute planes over pixel coordinates.
     const double px0 = x0 / 16.0, py0 = y0 / 16.0;
     const double ex1 = (x1 - x0) / 16.0, ey1 = (y1 - y0) / 16.0;
@@ -372,71 +459,89 @@ static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const 
         depth = plane(v0.z, v1.z, v2.z);
     }
 
-    // Fixed-point steps are held to 32 units a pixel and starts to 2^12 units, which
-    // keeps start + i * step inside 32 bits for any span; only slivers ever reach them.
-    const double stepLimit = double(1 << 21), startLimit = double(1 << 28);
-    int32_t colorStep[4];
-    bool flat = true;
-    for (int c = 0; c < 4; ++c) {
-        double step = std::min(std::max(color[c].dx * 65536.0, -stepLimit), stepLimit);
-        colorStep[c] = int32_t(std::lrint(step));
-        flat = flat && colorStep[c] == 0; // constant along each span
-    }
-    const SpanFunction spanFunction = ChooseSpan(path, flat);
-    const float depthStep = float(depth.dx);
+    const Vertex* corner[3] = {&v0, &v1, &v2};
+    return FillConvex(target, path, corner, 3, area > 0 ? 1 : -1, color, depth, px0, py0, rows);
+}
 
-    Span span;
-    for (int c = 0; c < 4; ++c) {
-        span.rgbaStep[c] = colorStep[c];
-    }
-    span.depthStep = depthStep;
-    const int bandMask = rows.bandCount > 1 ? 1 : 0;
-    uint64_t pixels = 0;
-    for (int64_t y = firstRow; y < endRow; ++y) {
-        if (y > firstRow) {
-            for (EdgeWalk& e : edges) {
-                e.NextRow();
+// True when v[0..n) (consecutive repeats removed) bounds a convex region: every turn
+// has the orientation of *sign (straight continuations allowed, reversals not), and
+// the edge directions change the sign of their x and of their y twice at most, which
+// rules out polygons winding more than once.
+static bool IsConvex(const Vertex* const* v, int n, int64_t* sign) {
+    int64_t orientation = 0;
+    int flipsX = 0, flipsY = 0;
+    int64_t lastDx = 0, lastDy = 0, firstDx = 0, firstDy = 0;
+    for (int i = 0; i < n; ++i) {
+        const Vertex& a = *v[i];
+        const Vertex& b = *v[(i + 1) % n];
+        const Vertex& c = *v[(i + 2) % n];
+        const int64_t ex = int64_t(b.x) - a.x, ey = int64_t(b.y) - a.y;
+        const int64_t fx = int64_t(c.x) - b.x, fy = int64_t(c.y) - b.y;
+        const int64_t turn = ex * fy - ey * fx;
+        if (turn == 0) {
+            if (ex * fx + ey * fy < 0) {
+                return false; // the outline doubles back on itself
             }
+        } else if (orientation == 0) {
+            orientation = turn > 0 ? 1 : -1;
+        } else if ((turn > 0 ? 1 : -1) != orientation) {
+            return false;
         }
-        if (bandMask && ((int(y) >> rows.bandShift) % rows.bandCount) != rows.band) {
-            continue;
+        if (ex != 0) {
+            flipsX += (lastDx != 0 && (ex > 0) != (lastDx > 0)) ? 1 : 0;
+            lastDx = ex;
+            firstDx = firstDx != 0 ? firstDx : ex;
         }
-        int64_t left = 0, right = target.width - 1;
-        bool empty = false;
-        for (const EdgeWalk& e : edges) {
-            if (e.s > 0) {
-                left = std::max(left, -e.bound); // x >= ceil(-k / s)
-            } else if (e.s < 0) {
-                right = std::min(right, e.bound); // x <= floor(k / -s)
-            } else if (e.k < 0) {
-                empty = true;
-            }
+        if (ey != 0) {
+            flipsY += (lastDy != 0 && (ey > 0) != (lastDy > 0)) ? 1 : 0;
+            lastDy = ey;
+            firstDy = firstDy != 0 ? firstDy : ey;
         }
-        if (empty || left > right) {
-            continue;
-        }
-        const double cx = double(left) + 0.5 - px0, cy = double(y) + 0.5 - py0;
-        for (int c = 0; c < 4; ++c) {
-            double v = (color[c].value + color[c].dx * cx + color[c].dy * cy) * 65536.0;
-            v = std::min(std::max(v, -startLimit), startLimit);
-            span.rgba[c] = int32_t(v >= 0.0 ? v + 0.5 : v - 0.5); // nearest, halves away
-        }
-        span.depth0 = float(depth.value + depth.dx * cx + depth.dy * cy);
-        span.x = int(left);
-        span.y = int(y);
-        span.count = int(right - left + 1);
-        span.color = target.color + size_t(y) * size_t(target.stride) + size_t(left);
-        span.depth = target.depth + size_t(y) * size_t(target.stride) + size_t(left);
-        spanFunction(path, span);
-        pixels += uint64_t(span.count);
     }
-    return pixels;
+    flipsX += (firstDx != 0 && (firstDx > 0) != (lastDx > 0)) ? 1 : 0; // closing the loop
+    flipsY += (firstDy != 0 && (firstDy > 0) != (lastDy > 0)) ? 1 : 0;
+    *sign = orientation;
+    return orientation != 0 && flipsX <= 2 && flipsY <= 2;
 }
 
 uint64_t DrawPolygon(const Target& target, const PixelPath& path, const Vertex* v, int count,
                      const RowSet& rows) {
     if (count < 3 || count > maxPolygonVertices) {
         return 0;
+    }
+    // A flat, convex polygon blended additively is filled in one pass: its fan's
+    // triangles would cover exactly the same pixels with the same colour (the top-left
+    // rule gives each point to exactly one tile), in half the spans.
+    if (path.additive && count > 3) {
+        bool flat = true;
+        for (int i = 1; i < count && flat; ++i) {
+            flat = (path.constantRgb >= 0 ||
+                    (v[i].r == v[0].r && v[i].g == v[0].g && v[i].b == v[0].b)) &&
+                   (path.constantAlpha >= 0 || v[i].a == v[0].a);
+        }
+        const Vertex* corner[maxPolygonVertices];
+        int corners = 0;
+        for (int i = 0; i < count && flat; ++i) {
+            const Vertex& next = v[(i + 1) % count];
+            if (v[i].x != next.x || v[i].y != next.y) {
+                corner[corners++] = &v[i];
+            }
+        }
+        int64_t sign = 0;
+        if (flat && corners >= 3 && IsConvex(corner, corners, &sign)) {
+            Plane color[4];
+            for (int c = 0; c < 3; ++c) {
+                double value = path.constantRgb >= 0 ? double(path.constantRgb)
+                               : c == 0              ? double(v[0].r)
+                               : c == 1              ? double(v[0].g)
+                                                     : double(v[0].b);
+                color[c] = Plane{value, 0.0, 0.0};
+            }
+            color[3] = Plane{path.constantAlpha >= 0 ? double(path.constantAlpha) : double(v[0].a),
+                             0.0, 0.0};
+            return FillConvex(target, path, corner, corners, sign, color, Plane{0.0, 0.0, 0.0},
+                              v[0].x / 16.0, v[0].y / 16.0, rows);
+        }
     }
     uint64_t pixels = 0;
     for (int i = 1; i + 1 < count; ++i) {

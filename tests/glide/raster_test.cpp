@@ -118,6 +118,51 @@ TEST_F(Implementations, SharedEdgesOfAFanAndAGridAreHitOnce) {
     }
 }
 
+TEST(Raster, FlatAdditivePolygonsCoverWhatTheirFansCover) {
+    // Flat additive polygons of four or more corners are filled in one pass; their
+    // fans, drawn triangle by triangle, must give the same picture. Corners repeat,
+    // lie on straight lines, or make the outline non-convex or wind twice (a
+    // pentagram); then the fan is used.
+    std::mt19937 rng(21);
+    auto u = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    for (int scene = 0; scene < 300; ++scene) {
+        Canvas whole(0x2104), fan(0x2104);
+        const PixelPath add =
+            Path(rng() % 2 ? GR_BLEND_ONE : GR_BLEND_SRC_ALPHA, GR_BLEND_ONE, rng() % 2 == 0);
+        int count = scene % 6 == 5 ? 5 + 2 * int(rng() % 2) : 4 + int(rng() % 7);
+        float cx = u(-50, 690), cy = u(-50, 530), radius = u(0.5f, 500), colour = u(0, 255);
+        float alpha = u(0, 255);
+        std::vector<Vertex> poly;
+        for (int i = 0; i < count; ++i) {
+            float angle = 6.2831853f * i * (scene % 6 == 5 ? 2 : 1) / count, r = radius;
+            if (scene % 6 == 1) {
+                r *= (i % 2) ? 0.4f : 1.0f; // a star
+            }
+            float x = cx + r * std::cos(angle), y = cy + r * std::sin(angle);
+            if (scene % 6 == 2 && i > 0 && rng() % 3 == 0) {
+                x = (poly.back().x / 16.0f), y = poly.back().y / 16.0f; // repeated corner
+            }
+            if (scene % 6 == 3 && i == 2) { // midpoint of the previous edge: collinear
+                x = (poly[0].x + poly[1].x) / 32.0f, y = (poly[0].y + poly[1].y) / 32.0f;
+            }
+            poly.push_back(V(std::round(x * 16) / 16, std::round(y * 16) / 16, colour, colour / 2,
+                             255 - colour, alpha));
+        }
+        if (scene % 6 == 3) { // move the midpoint between corners 0 and 1
+            std::swap(poly[1], poly[2]);
+        }
+        if (scene % 6 == 4) {
+            std::reverse(poly.begin(), poly.end());
+        }
+        DrawPolygon(whole.target(), add, poly.data(), count, RowSet{});
+        for (int i = 1; i + 1 < count; ++i) {
+            Vertex tri[3] = {poly[0], poly[size_t(i)], poly[size_t(i) + 1]};
+            DrawPolygon(fan.target(), add, tri, 3, RowSet{});
+        }
+        ASSERT_EQ(whole.color, fan.color) << "scene " << scene;
+    }
+}
+
 TEST(Raster, PositionsCountInSixteenthsOfAPixel) {
     const PixelPath opaque = Path(GR_BLEND_ONE, GR_BLEND_ZERO, false);
     struct Case {
