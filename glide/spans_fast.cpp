@@ -20,7 +20,16 @@ namespace {
 struct DitherTables {
     uint8_t to5[16][256], to6[16][256];
     uint8_t expand5[32], expand6[64];
+    // Matrix entries for 16 lanes starting at x with x & 3 = phase, by row y & 3.
+    alignas(32) int16_t lanes16[4][4][16];
     DitherTables() {
+        for (int y = 0; y < 4; ++y) {
+            for (int phase = 0; phase < 4; ++phase) {
+                for (int lane = 0; lane < 16; ++lane) {
+                    lanes16[y][phase][lane] = ditherMatrix[y][(phase + lane) & 3];
+                }
+            }
+        }
         for (int d = 0; d < 16; ++d) {
             for (int v = 0; v < 256; ++v) {
                 to5[d][v] = uint8_t((2 * v - v / 16 + v / 128 + d) >> 4);
@@ -161,9 +170,7 @@ AVX2 static inline __m256i AddAndPack16(__m256i p, __m256i addR, __m256i addG, _
 
 // Matrix entries for lanes x, x + 1, ... of row y; the pattern repeats every 4 lanes.
 AVX2 static inline __m256i DitherLanes16(int x, int y) {
-    const uint8_t* row = ditherMatrix[y & 3];
-    int16_t e0 = row[x & 3], e1 = row[(x + 1) & 3], e2 = row[(x + 2) & 3], e3 = row[(x + 3) & 3];
-    return _mm256_setr_epi16(e0, e1, e2, e3, e0, e1, e2, e3, e0, e1, e2, e3, e0, e1, e2, e3);
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(tables.lanes16[y & 3][x & 3]));
 }
 
 AVX2 void SpanAdditiveAvx2(const PixelPath& path, const Span& s) {
