@@ -19,8 +19,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Names come from the archive: show control characters as '?' to keep one line.
+std::string Printable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    }
+    return text;
+}
+
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "slvtool extract: %s\n", message.c_str());
+    std::fprintf(stderr, "slvtool extract: %s\n", Printable(message).c_str());
     ArchiveRelease(nullptr);
     ToolkitShutdown();
     return 1;
@@ -115,7 +124,7 @@ int slvtool::ExtractCommand(int argc, char** argv) {
         if (!written.insert(Lower(entry->name)).second) {
             std::fprintf(stderr,
                          "slvtool extract: skipped \"%s\": an earlier member has the same name\n",
-                         entry->name);
+                         Printable(entry->name).c_str());
             continue;
         }
         fs::path target = folder;

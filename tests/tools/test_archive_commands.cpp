@@ -247,7 +247,7 @@ TEST_F(SlvtoolArchive, ExtractRefusesNamesThatLeaveTheFolder) {
     fs::path bad = folder / "bad.dat";
     fs::path target = folder / "a" / "b";
     for (std::string name : {"..\\escape.txt", "x\\..\\..\\escape.txt", "\\abs.txt", "/abs.txt",
-                             "C:\\abs.txt", "x\\\\y", "dir\\", "../escape.txt"}) {
+                             "C:\\abs.txt", "x\\\\y", "dir\\", "../escape.txt", "..\\two\nlines"}) {
         Spit(bad, OneMemberArchive(name, "evil"));
         ExpectOneLineFailure(Slvtool({"extract", bad.string(), target.string()}), "leave");
     }
