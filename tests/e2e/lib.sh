@@ -41,6 +41,7 @@
 
 set -u
 
+E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_PID=""
 E2E_XVFB_PID=""
 E2E_TMPDIRS=()
@@ -136,6 +137,8 @@ e2e_begin() {
     mkdir -p "$E2E_WORK/scrnshot"
     E2E_OUT=$(e2e_tmpdir)/program.out
     unset SDL_VIDEODRIVER
+    # A sanitizer build must not fail on what the system libraries keep until exit.
+    export LSAN_OPTIONS="suppressions=$E2E_LIB_DIR/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
     # Put the pointer somewhere known before anything starts.
     xdotool mousemove 100 100
 }
