@@ -11,7 +11,7 @@
 #   e2e_pass
 #
 # Everything is cleaned up on exit (trap): the program, Xvfb, temporary files.
-# The display is 1024 x 768 (-noreset: the pointer stays where it was put while
+# The display is 1024 x 768 unless E2E_SCREEN says otherwise (-noreset: the pointer stays where it was put while
 # no client is connected); without a window manager keyboard focus follows the
 # pointer, so e2e_key_in_window moves the pointer over a window before typing.
 #
@@ -42,6 +42,7 @@
 set -u
 
 E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+E2E_SCREEN=${E2E_SCREEN:-1024x768x24} # Xvfb's screen; set before e2e_begin to change
 E2E_PID=""
 E2E_XVFB_PID=""
 E2E_TMPDIRS=()
@@ -112,7 +113,7 @@ e2e_begin() {
     local attempt n
     for attempt in 1 2 3; do
         n=$(e2e_free_display) || e2e_fail "no free display number"
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "$E2E_SCREEN" -nolisten tcp -noreset >/dev/null 2>&1 &
         E2E_XVFB_PID=$!
         local i
         for i in $(seq 1 100); do
