@@ -1,4 +1,4 @@
-// Triangle set-up, the reference span loop and the choice of span loop per triangle.
+// Polygon and triangle set-up, the reference span loop and the choice of span loop.
 #include "glide/raster.h"
 
 #include <algorithm>
@@ -331,7 +331,7 @@ static uint64_t FillConvex(const Target& target, const PixelPath& path, const Ve
         minY = std::min<int64_t>(minY, corner[i]->y);
         maxY = std::max<int64_t>(maxY, corner[i]->y);
     }
-    // Rows whose centres (16y + 8) lie within the triangle's height.
+    // Rows whose centres (16y + 8) lie within the polygon's height.
     int64_t firstRow = -FloorDiv(-(minY - 8), 16); // ceil((minY - 8) / 16)
     int64_t endRow = FloorDiv(maxY - 8, 16) + 1;
     firstRow = std::max<int64_t>(firstRow, std::max(rows.rowBegin, 0));
@@ -464,8 +464,8 @@ static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const 
 }
 
 // True when v[0..n) (consecutive repeats removed) bounds a convex region: every turn
-// has the orientation of *sign (straight continuations allowed, reversals not), and
-// the edge directions change the sign of their x and of their y twice at most, which
+// turns the same way, returned in *sign (straight continuations allowed, reversals not),
+// and the edge directions change the sign of their x and of their y twice at most, which
 // rules out polygons winding more than once.
 static bool IsConvex(const Vertex* const* v, int n, int64_t* sign) {
     int64_t orientation = 0;
