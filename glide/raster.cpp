@@ -463,7 +463,7 @@ static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const 
     return FillConvex(target, path, corner, 3, area > 0 ? 1 : -1, color, depth, px0, py0, rows);
 }
 
-// True when v[0..n) (consecutive repeats removed) bounds a convex region: every turn
+// True when v[0..n) (consecutive repeats removed) bounds a convex region: every corner
 // turns the same way, returned in *sign (straight continuations allowed, reversals not),
 // and the edge directions change the sign of their x and of their y twice at most, which
 // rules out polygons winding more than once.
