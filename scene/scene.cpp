@@ -159,11 +159,13 @@ int32_t Scene::DrawFrame() {
 
     // Items: the local placement turns the object in its own frame, then moves
     // it; a child's world matrix is local × its parent's matrix as it stands,
-    // so a parent later in the list contributes its previous frame.
+    // so a parent later in the list contributes its previous frame. Parents are
+    // checked when loading; one changed since then that names no item counts
+    // as none.
     for (int32_t pass = 0; pass < 2; ++pass) {
         for (int32_t i = 0; i < itemCount; ++i) {
             SceneItem& item = *items[i];
-            if ((item.parent == -1) != (pass == 0)) {
+            if (HasParent(item.parent) != (pass == 1)) {
                 continue;
             }
             item.motion.Evaluate(value, frame);
@@ -184,7 +186,7 @@ int32_t Scene::DrawFrame() {
         Light& light = *lights[i];
         light.motion.Evaluate(value, frame);
         light.position = Vector3{value[X], value[Y], value[Z]};
-        if (light.parent != -1) {
+        if (HasParent(light.parent)) {
             float parentValue[MotionChannels];
             items[light.parent]->motion.Evaluate(parentValue, frame);
             light.position.x += parentValue[X];
@@ -197,7 +199,7 @@ int32_t Scene::DrawFrame() {
     cameraMotion.Evaluate(value, frame);
     view.camera.matrix.SetIdentity();
     Vector3 cameraPosition{value[X], value[Y], value[Z]};
-    if (cameraParent != -1) {
+    if (HasParent(cameraParent)) {
         const Vector3 parentPosition = items[cameraParent]->object.GetPosition();
         cameraPosition.x += parentPosition.x;
         cameraPosition.y += parentPosition.y;

@@ -121,6 +121,7 @@ private:
     // hold: kept, undrawn, until Unload.
     std::vector<std::unique_ptr<SceneItem>> setAsideItems;
 
+    bool HasParent(int32_t parent) const { return parent >= 0 && parent < itemCount; }
     bool LoadLines(scene::LineSource& source, int16_t width, int16_t height,
                    const char* const* names, SceneItem** foundItems);
     friend class SceneParser;

@@ -108,6 +108,8 @@ bool SceneParser::Run() {
             }
         }
         if (reported || refused) {
+            // What was loaded stays in the scene: its references must hold too.
+            ResolveReferences();
             return false;
         }
     }
