@@ -182,11 +182,4 @@ TEST_F(DirectorTest, StatisticsReportLines) {
     EXPECT_EQ(traced[7], "Avg frame rate : --- fps\n");
 }
 
-TEST_F(DirectorTest, CombinedFlagsRunInOrder) {
-    stats.Run(FrameStatsStart | FrameStatsCount | FrameStatsReport);
-    ASSERT_EQ(traced.size(), 4u);
-    EXPECT_EQ(traced[2], "Frames shown   : 1\n");
-    EXPECT_EQ(stats.frameCount, 0u);
-}
-
 } // namespace

@@ -42,11 +42,4 @@ TEST(Report, LongTextIsCutToTheBuffer) {
     reportText[0] = 0;
 }
 
-TEST(Report, NoWindowNoPost) {
-    ASSERT_EQ(mainWindow, nullptr);
-    ReportError("Startup", 43, "Failed to setup application!");
-    EXPECT_NE(reportText[0], 0);
-    reportText[0] = 0;
-}
-
 } // namespace
