@@ -360,6 +360,12 @@ HGDIOBJ StockObject(int index) {
     return &stockObjects[index];
 }
 
+// SDL's video drivers that open no window anyone can see.
+bool DrawsNowhere(const char* driver) {
+    return driver != nullptr &&
+           (strcasecmp(driver, "dummy") == 0 || strcasecmp(driver, "offscreen") == 0);
+}
+
 } // namespace
 
 namespace win32::detail {
@@ -373,22 +379,22 @@ bool VideoReady() {
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
         SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
         state = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 ? 1 : -1;
+        // Without a display SDL falls back to a driver that draws nowhere; a show
+        // nobody can see or close must not start. Tests ask for such a driver.
+        if (state == 1 && DrawsNowhere(SDL_GetCurrentVideoDriver()) &&
+            !DrawsNowhere(std::getenv("SDL_VIDEODRIVER")) &&
+            !DrawsNowhere(SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            state = -1;
+        }
     }
     return state == 1;
 }
 
 bool Headless() {
-    const char* driver = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-    if (driver == nullptr) {
-        driver = std::getenv("SDL_VIDEODRIVER");
-    }
-    if (driver != nullptr &&
-        (strcasecmp(driver, "dummy") == 0 || strcasecmp(driver, "offscreen") == 0)) {
-        return true;
-    }
-    const char* current = SDL_GetCurrentVideoDriver();
-    return current != nullptr &&
-           (std::strcmp(current, "dummy") == 0 || std::strcmp(current, "offscreen") == 0);
+    return DrawsNowhere(std::getenv("SDL_VIDEODRIVER")) ||
+           DrawsNowhere(SDL_GetHint(SDL_HINT_VIDEODRIVER)) ||
+           DrawsNowhere(SDL_GetCurrentVideoDriver());
 }
 
 SDL_Window* SdlWindowOf(HWND handle) {
