@@ -27,7 +27,10 @@
 #                            E2E_WINDOW = its id (fails if the program ends first)
 #   e2e_find_window TITLE    prints such a window's id now; status 1 if none
 #   e2e_window_centre ID     E2E_X, E2E_Y = the window's centre on the screen
-#   e2e_move X Y             moves the pointer
+#   e2e_move X Y             moves the pointer to a screen position
+#   e2e_move_by DX DY        moves the pointer by an offset (the options screen
+#                            re-centres the pointer after every move)
+#   e2e_button_down [BUTTON] / e2e_button_up [BUTTON]  press or release a button
 #   e2e_key KEY...           presses keys (xdotool names: Escape, Return, F12, a)
 #   e2e_key_in_window TITLE KEY...  points at the window titled TITLE, then keys
 #   e2e_click [BUTTON]       clicks a mouse button (1 left, 3 right; default 1)
@@ -216,6 +219,14 @@ e2e_window_centre() {
 }
 
 e2e_move() { xdotool mousemove "$1" "$2"; }
+
+# Relative moves suit the options screen, which pins the pointer to the window
+# centre and reads each move as an offset from there.
+e2e_move_by() { xdotool mousemove_relative -- "$1" "$2"; }
+
+e2e_button_down() { xdotool mousedown "${1:-1}"; }
+
+e2e_button_up() { xdotool mouseup "${1:-1}"; }
 
 e2e_key() { xdotool key --delay 50 "$@"; }
 
