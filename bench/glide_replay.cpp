@@ -53,6 +53,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "glide_replay: %s: %s\n", argv[1], error.c_str());
         return 1;
     }
+    if (script.truncated) {
+        std::fprintf(stderr, "glide_replay: %s: %s, dropped\n", argv[1], error.c_str());
+    }
     grGlideInit();
     if (!grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR,
                       GR_ORIGIN_UPPER_LEFT, 2, 0)) {

@@ -144,6 +144,9 @@ void RecordCall(Op op, const int32_t* args, int argCount) {
     for (int i = 0; i < argCount; ++i) {
         PutU32(uint32_t(args[i]));
     }
+    if (op == Op::BufferSwap && recordFile) {
+        std::fflush(recordFile); // whole frames survive a run that is killed
+    }
 }
 
 void RecordWinOpen(GrWindowHandle_t window, const int32_t args[6]) {
@@ -251,8 +254,10 @@ bool LoadRecording(const char* path, ReplayScript* script, std::string* error) {
             script->vertices.push_back(v);
         }
         if (!ok) {
-            *error = "recording truncated in the call at byte " + std::to_string(at);
-            return false;
+            script->vertices.resize(call.firstVertex);
+            script->truncated = true;
+            *error = "recording cut in the call at byte " + std::to_string(at);
+            return true;
         }
         call.vertexCount = uint32_t(vertices);
         if (call.op == Op::BufferSwap) {

@@ -32,7 +32,9 @@
 //    21 grSstScreenHeight      -
 //   vertex   9 × f32: x, y, z, r, g, b, ooz, a, oow (the texture fields are not kept:
 //            nothing in the software board reads them)
-// The file ends after any whole record.
+// The file ends after any whole record; the recorder flushes at every grBufferSwap, so
+// a run that is killed leaves whole frames and at most one cut record, which the
+// reader drops.
 #pragma once
 
 #include "glide/glide.h"
@@ -90,11 +92,12 @@ struct RecordedCall {
 struct ReplayScript {
     std::vector<RecordedCall> calls;
     std::vector<GrVertex> vertices;
-    int frames = 0; // grBufferSwap calls
+    int frames = 0;         // grBufferSwap calls
+    bool truncated = false; // the file ended inside a record, which was dropped
 };
 
-// Reads a recording; false with a reason in *error for a missing, truncated or
-// malformed file.
+// Reads a recording; false with a reason in *error for a missing or malformed file.
+// A file cut inside its last record loads with that record dropped and truncated set.
 bool LoadRecording(const char* path, ReplayScript* script, std::string* error);
 
 // Makes the script's drawing calls through the API on an open board. The calls that

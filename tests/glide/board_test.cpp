@@ -233,7 +233,8 @@ TEST(BoardRecording, AReplayDrawsTheRecordedPicture) {
     EXPECT_EQ(ReadBuffer(GR_BUFFER_FRONTBUFFER), recorded);
     grGlideShutdown();
 
-    // Cut short or corrupted, the file is refused with a reason.
+    // Cut inside its last record, the file loads without it; corrupted, it is refused
+    // with a reason.
     std::FILE* f = std::fopen(path.c_str(), "rb");
     ASSERT_NE(f, nullptr);
     std::vector<uint8_t> bytes(1 << 20);
@@ -244,9 +245,18 @@ TEST(BoardRecording, AReplayDrawsTheRecordedPicture) {
         std::fwrite(content.data(), 1, content.size(), out);
         std::fclose(out);
     };
-    rewrite(std::vector<uint8_t>(bytes.begin(), bytes.end() - 7));
-    EXPECT_FALSE(LoadRecording(path.c_str(), &script, &error));
-    EXPECT_NE(error.find("truncated"), std::string::npos);
+    const size_t wholeCalls = script.calls.size();
+    rewrite(std::vector<uint8_t>(bytes.begin(), bytes.end() - 3)); // into the swap
+    ASSERT_TRUE(LoadRecording(path.c_str(), &script, &error));
+    EXPECT_TRUE(script.truncated);
+    EXPECT_EQ(script.calls.size(), wholeCalls - 1);
+    EXPECT_EQ(script.frames, 0);
+    rewrite(std::vector<uint8_t>(bytes.begin(), bytes.end() - 15 - 50)); // into a triangle
+    ASSERT_TRUE(LoadRecording(path.c_str(), &script, &error));
+    EXPECT_TRUE(script.truncated);
+    ASSERT_FALSE(script.calls.empty());
+    const RecordedCall& last = script.calls.back();
+    EXPECT_LE(last.firstVertex + last.vertexCount, script.vertices.size());
     std::vector<uint8_t> corrupt = bytes;
     corrupt[8] = 0xEE;
     rewrite(corrupt);
