@@ -433,7 +433,14 @@ typedef struct _OSVERSIONINFOA {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,
                    int showCommand);
 
-// Windows, classes and the message queue (window_sdl.cpp).
+// Windows, classes and the message queue (window_sdl.cpp). A WS_POPUP window at
+// (0, 0) of the screen's size is full-screen. CreateWindowExA sends WM_NCCREATE and
+// WM_CREATE, ShowWindow WM_SHOWWINDOW and the activation, DestroyWindow the
+// deactivation, WM_DESTROY and WM_NCDESTROY, all before returning. PeekMessageA
+// returns posted messages, then WM_QUIT, then input (mouse and keys from SDL);
+// taking mouse input sends WM_SETCURSOR first. Focus changes send WM_ACTIVATEAPP
+// and WM_ACTIVATE; the window manager's close posts WM_CLOSE. Without a display
+// CreateWindowExA fails and GetSystemMetrics answers 0.
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE instance);
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
@@ -458,13 +465,19 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 void WINAPI PostQuitMessage(int exitCode);
 BOOL WINAPI WaitMessage(void);
 
-// Modal dialogs and message boxes (dialog_sdl.cpp).
+// Modal dialogs and message boxes (dialog_sdl.cpp), shown as SDL message boxes.
+// DialogBoxParamA knows the templates of resources/dialogs.h: it sends
+// WM_INITDIALOG, shows the box, sends WM_COMMAND with the pressed button's
+// identifier (Enter IDOK, Escape or closing IDCANCEL) and returns what EndDialog
+// was given. Without a display the box goes to stderr and is cancelled.
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
                                DLGPROC dialogProc, LPARAM initParam);
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
 
-// Cursor (cursor_sdl.cpp). Positions are in screen pixels.
+// Cursor (cursor_sdl.cpp). Positions are in screen pixels. GetCursorPos reads the
+// real pointer; SetCursorPos moves it and, when it moved, queues one WM_MOUSEMOVE
+// at the new position. SetCursor(NULL) hides the cursor.
 BOOL WINAPI GetCursorPos(LPPOINT point);
 BOOL WINAPI SetCursorPos(int x, int y);
 HCURSOR WINAPI SetCursor(HCURSOR cursor);
@@ -478,7 +491,10 @@ MMRESULT WINAPI timeBeginPeriod(UINT period);
 MMRESULT WINAPI timeEndPeriod(UINT period);
 void WINAPI Sleep(DWORD milliseconds);
 
-// Process and system (system_linux.cpp).
+// Process and system (command_line.cpp, system_linux.cpp). GetCommandLineA is the
+// line main() built (the program's path with backslashes, then the arguments).
+// GetVersionExA reports VER_PLATFORM_WIN32_NT; LoadLibraryA finds no library, so
+// the Windows password services are missing, as on a system without them.
 LPSTR WINAPI GetCommandLineA(void);
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info);
 HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
