@@ -474,7 +474,7 @@ void SceneParser::ResolveReferences() {
         drop(scene.cameraParent, "the camera's parent", 0);
     }
     if (targetNumber != 0) {
-        if (valid(targetNumber - 1)) {
+        if (targetNumber >= 1 && targetNumber <= count) {
             scene.view.SetTarget(&scene.items[targetNumber - 1]->object);
         } else {
             Trace("Scene: TargetObject %ld names no item, ignored\n",

@@ -271,6 +271,10 @@ TEST_F(SceneLoad, ParentsAndTargetsAreJudgedWhenTheFileIsRead) {
     EXPECT_EQ(scene.view.target, &scene.items[5]->object);
 
     ASSERT_TRUE(Load(Object(cube) + "CameraMotion\n" + MotionText({At(0, 0, 0, -5)}, 1) +
+                     "ParentObject -2147483648\nTargetObject -2147483648\n\n"));
+    EXPECT_EQ(scene.cameraParent, -1);
+    EXPECT_EQ(scene.view.target, nullptr);
+    ASSERT_TRUE(Load(Object(cube) + "CameraMotion\n" + MotionText({At(0, 0, 0, -5)}, 1) +
                      "ParentObject 2\nTargetObject 2\n\n"));
     EXPECT_EQ(scene.cameraParent, -1);
     EXPECT_EQ(scene.view.target, nullptr);
