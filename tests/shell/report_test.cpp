@@ -1,8 +1,10 @@
 #include "shell/main_window.h"
 #include "shell/report.h"
+#include "win32/platform.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -40,6 +42,42 @@ TEST(Report, LongTextIsCutToTheBuffer) {
     ReportError(longModule.c_str(), 1, "tail %s", "text");
     EXPECT_EQ(std::strlen(reportText), sizeof reportText - 1);
     reportText[0] = 0;
+}
+
+LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// With a main window the report asks it to close; without one nothing is posted.
+TEST(Report, AsksTheMainWindowToClose) {
+    // The platform layer's window without a display; this is the only test here
+    // that starts its video.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    win32::ResetWindowsForTests();
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = PlainProc;
+    windowClass.lpszClassName = "report test";
+    ASSERT_NE(RegisterClassA(&windowClass), 0);
+    HWND window = CreateWindowExA(0, "report test", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+
+    ReportError("Startup", 43, "Failed to setup application!");
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+
+    mainWindow = window;
+    ReportError("Scene", 9, "Unknown motion");
+    mainWindow = nullptr;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.hwnd, window);
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_CLOSE));
+    EXPECT_EQ(message.wParam, 0u);
+    EXPECT_EQ(message.lParam, 0);
+    reportText[0] = 0;
+    win32::ResetWindowsForTests();
 }
 
 } // namespace
