@@ -58,6 +58,8 @@ int32_t ParentIndex(int32_t number) {
 
 } // namespace
 
+// Compared in this order with the start of each line (case matters); the first
+// match wins and a line that matches none is skipped.
 const SceneParser::Keyword SceneParser::keywords[15] = {
     {"FirstFrame", &SceneParser::FirstFrame},       {"LastFrame", &SceneParser::LastFrame},
     {"FrameStep", &SceneParser::FrameStep},         {"LoadObject", &SceneParser::LoadObject},
