@@ -163,6 +163,25 @@ TEST_F(WindowTest, KeyAfterDelayAsksForThePassword) {
     EXPECT_EQ(screenSaver.busy, 0);
 }
 
+TEST_F(WindowTest, PasswordDelayOutsideItsRangeNeverWraps) {
+    // A negative delay asks at once, rather than turning into "never ask".
+    Create(RunMode::Saver);
+    screenSaver.passwordDelay = -1;
+    fake.ticks += 1;
+    WindowProc(testWindow, WM_KEYDOWN, 'A', 0);
+    Pump();
+    EXPECT_EQ(fake.passwordAsks, 1);
+    // A delay whose milliseconds pass 2^31 still means "not yet".
+    SetUp();
+    Create(RunMode::Saver);
+    screenSaver.passwordDelay = 3000000;
+    fake.ticks += 60000;
+    WindowProc(testWindow, WM_KEYDOWN, 'A', 0);
+    Pump();
+    EXPECT_EQ(fake.passwordAsks, 0);
+    EXPECT_EQ(fake.destroyed, 1);
+}
+
 TEST_F(WindowTest, RefusedPasswordKeepsTheSaverAndTakesANewReference) {
     Create(RunMode::Saver);
     fake.ticks += 60000;
