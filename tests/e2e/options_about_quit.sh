@@ -18,12 +18,13 @@ opt_press
 sleep 3
 opt_shot hold
 opt_is_red hold 610 457 && e2e_fail "the panel is still there during About"
-title=$(opt_red_count hold 200 40 220 160)
+# The title's end ("0.9") lies right of x = 390, where the effect never draws.
+title=$(opt_red_count hold 40 40 392 160)
 e2e_log "red pixels of the credits' title: $title"
-[ "$title" -gt 200 ] || e2e_fail "no credits title"
+[ "$title" -gt 60 ] || e2e_fail "no credits title"
 sleep 1
 opt_shot still
-[ "$(opt_red_count still 200 40 220 160)" -gt 200 ] || e2e_fail "the credits did not hold"
+[ "$(opt_red_count still 40 40 392 160)" -gt 60 ] || e2e_fail "the credits did not hold"
 
 # A mouse button lets the stretch run on to its end: the panel is back.
 opt_press
@@ -33,7 +34,7 @@ opt_is_red back 610 457 || e2e_fail "the panel did not come back: $(opt_pixel ba
 
 # Quit: plate centre (610.6, 457) px, 62 mouse pixels right of About.
 opt_move 62 0
-xdotool mousedown 1
+e2e_button_down 1
 e2e_expect_exit 0 10
-xdotool mouseup 1
+e2e_button_up 1
 e2e_pass

@@ -10,14 +10,16 @@
 opt_start() {
     e2e_run
     e2e_key_in_window "Solvane Config" Return
-    local id
-    id=$(e2e_wait_window "Glide demo")
-    read -r OPT_CX OPT_CY < <(e2e_window_centre "$id")
+    e2e_wait_window "Glide demo"
+    e2e_window_centre "$E2E_WINDOW"
+    OPT_CX=$E2E_X OPT_CY=$E2E_Y
     e2e_move "$OPT_CX" "$OPT_CY"
     sleep 1.5
 }
 
 # Moves the cursor by DX, DY mouse pixels, in steps the show takes one per frame.
+# Each step puts the pointer at an offset from the centre, where the show has
+# put it back after the step before.
 opt_move() {
     local dx=$1 dy=$2 sx sy
     while [ "$dx" -ne 0 ] || [ "$dy" -ne 0 ]; do
@@ -44,9 +46,9 @@ opt_corner() {
 
 # Holds the left button for a few frames, so that a frame sees it down.
 opt_press() {
-    xdotool mousedown 1
+    e2e_button_down 1
     sleep 0.3
-    xdotool mouseup 1
+    e2e_button_up 1
     sleep 0.2
 }
 
@@ -79,10 +81,11 @@ opt_is_red() {
     [ "$r" -gt 110 ] && [ "$g" -lt 60 ] && [ "$b" -lt 60 ]
 }
 
-# Prints the mean brightness (0 to 1000) of the W x H area at X, Y of NAME.
-opt_mean() {
-    convert "$E2E_WORK/$1.bmp" -crop "$2x$3+$4+$5" +repage -colorspace Gray \
-        -format '%[fx:int(1000*mean)]' info:
+# Prints how much (0 to 1000) of the W x H area at X, Y of NAME is lit at all,
+# whatever the colour and its strength.
+opt_coverage() {
+    convert "$E2E_WORK/$1.bmp" -crop "$2x$3+$4+$5" +repage \
+        -fx '(r > 0.03 || g > 0.03 || b > 0.03) ? 1 : 0' -format '%[fx:int(1000*mean)]' info:
 }
 
 # Prints how many pixels of the W x H area at X, Y of NAME are red.
