@@ -30,7 +30,7 @@ private:
 };
 
 // The three-character rate text: "---" for 0, else three digits with a
-// leading 0 shown as a blank ("  5" is " 05", 25 is " 25"); rates above 999
+// hundreds digit 0 shown as a blank (5 gives " 05", 25 gives " 25"); rates above 999
 // show as 999. text gets 4 bytes with the terminator.
 void FormatFrameRate(uint32_t framesPerSecond, char text[4]);
 
