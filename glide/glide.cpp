@@ -136,6 +136,8 @@ void StartWorkers() {
     threads = std::min(std::max(threads, 1), 8);
     board.threads = threads;
     board.stopping = false;
+    board.generation = 0; // every new worker starts waiting for the first flush
+    board.pending = 0;
     for (int band = 1; band < threads; ++band) {
         auto worker = std::make_unique<Thread>(WorkerLoop, band);
         if (!worker->Started()) {
