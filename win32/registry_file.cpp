@@ -1,6 +1,7 @@
 // The registry on Linux: one text file in the user's configuration directory,
 // read afresh whenever a key is opened and written whenever a key or value is
-// made. The format is that of a .reg export:
+// made (as a whole: comments and lines that do not parse are not kept). The format is that of a
+// .reg export:
 //   [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Screen Savers]
 //   "Mouse Threshold"=dword:00000032
 // A plain decimal number ("Mouse Threshold"=50) is read as a dword as well; text
@@ -40,6 +41,7 @@ struct OpenKey {
 std::string registryOverride;
 std::vector<Key> keys;
 std::vector<std::unique_ptr<OpenKey>> openKeys;
+bool fileUnreadable = false; // a file is there that Load would not read: never overwrite it
 
 bool SamePath(const std::string& a, const std::string& b) {
     return strcasecmp(a.c_str(), b.c_str()) == 0;
@@ -191,21 +193,24 @@ bool ParseData(const std::string& text, Value& value) {
 // parse are skipped, so a hand-edited mistake costs only that value.
 void Load() {
     keys.clear();
+    fileUnreadable = false;
     std::string path = RegistryFile();
     if (path.empty()) {
         return;
     }
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) {
         return;
     }
-    std::string content(maxFileBytes + 1, '\0');
-    file.read(&content[0], static_cast<std::streamsize>(content.size()));
-    size_t length = static_cast<size_t>(file.gcount());
-    if (length > maxFileBytes) {
-        return; // not a file this layer wrote; ignore it rather than guess
+    std::streamoff size = file.tellg();
+    if (size < 0 || static_cast<size_t>(size) > maxFileBytes) {
+        fileUnreadable = true; // not a file this layer wrote; ignore it rather than guess
+        return;
     }
-    content.resize(length);
+    std::string content(static_cast<size_t>(size), '\0');
+    file.seekg(0);
+    file.read(&content[0], size);
+    content.resize(static_cast<size_t>(file.gcount()));
 
     std::istringstream lines(content);
     std::string line;
@@ -321,7 +326,7 @@ bool MakeDirectories(const std::string& filePath) {
 // leaves half a file behind.
 bool Save() {
     std::string path = RegistryFile();
-    if (path.empty() || !MakeDirectories(path)) {
+    if (path.empty() || fileUnreadable || !MakeDirectories(path)) {
         return false;
     }
     std::string content =

@@ -186,6 +186,20 @@ TEST_F(Registry, ClosedOrUnknownHandlesAreRefused) {
     RegCloseKey(key);
 }
 
+TEST_F(Registry, AFileTooLargeToReadIsNeitherReadNorOverwritten) {
+    WriteFile("[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers]\n"
+              "\"Mouse Threshold\"=7\n" +
+              std::string(2 << 20, ';'));
+    LONG delay, threshold, mute = 0;
+    ReadSettings(delay, threshold, mute);
+    EXPECT_EQ(threshold, 50);
+    HKEY key;
+    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Solvane", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_ACCESS_DENIED);
+    EXPECT_GT(ReadFile().size(), size_t(2 << 20)) << "the file was left alone";
+}
+
 TEST(RegistryLocation, FollowsXdgConfigHomeElseHome) {
     std::string savedXdg = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
     std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
