@@ -329,7 +329,7 @@ static uint32_t DepthByDefinition(double f) {
     return ((uint32_t(e) << 12) | (~m & 0xFFF)) + 1;
 }
 
-TEST(Raster, WDepthMatchesItsDefinitionAndGrowsWithDistance) {
+TEST(Raster, DepthValuesMatchTheirDefinitionsAndGrowWithDistance) {
     EXPECT_EQ(WDepth(1.0f), 0);
     EXPECT_EQ(WDepth(7.5f), 0);
     EXPECT_EQ(WDepth(std::nextafter(1.0f, 0.0f)), 1);
@@ -348,6 +348,12 @@ TEST(Raster, WDepthMatchesItsDefinitionAndGrowsWithDistance) {
             ASSERT_EQ(WDepth(f), DepthByDefinition(f)) << f;
         }
     }
+    // The Z-buffer takes ooz as it is, held to 16 bits.
+    EXPECT_EQ(ZDepth(-3.0f), 0);
+    EXPECT_EQ(ZDepth(NAN), 0);
+    EXPECT_EQ(ZDepth(123.7f), 123);
+    EXPECT_EQ(ZDepth(65535.5f), 0xFFFF);
+    EXPECT_EQ(ZDepth(1.0e20f), 0xFFFF);
     uint16_t previous = 0;
     for (float f = 2.0f; f > 1.0e-6f; f *= 0.9999f) { // farther and farther
         ASSERT_GE(WDepth(f), previous) << f;
