@@ -747,6 +747,10 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
         return TRUE;
     }
     if (!TakeMessage(input, msg, window, filterMin, filterMax, remove)) {
+        // Nothing waits. The message loop polls, and a poll that never pauses
+        // would take a whole core from the rasteriser's threads: give up the
+        // processor for a millisecond, far below the show's 40 ms frame step.
+        SDL_Delay(1);
         return FALSE;
     }
     // Taking mouse input lets the window choose the cursor first, as Windows does.
