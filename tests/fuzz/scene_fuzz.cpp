@@ -4,6 +4,7 @@
 // come from a small archive made at start-up, so fuzzed names never reach the
 // disk.
 #include "geometry/view.h"
+#include "glide/board.h"
 #include "glide/glide.h"
 #include "scene/line_reader.h"
 #include "scene/motion.h"
@@ -106,6 +107,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     }
     nearDistance = 0.1f;
     farDistance = 100000.0f;
+    // One rasteriser thread: each input's time is its own work only.
+    glide::SetThreadCount(1);
     grGlideInit();
     grSstSelect(0);
     grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ARGB,
@@ -160,6 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzzScene->SetCurrentFrame(fuzzScene->lastFrame + 100.0f);
         fuzzScene->SetFrameStep(2.5f);
         fuzzScene->DrawFrame();
+        glide::Flush(); // this input's polygons are drawn within its own run
     }
     fuzzScene->Unload();
     return 0;
