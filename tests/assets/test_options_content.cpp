@@ -116,6 +116,20 @@ TEST_F(OptionsContent, KnobsHangOnRootTracksAndHoldOneKey) {
     EXPECT_EQ(theEffect.master.Twist, 0);
 }
 
+// The scene file places every knob where the start-up value puts it, so that a
+// frame drawn before the first synchronisation (or by a scene tool) tells the
+// truth: the generator's copy of the slider table agrees with the effect's.
+TEST_F(OptionsContent, SceneFilePlacesEveryKnobAtItsStartValue) {
+    Scene fresh;
+    SceneItem* found[ButtonCount] = {};
+    ASSERT_TRUE(fresh.Load("scenes\\ZT-Options.lws", 640, 480, buttonNames, found));
+    SyncKnobs(); // the knobs of the screen's own scene at the effect's start values
+    for (int i = 0; i < ParameterCount; ++i) {
+        ASSERT_NE(found[i], nullptr);
+        EXPECT_NEAR(found[i]->motion.keys[0].value[1], Key(i).value[1], 1e-5f) << buttonNames[i];
+    }
+}
+
 TEST_F(OptionsContent, FrameRangeKeepsTheRestingFrameClearOfTheStretchEnds) {
     const float first = optionsScene.firstFrame;
     const int32_t truncated = static_cast<int32_t>(first);
