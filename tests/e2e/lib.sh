@@ -48,7 +48,7 @@ E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_SCREEN=${E2E_SCREEN:-1024x768x24} # Xvfb's screen; set before e2e_begin to change
 E2E_PID=""
 E2E_XVFB_PID=""
-E2E_TMPDIRS=()
+E2E_ROOT=""
 E2E_OUT=""
 
 e2e_log() { echo "e2e: $*" >&2; }
@@ -63,17 +63,15 @@ e2e_cleanup() {
         kill "$E2E_XVFB_PID" 2>/dev/null
         wait "$E2E_XVFB_PID" 2>/dev/null
     fi
-    local dir
-    for dir in "${E2E_TMPDIRS[@]}"; do
-        rm -rf "$dir"
-    done
+    if [ -n "$E2E_ROOT" ]; then
+        rm -rf "$E2E_ROOT"
+    fi
 }
 
+# Every temporary directory lives under E2E_ROOT, which the cleanup removes, so
+# this also works inside $(...).
 e2e_tmpdir() {
-    local dir
-    dir=$(mktemp -d "${TMPDIR:-/tmp}/solvane-e2e.XXXXXX") || e2e_fail "cannot make a temporary directory"
-    E2E_TMPDIRS+=("$dir")
-    echo "$dir"
+    mktemp -d "$E2E_ROOT/tmp.XXXXXX" || e2e_fail "cannot make a temporary directory"
 }
 
 e2e_fail() {
@@ -90,21 +88,10 @@ e2e_pass() {
     exit 0
 }
 
-# A display number nobody uses: no lock file and no socket.
-e2e_free_display() {
-    local n
-    for n in $(seq $((90 + RANDOM % 400)) 600) $(seq 90 600); do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            echo "$n"
-            return 0
-        fi
-    done
-    return 1
-}
-
 e2e_begin() {
     trap e2e_cleanup EXIT
     trap 'exit 1' INT TERM
+    E2E_ROOT=$(mktemp -d "${TMPDIR:-/tmp}/solvane-e2e.XXXXXX") || e2e_fail "cannot make a temporary directory"
     E2E_PROGRAM=$(readlink -f "${1:?program path}")
     [ -x "$E2E_PROGRAM" ] || e2e_fail "no program at $1"
     E2E_DATA="$(dirname "$E2E_PROGRAM")/slv.dat"
@@ -113,25 +100,23 @@ e2e_begin() {
         exit 77
     fi
 
-    local attempt n
-    for attempt in 1 2 3; do
-        n=$(e2e_free_display) || e2e_fail "no free display number"
-        Xvfb ":$n" -screen 0 "$E2E_SCREEN" -nolisten tcp -noreset >/dev/null 2>&1 &
-        E2E_XVFB_PID=$!
-        local i
-        for i in $(seq 1 100); do
-            if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-                export DISPLAY=":$n"
-                break 2
-            fi
-            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$E2E_XVFB_PID" 2>/dev/null
-        wait "$E2E_XVFB_PID" 2>/dev/null
-        E2E_XVFB_PID=""
+    # Xvfb chooses a free display itself and writes its number once it accepts
+    # connections, so tests running side by side never share a display.
+    local numberFile i n=""
+    numberFile="$(e2e_tmpdir)/display"
+    Xvfb -displayfd 3 -screen 0 "$E2E_SCREEN" -nolisten tcp -noreset 3>"$numberFile" >/dev/null 2>&1 &
+    E2E_XVFB_PID=$!
+    for i in $(seq 1 200); do
+        n=$(tr -dc '0-9' <"$numberFile")
+        if [ -n "$n" ] && grep -q $'\n' "$numberFile" && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+            break
+        fi
+        kill -0 "$E2E_XVFB_PID" 2>/dev/null || e2e_fail "Xvfb did not start"
+        n=""
+        sleep 0.1
     done
-    [ -n "$E2E_XVFB_PID" ] || e2e_fail "Xvfb did not start"
+    [ -n "$n" ] || e2e_fail "Xvfb did not answer within 20 s"
+    export DISPLAY=":$n"
     e2e_log "display $DISPLAY"
 
     # A private registry and working directory for each test.
