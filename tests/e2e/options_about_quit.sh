@@ -14,23 +14,20 @@ opt_is_red resting 610 457 || e2e_fail "no Quit button: $(opt_pixel resting 610 
 opt_corner bottom-right
 opt_move -98 -28
 opt_press
-# The stretch stands at frame 39 (1.6 s at 25 frames per second).
-sleep 3
-opt_shot hold
+# The stretch stands at frame 39 (1.6 s at 25 frames per second). The title's end
+# ("0.9") lies right of x = 390, where the effect never draws.
+titled() { [ "$(opt_red_count "$1" 40 40 392 160)" -gt 60 ]; }
+opt_shot_until hold 20 titled || e2e_fail "no credits title"
 opt_is_red hold 610 457 && e2e_fail "the panel is still there during About"
-# The title's end ("0.9") lies right of x = 390, where the effect never draws.
-title=$(opt_red_count hold 40 40 392 160)
-e2e_log "red pixels of the credits' title: $title"
-[ "$title" -gt 60 ] || e2e_fail "no credits title"
-sleep 1
+sleep 1.5
 opt_shot still
-[ "$(opt_red_count still 40 40 392 160)" -gt 60 ] || e2e_fail "the credits did not hold"
+titled still || e2e_fail "the credits did not hold"
 
 # A mouse button lets the stretch run on to its end: the panel is back.
 opt_press
-sleep 4
-opt_shot back
-opt_is_red back 610 457 || e2e_fail "the panel did not come back: $(opt_pixel back 610 457)"
+panelled() { opt_is_red "$1" 610 457; }
+opt_shot_until back 20 panelled || e2e_fail "the panel did not come back: $(opt_pixel back 610 457)"
+sleep 0.5
 
 # Quit: plate centre (610.6, 457) px, 62 mouse pixels right of About.
 opt_move 62 0

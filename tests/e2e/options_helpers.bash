@@ -69,6 +69,19 @@ opt_shot() {
     OPT_SHOTS=$((OPT_SHOTS + 1))
 }
 
+# Takes screenshots named NAME until CHECK NAME ARGS... succeeds or SECONDS
+# have passed; the show's pace varies with the machine's load.
+opt_shot_until() {
+    local name=$1 seconds=$2 started=$SECONDS
+    shift 2
+    while :; do
+        opt_shot "$name"
+        "$@" "$name" && return 0
+        [ $((SECONDS - started)) -lt "$seconds" ] || return 1
+        sleep 0.5
+    done
+}
+
 # Prints "R G B" (0 to 255) of pixel X, Y of screenshot NAME.
 opt_pixel() {
     convert "$E2E_WORK/$1.bmp" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
