@@ -107,7 +107,8 @@ MessageQueue input;
 bool quitPosted = false;
 int quitCode = 0;
 HWND activeWindow = nullptr;
-POINT cursor = {0, 0}; // last position reported by a mouse message (screen)
+HWND focusLost = nullptr; // lost the input focus in the batch of events being read
+POINT cursor = {0, 0};    // last position reported by a mouse message (screen)
 bool cursorKnown = false;
 
 Window* LookUp(HWND handle) {
@@ -283,10 +284,13 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
     HWND handle = window->Handle();
     switch (event.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
+        if (focusLost == handle) {
+            focusLost = nullptr; // back within the same batch: no change
+        }
         Activate(handle, true);
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-        Activate(handle, false);
+        focusLost = handle; // decided once the batch of events is read
         break;
     case SDL_WINDOWEVENT_CLOSE:
         PostMessageA(handle, WM_CLOSE, 0, 0);
@@ -329,6 +333,18 @@ void TranslateEvent(const SDL_Event& event) {
     }
 }
 
+// A window manager may take the focus away and give it back while it maps a
+// full-screen window; Windows never shows such a flicker, and a saver would end
+// on it. So a focus loss counts only if the focus has not come back by the end
+// of the events waiting together with it.
+void DecideFocusLoss() {
+    HWND lost = focusLost;
+    focusLost = nullptr;
+    if (lost != nullptr) {
+        Activate(lost, false);
+    }
+}
+
 void PumpEvents() {
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0) {
         return;
@@ -337,6 +353,7 @@ void PumpEvents() {
     while (SDL_PollEvent(&event)) {
         TranslateEvent(event);
     }
+    DecideFocusLoss();
 }
 
 bool TakeMessage(MessageQueue& queue, LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
@@ -479,6 +496,7 @@ void ResetWindowsForTests() {
     quitPosted = false;
     quitCode = 0;
     activeWindow = nullptr;
+    focusLost = nullptr;
     cursorKnown = false;
     cursor = {0, 0};
     PumpEvents();
@@ -831,7 +849,7 @@ BOOL WINAPI WaitMessage(void) {
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, 100)) {
         TranslateEvent(event);
-        PumpEvents();
+        PumpEvents(); // also decides a focus loss the first event brought
     }
     return TRUE;
 }

@@ -334,6 +334,18 @@ TEST_F(MessageQueue, FocusChangesActivateAndDeactivateOnce) {
     EXPECT_EQ(seen[0].wParam, WPARAM(TRUE));
 }
 
+TEST_F(MessageQueue, FocusLostAndRegainedTogetherIsNoChange) {
+    HWND window = MakeWindow();
+    ShowWindow(window, SW_SHOWNORMAL);
+    Drain();
+    seen.clear();
+    PushWindowEvent(window, SDL_WINDOWEVENT_FOCUS_LOST);
+    PushWindowEvent(window, SDL_WINDOWEVENT_FOCUS_GAINED);
+    Drain();
+    EXPECT_TRUE(Interesting().empty());
+    EXPECT_EQ(GetForegroundWindow(), window);
+}
+
 TEST_F(MessageQueue, TheWindowManagersCloseArrivesAsWmClose) {
     HWND window = MakeWindow();
     ShowWindow(window, SW_SHOWNORMAL);
