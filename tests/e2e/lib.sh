@@ -23,7 +23,7 @@
 #   e2e_run ARGS...          starts the program in E2E_WORK; E2E_PID
 #   e2e_run_in DIR ARGS...   the same with another working directory
 #   e2e_copy_program DIR [--with-data]  copies the program (and slv.dat) to DIR
-#   e2e_wait_window TITLE [SECONDS]  waits for a mapped window titled TITLE;
+#   e2e_wait_window TITLE [SECONDS]  waits (30 s) for a mapped window titled TITLE;
 #                            E2E_WINDOW = its id (fails if the program ends first)
 #   e2e_find_window TITLE    prints such a window's id now; status 1 if none
 #   e2e_window_centre ID     E2E_X, E2E_Y = the window's centre on the screen
@@ -35,7 +35,7 @@
 #   e2e_key_in_window TITLE KEY...  points at the window titled TITLE, then keys
 #   e2e_click [BUTTON]       clicks a mouse button (1 left, 3 right; default 1)
 #   e2e_expect_running SECONDS  fails if the program ends within SECONDS
-#   e2e_expect_exit CODE [SECONDS]  fails unless the program ends with CODE
+#   e2e_expect_exit CODE [SECONDS]  fails unless the program ends (30 s) with CODE
 #   e2e_tmpdir               prints a new temporary directory (removed at exit)
 #   e2e_log MESSAGE          prints a progress line to stderr
 #   e2e_fail MESSAGE         prints the program's output and exits 1
@@ -180,7 +180,7 @@ e2e_find_window() {
 }
 
 e2e_wait_window() {
-    local title=$1 seconds=${2:-20} waited=0
+    local title=$1 seconds=${2:-30} waited=0
     E2E_WINDOW=""
     while ! E2E_WINDOW=$(e2e_find_window "$title"); do
         [ "$waited" -lt "$((seconds * 10))" ] || e2e_fail "no window \"$title\" within $seconds s"
@@ -238,7 +238,7 @@ e2e_expect_running() {
 }
 
 e2e_expect_exit() {
-    local code=$1 seconds=${2:-15} waited=0 status
+    local code=$1 seconds=${2:-30} waited=0 status
     while kill -0 "$E2E_PID" 2>/dev/null; do
         [ "$waited" -lt "$((seconds * 10))" ] || e2e_fail "the program did not end within $seconds s"
         sleep 0.1
