@@ -19,7 +19,8 @@
 #   e2e_begin PROGRAM        start the display; E2E_PROGRAM, E2E_DATA (slv.dat
 #                            beside the program), E2E_WORK (a temp dir holding a
 #                            "scrnshot" folder), XDG_CONFIG_HOME (a temp dir)
-#   e2e_registry NAME=VALUE...  writes the saver's registry values (decimal)
+#   e2e_registry NAME=VALUE...  writes the saver's registry values, VALUE as the
+#                            registry file takes it (50 or dword:00000032)
 #   e2e_run ARGS...          starts the program in E2E_WORK; E2E_PID
 #   e2e_run_in DIR ARGS...   the same with another working directory
 #   e2e_copy_program DIR [--with-data]  copies the program (and slv.dat) to DIR
