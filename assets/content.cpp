@@ -520,8 +520,9 @@ void BuildCredits(Builder& scene) {
     // the hold at frame 39, and rises again before the panel comes back.
     Pose shown = PoseAt(creditsX, creditsY, creditsZ);
     Pose parked = {shown.x, shown.y + 6.5f, shown.z};
-    SceneMotion motion = {KeyAt(0, parked), KeyAt(14, parked), KeyAt(36, shown), KeyAt(42, shown),
-                          KeyAt(56, parked)};
+    SceneMotion motion = {KeyAt(0, parked), KeyAt(aboutHoldFrame - 25, parked),
+                          KeyAt(aboutHoldFrame - 3, shown), KeyAt(aboutHoldFrame + 3, shown),
+                          KeyAt(aboutHoldFrame + 17, parked)};
     int parent = scene.Add("ZT-CreditsBox.lwo", Tint::Blue, motion);
 
     float textZ = creditsZ - 0.05f;
