@@ -22,7 +22,9 @@ std::unique_ptr<Presenter> MakePresenter(GrWindowHandle_t window); // presenter.
 namespace {
 
 constexpr size_t queueCapacity = 4096; // draws held before a flush is forced
-constexpr int bandShift = 3;           // threads take alternate bands of 8 rows
+// Threads take alternate bands of 16 rows: narrow enough to share a full screen
+// evenly, wide enough that most small polygons lie in one thread's rows alone.
+constexpr int bandShift = 4;
 
 // One queued draw: a polygon with the path it is drawn with, or a buffer clear.
 struct Command {

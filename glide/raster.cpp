@@ -504,10 +504,40 @@ static bool IsConvex(const Vertex* const* v, int n, int64_t* sign) {
     return orientation != 0 && flipsX <= 2 && flipsY <= 2;
 }
 
+// True when some row of the RowSet has its centre within [minY, maxY] (1/16 pixel).
+static bool TouchesRows(int64_t minY, int64_t maxY, const RowSet& rows, int height) {
+    int64_t first = std::max<int64_t>(-FloorDiv(-(minY - 8), 16), std::max(rows.rowBegin, 0));
+    int64_t end = std::min<int64_t>(FloorDiv(maxY - 8, 16) + 1, std::min(rows.rowEnd, height));
+    if (first >= end) {
+        return false;
+    }
+    if (rows.bandCount <= 1) {
+        return true;
+    }
+    const int64_t bandRows = int64_t(1) << rows.bandShift;
+    if (end - first >= bandRows * rows.bandCount) {
+        return true; // every band is crossed
+    }
+    for (int64_t y = first; y < end; y = (y / bandRows + 1) * bandRows) {
+        if (((y >> rows.bandShift) % rows.bandCount) == rows.band) {
+            return true;
+        }
+    }
+    return false;
+}
+
 uint64_t DrawPolygon(const Target& target, const PixelPath& path, const Vertex* v, int count,
                      const RowSet& rows) {
     if (count < 3 || count > maxPolygonVertices) {
         return 0;
+    }
+    int64_t minY = v[0].y, maxY = v[0].y;
+    for (int i = 1; i < count; ++i) {
+        minY = std::min<int64_t>(minY, v[i].y);
+        maxY = std::max<int64_t>(maxY, v[i].y);
+    }
+    if (!TouchesRows(minY, maxY, rows, target.height)) {
+        return 0; // another thread's rows, or off the screen: no set-up at all
     }
     // A flat, convex polygon blended additively is filled in one pass: its fan's
     // triangles would cover exactly the same pixels with the same colour (the top-left

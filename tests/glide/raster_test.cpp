@@ -451,18 +451,39 @@ TEST(Raster, RandomHostilePolygonsStayInsideTheBuffers) {
 }
 
 TEST(Raster, RowSetsSplitTheScreenWithoutOverlap) {
-    Canvas whole, split;
-    const PixelPath add = Path(GR_BLEND_ONE, GR_BLEND_ONE, true);
-    Vertex tri[3] = {V(-20, 3.3f, 9, 30, 200), V(600.7f, 100.1f, 60, 9, 1), V(50, 470, 3, 9, 9)};
-    DrawPolygon(whole.target(), add, tri, 3, RowSet{});
-    for (int band = 0; band < 2; ++band) {
-        RowSet rows;
-        rows.bandShift = 3;
-        rows.bandCount = 2;
-        rows.band = band;
-        DrawPolygon(split.target(), add, tri, 3, rows);
+    // Large and small polygons, some off the screen, drawn whole and then band by band
+    // for several band widths and counts: each pixel is drawn once either way.
+    std::mt19937 rng(4);
+    auto u = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    std::vector<std::vector<Vertex>> polygons;
+    for (int p = 0; p < 300; ++p) {
+        float cx = u(-60, 700), cy = u(-60, 540), size = p % 10 == 0 ? u(50, 400) : u(0.3f, 30);
+        float c = u(0, 60);
+        polygons.push_back({V(cx - size, cy - size * 0.5f, c, c, c),
+                            V(cx + size, cy - size, c, c, c),
+                            V(cx + size * 0.3f, cy + size, c, c, c)});
     }
-    EXPECT_EQ(whole.color, split.color);
+    const PixelPath add = Path(GR_BLEND_ONE, GR_BLEND_ONE, true);
+    Canvas whole;
+    for (auto& p : polygons) {
+        DrawPolygon(whole.target(), add, p.data(), 3, RowSet{});
+    }
+    for (int shift : {0, 3, 4}) {
+        for (int count : {2, 3}) {
+            Canvas split;
+            for (int band = 0; band < count; ++band) {
+                RowSet rows;
+                rows.bandShift = shift;
+                rows.bandCount = count;
+                rows.band = band;
+                for (auto& p : polygons) {
+                    DrawPolygon(split.target(), add, p.data(), 3, rows);
+                }
+            }
+            ASSERT_EQ(whole.color, split.color)
+                << "bands of " << (1 << shift) << " rows, " << count;
+        }
+    }
 }
 
 // Random polygons in random states, drawn by each implementation: the fast loops
