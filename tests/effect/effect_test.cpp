@@ -128,6 +128,41 @@ TEST_F(EffectTest, RadiusFollowsTheScaleInsteadOfGrowingOnEveryTake) {
     EXPECT_NEAR(first.radius, 100.0f * square, 1e-3f);
 }
 
+// Length of column j of the rotation part.
+double ColumnLength(const Matrix& m, int j) {
+    return std::sqrt(double(m.m[0][j]) * m.m[0][j] + double(m.m[1][j]) * m.m[1][j] +
+                     double(m.m[2][j]) * m.m[2][j]);
+}
+
+TEST_F(EffectTest, AccumulatedSpinsStayRotations) {
+    Settle();
+    EffectInstance& first = *Copies(effect)[0];
+    // Rounding compounded over a long run, exaggerated: a one per cent stretch
+    // and a shear.
+    for (int r = 0; r < 3; ++r) {
+        first.matrix.m[r][0] *= 1.01f;
+        effect.centre.matrix.m[r][1] *= 0.99f;
+    }
+    first.matrix.m[0][1] += 0.02f;
+    effect.Draw();
+    EXPECT_NEAR(ColumnLength(first.matrix, 0), 100.0, 1e-3); // PScaleX kept
+    EXPECT_NEAR(ColumnLength(first.matrix, 1), 1.0, 1e-5);
+    EXPECT_NEAR(ColumnLength(first.matrix, 2), 1.0, 1e-5);
+    double cross = 0.0;
+    for (int r = 0; r < 3; ++r)
+        cross += double(first.matrix.m[r][0]) / 100.0 * first.matrix.m[r][1];
+    EXPECT_NEAR(cross, 0.0, 1e-5);
+    for (int j = 0; j < 3; ++j)
+        EXPECT_NEAR(ColumnLength(effect.centre.matrix, j), 1.0, 1e-5) << j;
+
+    // Over a long run the stretch stays within the tolerance.
+    effect.SetNum(1);
+    for (int i = 0; i < 20000; ++i)
+        effect.Draw();
+    EXPECT_NEAR(ColumnLength(first.matrix, 1), 1.0, 1.1e-4);
+    EXPECT_NEAR(ColumnLength(effect.centre.matrix, 0), 1.0, 1.1e-4);
+}
+
 TEST_F(EffectTest, GrowingAppendsIdleCopiesAndShrinkingRemovesFromTheEnd) {
     Settle();
     const std::vector<EffectInstance*> before = Copies(effect);
