@@ -417,6 +417,7 @@ static uint64_t FillConvex(const Target& target, const PixelPath& path, const Ve
         span.x = int(left);
         span.y = int(y);
         span.count = int(right - left + 1);
+        span.width = target.width;
         span.color = target.color + size_t(y) * size_t(target.stride) + size_t(left);
         span.depth = target.depth + size_t(y) * size_t(target.stride) + size_t(left);
         spanFunction(path, span);

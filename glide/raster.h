@@ -77,6 +77,8 @@ struct Span {
     uint16_t* color; // first pixel of the span
     uint16_t* depth;
     int x, y, count;
+    int width; // pixels in the target's rows: a loop may read and rewrite unchanged
+               // pixels of the span's own row, never beyond it
     int32_t rgba[4], rgbaStep[4];
     float depth0, depthStep;
 };

@@ -5,7 +5,6 @@
 #include "glide/raster.h"
 
 #include <algorithm>
-#include <cstring>
 
 #ifdef SOLVANE_GLIDE_X86
 #include <immintrin.h>
@@ -22,11 +21,15 @@ struct DitherTables {
     uint8_t expand5[32], expand6[64];
     // Matrix entries for 16 lanes starting at x with x & 3 = phase, by row y & 3.
     alignas(32) int16_t lanes16[4][4][16];
+    alignas(32) int32_t lanes32[4][4][8];
     DitherTables() {
         for (int y = 0; y < 4; ++y) {
             for (int phase = 0; phase < 4; ++phase) {
                 for (int lane = 0; lane < 16; ++lane) {
                     lanes16[y][phase][lane] = ditherMatrix[y][(phase + lane) & 3];
+                }
+                for (int lane = 0; lane < 8; ++lane) {
+                    lanes32[y][phase][lane] = ditherMatrix[y][(phase + lane) & 3];
                 }
             }
         }
@@ -195,23 +198,20 @@ AVX2 void SpanAdditiveAvx2(const PixelPath& path, const Span& s) {
                                 AddAndPack16(p, addR, addG, addB, d, false));
         }
     }
-    if (i < s.count && s.count >= 16) {
-        // The last 16 pixels of the span, keeping the lanes already drawn.
-        const int j = s.count - 16;
+    if (i < s.count) {
+        // One more block of 16 pixels of the span's row, keeping the lanes outside the
+        // pixels still to draw: the span's last 16, or a short span's block, starting
+        // at the span unless that would pass the row's end.
+        const int j = s.count >= 16 ? s.count - 16 : (s.x + 16 <= s.width ? 0 : s.count - 16);
         const __m256i lane =
             _mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-        const __m256i fresh = _mm256_cmpgt_epi16(lane, _mm256_set1_epi16(int16_t(i - j - 1)));
+        const __m256i index = _mm256_add_epi16(lane, _mm256_set1_epi16(int16_t(j)));
+        const __m256i fresh =
+            _mm256_and_si256(_mm256_cmpgt_epi16(index, _mm256_set1_epi16(int16_t(i - 1))),
+                             _mm256_cmpgt_epi16(_mm256_set1_epi16(int16_t(s.count)), index));
         __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out + j));
         __m256i q = AddAndPack16(p, addR, addG, addB, DitherLanes16(s.x + j, s.y), path.dither);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + j), _mm256_blendv_epi8(p, q, fresh));
-    } else if (i < s.count) {
-        alignas(32) uint16_t tail[16] = {};
-        int n = s.count - i;
-        std::memcpy(tail, out + i, size_t(n) * 2);
-        __m256i p = _mm256_load_si256(reinterpret_cast<const __m256i*>(tail));
-        _mm256_store_si256(reinterpret_cast<__m256i*>(tail),
-                           AddAndPack16(p, addR, addG, addB, d, path.dither));
-        std::memcpy(out + i, tail, size_t(n) * 2);
     }
 }
 
@@ -250,8 +250,11 @@ AVX2 static inline __m256i ChannelLanes(__m256i v) {
     return _mm256_min_epi32(_mm256_max_epi32(v, _mm256_setzero_si256()), _mm256_set1_epi32(255));
 }
 
+// Eight pixels from span index i on: r, g, b hold their channels, inside marks with
+// 0xFFFF the lanes that belong to the span (the others are rewritten unchanged).
 AVX2 static void OpaqueW8(const PixelPath& path, const Span& s, int i, uint16_t* color,
-                          uint16_t* depth, __m256i& r, __m256i& g, __m256i& b, __m256i d) {
+                          uint16_t* depth, __m256i r, __m256i g, __m256i b, __m256i d,
+                          __m128i inside) {
     const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     __m256i index = _mm256_add_epi32(_mm256_set1_epi32(i), lanes);
     __m256 f = _mm256_add_ps(_mm256_set1_ps(s.depth0),
@@ -262,7 +265,7 @@ AVX2 static void OpaqueW8(const PixelPath& path, const Span& s, int i, uint16_t*
     __m128i stored16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depth));
     __m256i stored = _mm256_cvtepu16_epi32(stored16);
     __m256i pass = DepthMask8(path.depthFunction, w, stored);
-    __m128i pass16 = Narrow8(_mm256_srli_epi32(pass, 16)); // 0xFFFF or 0 per lane
+    __m128i pass16 = _mm_and_si128(Narrow8(_mm256_srli_epi32(pass, 16)), inside);
     if (_mm_testz_si128(pass16, pass16)) {
         return;
     }
@@ -304,48 +307,52 @@ AVX2 static inline __m256i ChannelStart(int32_t start, int32_t step) {
                             _mm256_mullo_epi32(lanes, _mm256_set1_epi32(step)));
 }
 
+AVX2 static inline __m256i DitherLanes8(int x, int y) {
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(tables.lanes32[y & 3][x & 3]));
+}
+
 AVX2 void SpanOpaqueWAvx2(const PixelPath& path, const Span& s) {
-    __m256i r = ChannelStart(s.rgba[0], s.rgbaStep[0]);
-    __m256i g = ChannelStart(s.rgba[1], s.rgbaStep[1]);
-    __m256i b = ChannelStart(s.rgba[2], s.rgbaStep[2]);
-    const __m256i stepR = _mm256_set1_epi32(int32_t(uint32_t(s.rgbaStep[0]) * 8u));
-    const __m256i stepG = _mm256_set1_epi32(int32_t(uint32_t(s.rgbaStep[1]) * 8u));
-    const __m256i stepB = _mm256_set1_epi32(int32_t(uint32_t(s.rgbaStep[2]) * 8u));
-    const uint8_t* row = ditherMatrix[s.y & 3];
-    const __m256i d =
-        _mm256_setr_epi32(row[s.x & 3], row[(s.x + 1) & 3], row[(s.x + 2) & 3], row[(s.x + 3) & 3],
-                          row[s.x & 3], row[(s.x + 1) & 3], row[(s.x + 2) & 3], row[(s.x + 3) & 3]);
+    const __m128i all = _mm_set1_epi32(-1);
     int i = 0;
-    for (; i + 8 <= s.count; i += 8) {
-        OpaqueW8(path, s, i, s.color + i, s.depth + i, r, g, b, d);
-        r = _mm256_add_epi32(r, stepR);
-        g = _mm256_add_epi32(g, stepG);
-        b = _mm256_add_epi32(b, stepB);
+    if (s.count >= 8) {
+        __m256i r = ChannelStart(s.rgba[0], s.rgbaStep[0]);
+        __m256i g = ChannelStart(s.rgba[1], s.rgbaStep[1]);
+        __m256i b = ChannelStart(s.rgba[2], s.rgbaStep[2]);
+        const __m256i stepR = _mm256_set1_epi32(int32_t(uint32_t(s.rgbaStep[0]) * 8u));
+        const __m256i stepG = _mm256_set1_epi32(int32_t(uint32_t(s.rgbaStep[1]) * 8u));
+        const __m256i stepB = _mm256_set1_epi32(int32_t(uint32_t(s.rgbaStep[2]) * 8u));
+        const __m256i d = DitherLanes8(s.x, s.y);
+        for (; i + 8 <= s.count; i += 8) {
+            OpaqueW8(path, s, i, s.color + i, s.depth + i, r, g, b, d, all);
+            r = _mm256_add_epi32(r, stepR);
+            g = _mm256_add_epi32(g, stepG);
+            b = _mm256_add_epi32(b, stepB);
+        }
+        if (i == s.count) {
+            return;
+        }
     }
-    if (i < s.count && s.count >= 8) {
-        // The last 8 pixels again: drawing an opaque pixel twice gives what drawing it
-        // once gave (same depth, same colour, and the test repeats its outcome).
-        const int j = s.count - 8;
-        auto at = [&](int c) {
-            return int32_t(uint32_t(s.rgba[c]) + uint32_t(j) * uint32_t(s.rgbaStep[c]));
-        };
-        r = ChannelStart(at(0), s.rgbaStep[0]);
-        g = ChannelStart(at(1), s.rgbaStep[1]);
-        b = ChannelStart(at(2), s.rgbaStep[2]);
-        const int x = s.x + j;
-        const __m256i dj =
-            _mm256_setr_epi32(row[x & 3], row[(x + 1) & 3], row[(x + 2) & 3], row[(x + 3) & 3],
-                              row[x & 3], row[(x + 1) & 3], row[(x + 2) & 3], row[(x + 3) & 3]);
-        OpaqueW8(path, s, j, s.color + j, s.depth + j, r, g, b, dj);
-    } else if (i < s.count) {
-        alignas(16) uint16_t color[8] = {}, depth[8] = {};
-        int n = s.count - i;
-        std::memcpy(color, s.color + i, size_t(n) * 2);
-        std::memcpy(depth, s.depth + i, size_t(n) * 2);
-        OpaqueW8(path, s, i, color, depth, r, g, b, d);
-        std::memcpy(s.color + i, color, size_t(n) * 2);
-        std::memcpy(s.depth + i, depth, size_t(n) * 2);
+    // The rest is one block of 8 pixels of the span's row: the last 8 of a longer span
+    // (drawing an opaque pixel twice gives what drawing it once gave: same depth, same
+    // colour, the test repeats its outcome), or a short span's block, starting at the
+    // span unless that would pass the row's end, with the lanes outside it kept.
+    int j;
+    __m128i inside = all;
+    if (s.count >= 8) {
+        j = s.count - 8;
+    } else {
+        j = s.x + 8 <= s.width ? 0 : s.count - 8;
+        const __m128i lane = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
+        const __m128i index = _mm_add_epi16(lane, _mm_set1_epi16(int16_t(j)));
+        inside = _mm_and_si128(_mm_cmpgt_epi16(index, _mm_set1_epi16(-1)),
+                               _mm_cmplt_epi16(index, _mm_set1_epi16(int16_t(s.count))));
     }
+    auto at = [&](int c) {
+        return int32_t(uint32_t(s.rgba[c]) + uint32_t(j) * uint32_t(s.rgbaStep[c]));
+    };
+    OpaqueW8(path, s, j, s.color + j, s.depth + j, ChannelStart(at(0), s.rgbaStep[0]),
+             ChannelStart(at(1), s.rgbaStep[1]), ChannelStart(at(2), s.rgbaStep[2]),
+             DitherLanes8(s.x + j, s.y), inside);
 }
 
 // The additive loop 32 pixels at a time; the tail is a masked load and store, so

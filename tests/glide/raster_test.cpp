@@ -516,7 +516,8 @@ TEST_F(Implementations, FastLoopsMatchTheReference) {
             paths.push_back(ResolvePath(s));
             bool flat = kind == 0 && rng() % 4 != 0;
             int count = 3 + int(rng() % 8);
-            float cx = uniform(-100, 740), cy = uniform(-100, 580), radius = uniform(1, 400);
+            float cx = uniform(-100, 740), cy = uniform(-100, 580),
+                  radius = std::exp(uniform(-1, 6));
             float r = uniform(0, 255), g = uniform(0, 255), b = uniform(0, 255),
                   a = uniform(0, 255);
             std::vector<Vertex> poly;
