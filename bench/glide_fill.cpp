@@ -1,9 +1,10 @@
 // Fill-rate benchmark of the software board:
-//   glide_fill [frames]
+//   glide_fill [frames] [reference|portable|avx2|avx512]
 // 1. Long-span additive fill (SRC_ALPHA, ONE, flat colour, 4 × 4 dithering) on one
 //    core, full-screen quads drawn straight into the buffers, per span loop.
 // 2. The show's worst frame through the API: clear, 500 additive copies covering the
-//    whole screen, swap; with one thread and with all the board's threads.
+//    whole screen, swap; with one thread and with all the board's threads, drawn by
+//    the best span loops of this CPU or by the ones named.
 #include "glide/board.h"
 #include "glide/glide.h"
 #include "glide/raster.h"
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 using namespace glide;
@@ -75,11 +77,20 @@ int main(int argc, char** argv) {
         }
         std::printf("  %-9s %8.1f Mpixels/s\n", Name(impl), pixels / best / 1e6);
     }
-    SetImplementation(BestImplementation());
+    Implementation worst = BestImplementation();
+    if (argc > 2) {
+        for (Implementation impl : {Implementation::Reference, Implementation::Portable,
+                                    Implementation::Avx2, Implementation::Avx512}) {
+            if (std::strcmp(argv[2], Name(impl)) == 0) {
+                worst = impl;
+            }
+        }
+    }
+    SetImplementation(worst);
 
     // 2. The worst frame of the show through the API.
-    std::printf("worst frame: 500 full-screen additive copies (%.0f Mpixels):\n",
-                500.0 * screenWidth * screenHeight / 1e6);
+    std::printf("worst frame: 500 full-screen additive copies (%.0f Mpixels), %s loops:\n",
+                500.0 * screenWidth * screenHeight / 1e6, Name(CurrentImplementation()));
     for (int threads : {1, 0}) {
         SetThreadCount(threads);
         grGlideInit();
@@ -109,5 +120,6 @@ int main(int argc, char** argv) {
         grGlideShutdown();
     }
     SetThreadCount(0);
+    SetImplementation(BestImplementation());
     return 0;
 }
