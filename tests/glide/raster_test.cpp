@@ -89,6 +89,14 @@ TEST_F(Implementations, SharedEdgesOfAFanAndAGridAreHitOnce) {
                               V(100.25f, 60.0f)};
         DrawPolygon(fan.target(), add, outline, 10, RowSet{});
         ExpectRect(fan, 100.25f, 50.5f, 300.75f, 250.0f, eight);
+        // The same with an alpha that varies (and does not count under ONE, ONE): no
+        // longer flat, the polygon is drawn triangle by triangle.
+        Canvas triangles;
+        for (int i = 0; i < 10; ++i) {
+            outline[i].a = float(i * 25);
+        }
+        DrawPolygon(triangles.target(), add, outline, 10, RowSet{});
+        ExpectRect(triangles, 100.25f, 50.5f, 300.75f, 250.0f, eight);
 
         // A grid of jittered triangles with random winding inside a fixed rectangle.
         Canvas grid;
