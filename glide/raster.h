@@ -96,7 +96,8 @@ Implementation BestImplementation();
 // Draws the convex polygon v[0..count) as one fan about v[0] with the top-left rule:
 // a pixel is covered when its centre lies inside, or on an edge whose inside lies
 // to its right (a left edge) or below it (a top edge). Counts outside 3..10 are ignored.
-// Returns the number of pixels covered (before the depth test).
+// A flat, convex polygon blended additively is filled in one pass, which covers the
+// fan's pixels exactly. Returns the number of pixels covered (before the depth test).
 uint64_t DrawPolygon(const Target& target, const PixelPath& path, const Vertex* v, int count,
                      const RowSet& rows);
 
