@@ -45,8 +45,7 @@ int main(int argc, char** argv) {
         bench::CloseShow();
         return 1;
     }
-    std::printf("640 x 480, %d frames each, drawing threads: %d\n", frames,
-                glide::ThreadCount());
+    std::printf("640 x 480, %d frames each, drawing threads: %d\n", frames, glide::ThreadCount());
     Measure("start-up values", frames);
     theEffect.SetNum(500);
     Measure("start-up, 500 copies", frames);
