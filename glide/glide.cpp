@@ -65,6 +65,10 @@ struct Board {
         return Target{color[1 - front].data(), depth.data(), screenWidth, screenHeight,
                       screenWidth};
     }
+
+    // A program that leaves without closing the board must not wait forever on
+    // its parked rasteriser threads.
+    ~Board();
 };
 
 Board board;
@@ -161,6 +165,10 @@ void StopWorkers() {
     }
     board.workers.clear();
     board.threads = 1;
+}
+
+Board::~Board() {
+    StopWorkers();
 }
 
 void FlushQueue() {
