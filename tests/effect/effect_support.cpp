@@ -1,15 +1,13 @@
 #include "tests/effect/effect_support.h"
 
+#include "assets/lwob_writer.h"
 #include "geometry/view.h"
 #include "glide/glide.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <new>
@@ -18,21 +16,6 @@
 namespace effect_test {
 
 namespace {
-
-void Put32(std::string& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<char>((v >> shift) & 0xFF));
-}
-void Put16(std::string& out, uint16_t v) {
-    out.push_back(static_cast<char>(v >> 8));
-    out.push_back(static_cast<char>(v & 0xFF));
-}
-void PutFloat(std::string& out, float f) {
-    uint32_t bits;
-    static_assert(sizeof bits == sizeof f, "float is 32-bit");
-    std::memcpy(&bits, &f, sizeof bits);
-    Put32(out, bits);
-}
 
 bool glideOpen = false;
 
@@ -53,37 +36,12 @@ const ::testing::Environment* const glideEnvironment =
 
 } // namespace
 
-bool WriteObject(const std::string& path, const std::vector<Vector3>& points) {
-    std::string pnts, pols, body;
-    for (const Vector3& p : points) {
-        PutFloat(pnts, p.x);
-        PutFloat(pnts, p.y);
-        PutFloat(pnts, p.z);
-    }
-    Put16(pols, static_cast<uint16_t>(points.size()));
-    for (size_t i = 0; i < points.size(); ++i)
-        Put16(pols, static_cast<uint16_t>(i));
-    Put16(pols, 1);
-    body = "LWOB";
-    body += "PNTS";
-    Put32(body, static_cast<uint32_t>(pnts.size()));
-    body += pnts;
-    body += "POLS";
-    Put32(body, static_cast<uint32_t>(pols.size()));
-    body += pols;
-    std::string file = "FORM";
-    Put32(file, static_cast<uint32_t>(body.size()));
-    file += body;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-    return std::fclose(f) == 0 && ok;
-}
-
-std::vector<Vector3> Square(float half) {
-    return {{-half, -half, 0.0f}, {half, -half, 0.0f}, {half, half, 0.0f}, {-half, half, 0.0f}};
+bool WriteSquare(const std::string& path, float half) {
+    // The corners in this order: (-h, -h), (h, -h), (h, h), (-h, h), in z = 0.
+    assets::LwobWriter writer("Square", 255, 255, 255);
+    writer.AddPolygon({writer.AddPoint(-half, -half, 0.0f), writer.AddPoint(half, -half, 0.0f),
+                       writer.AddPoint(half, half, 0.0f), writer.AddPoint(-half, half, 0.0f)});
+    return assets::WriteFileBytes(path, writer.Bytes());
 }
 
 Workspace::Workspace() {
@@ -93,7 +51,7 @@ Workspace::Workspace() {
     char pattern[] = "/tmp/solvane-effect-XXXXXX";
     const char* made = mkdtemp(pattern);
     path = made ? made : "/tmp";
-    WriteObject(path + "/data/Square.lwo", Square(1.0f));
+    WriteSquare(path + "/data/Square.lwo", 1.0f);
     if (chdir(path.c_str()) != 0)
         std::abort();
 
@@ -118,13 +76,8 @@ Workspace::~Workspace() {
 }
 
 bool Workspace::WriteText(const std::string& relative, const std::string& text) {
-    const std::filesystem::path full = std::filesystem::path(path) / relative;
-    std::filesystem::create_directories(full.parent_path());
-    FILE* f = std::fopen(full.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    return std::fclose(f) == 0 && ok;
+    return assets::WriteFileBytes(path + "/" + relative,
+                                  std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 } // namespace effect_test

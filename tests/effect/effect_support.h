@@ -3,19 +3,15 @@
 // the program entry would set.
 #pragma once
 
-#include "geometry/vecmath.h"
-
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace effect_test {
 
-// Writes a LightWave object (one polygon of the given points) to path.
-bool WriteObject(const std::string& path, const std::vector<Vector3>& points);
-
-// A square of side 2 about the origin in the z = 0 plane.
-std::vector<Vector3> Square(float half);
+// Writes a LightWave object of one square polygon of side 2 × half about the
+// origin in the z = 0 plane.
+bool WriteSquare(const std::string& path, float half);
 
 // How many allocations (operator new) work makes.
 long AllocationsDuring(const std::function<void()>& work);

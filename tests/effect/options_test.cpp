@@ -61,8 +61,7 @@ class OptionsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (int i = 0; i < ButtonCount; ++i)
-            effect_test::WriteObject(workspace.Path() + "/objects/" + buttonNames[i],
-                                     effect_test::Square(0.1f));
+            effect_test::WriteSquare(workspace.Path() + "/objects/" + buttonNames[i], 0.1f);
         workspace.WriteText("scenes/ZT-Options.lws", OptionsSceneText());
         mouseDeltaX = mouseDeltaY = 0;
         mouseButtons = 0;
@@ -99,44 +98,39 @@ protected:
     Workspace workspace;
 };
 
-TEST_F(OptionsTest, SetUpBindsTheButtonsAndHidesTheDelayKnob) {
+TEST_F(OptionsTest, SetUpNeedsTheSceneOnlyForTheInteractiveScreen) {
+    uint64_t swaps = glide::Counters().frames;
+    EXPECT_TRUE(OptionsFrame()); // before set-up: nothing is drawn
+    EXPECT_EQ(glide::Counters().frames, swaps);
+
+    // The watch-only show draws the effect alone, full width, and ignores the mouse.
+    ASSERT_TRUE(OptionsSetUp(true));
+    EXPECT_EQ(theEffect.view.width, 640.0f);
+    EXPECT_FALSE(buttonItems[SlotCursor]->object.TestFlags(InstanceShown));
+    const float frame = optionsScene.currentFrame;
+    const float x = Key(SlotCursor).value[0];
+    swaps = glide::Counters().frames;
+    EXPECT_TRUE(Frame(300, 50, 1));
+    EXPECT_EQ(glide::Counters().frames, swaps + 1);
+    EXPECT_EQ(Key(SlotCursor).value[0], x);
+    EXPECT_EQ(optionsScene.currentFrame, frame); // the scene is neither drawn nor advanced
+    OptionsRelease();
+
     StartInteractive();
     EXPECT_EQ(showMode, ShowMode::Interactive);
-    for (int i = 0; i < ButtonCount; ++i)
-        ASSERT_NE(buttonItems[i], nullptr) << buttonNames[i];
     EXPECT_FALSE(buttonItems[ParamDelay]->object.TestFlags(InstanceShown));
     EXPECT_TRUE(buttonItems[SlotCursor]->object.TestFlags(InstanceShown));
     EXPECT_EQ(theEffect.CopyCount(), 100);
     // The effect's view is narrower than the screen and shifted left.
     EXPECT_EQ(theEffect.view.width, 473.0f);
     EXPECT_EQ(theEffect.view.xOffset, -83);
-}
+    OptionsRelease();
 
-TEST_F(OptionsTest, InteractiveSetUpNeedsTheSceneButTheWatchOnlyShowDoesNot) {
     std::remove("scenes/ZT-Options.lws");
     EXPECT_FALSE(OptionsSetUp(false));
     OptionsRelease();
     ASSERT_TRUE(OptionsSetUp(true));
-    const uint64_t swaps = glide::Counters().frames;
     EXPECT_TRUE(Frame(50, 50, 1));
-    EXPECT_EQ(glide::Counters().frames, swaps + 1);
-    EXPECT_EQ(theEffect.view.width, 640.0f);
-}
-
-TEST_F(OptionsTest, FrameBeforeSetUpDrawsNothing) {
-    const uint64_t swaps = glide::Counters().frames;
-    EXPECT_TRUE(OptionsFrame());
-    EXPECT_EQ(glide::Counters().frames, swaps);
-}
-
-TEST_F(OptionsTest, WatchOnlyShowIgnoresTheMouseAndHidesTheCursor) {
-    ASSERT_TRUE(OptionsSetUp(true));
-    EXPECT_FALSE(buttonItems[SlotCursor]->object.TestFlags(InstanceShown));
-    const float frame = optionsScene.currentFrame;
-    const float x = Key(SlotCursor).value[0];
-    Frame(300, 0, 1);
-    EXPECT_EQ(Key(SlotCursor).value[0], x);
-    EXPECT_EQ(optionsScene.currentFrame, frame); // the scene is neither drawn nor advanced
 }
 
 TEST_F(OptionsTest, CursorFollowsTheMouseWithinItsLimits) {
@@ -230,22 +224,7 @@ TEST_F(OptionsTest, PickingFindsTheFirstButtonUnderTheCursor) {
     EXPECT_EQ(PickButton(), 8);
 }
 
-TEST_F(OptionsTest, HoldingOnEmptySpaceThenSlidingOntoAButtonPressesIt) {
-    StartInteractive();
-    MoveTo(0.0f, -1.0f, 1);
-    EXPECT_EQ(selected, -1);
-    theEffect.SetPScale(50.0f, 0.0f);
-    MoveToButton(SlotReset, 1);
-    EXPECT_EQ(selected, SlotReset);
-    EXPECT_EQ(theEffect.master.PScaleX, 1.0f);
-    // Reset acts on every frame while held.
-    theEffect.SetPScale(7.0f, 0.0f);
-    Frame(0, 0, 1);
-    EXPECT_EQ(theEffect.master.PScaleX, 1.0f);
-    EXPECT_EQ(theEffect.CARotVel[0], 0.0f);
-}
-
-TEST_F(OptionsTest, KnobsFollowTheEffectExceptTwist) {
+TEST_F(OptionsTest, KnobsFollowTheEffectExceptTwistAndResetActsWhileHeld) {
     StartInteractive();
     Key(ParamTwist).value[1] = 0.2f;
     theEffect.SetCADist(25.0f);
@@ -256,7 +235,17 @@ TEST_F(OptionsTest, KnobsFollowTheEffectExceptTwist) {
     EXPECT_FLOAT_EQ(Key(ParamNum).value[1], KnobFromValue(ParamNum, 37.0f));
     EXPECT_FLOAT_EQ(Key(ParamCARotVelY).value[1], KnobFromValue(ParamCARotVelY, -0.1f));
     EXPECT_FLOAT_EQ(Key(ParamDelay).value[1], KnobFromValue(ParamDelay, 2.0f));
+    // Held on empty space, then slid onto Reset: Reset is pressed, and acts on
+    // every frame while held.
+    MoveTo(0.0f, -1.0f, 1);
+    EXPECT_EQ(selected, -1);
     MoveToButton(SlotReset, 1);
+    EXPECT_EQ(selected, SlotReset);
+    EXPECT_EQ(theEffect.master.PScaleX, 1.0f);
+    theEffect.SetPScale(7.0f, 0.0f);
+    Frame(0, 0, 1);
+    EXPECT_EQ(theEffect.master.PScaleX, 1.0f);
+    EXPECT_EQ(theEffect.CARotVel[0], 0.0f);
     Frame(0, 0, 0);
     EXPECT_EQ(theEffect.master.Twist, 0);
     EXPECT_EQ(Key(ParamTwist).value[1], 0.2f);
