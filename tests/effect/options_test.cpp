@@ -1,5 +1,6 @@
 // The options screen: set-up, cursor, sliders, picking, knob synchronisation
 // and the state machine of the scene's stretches.
+#include "assets/lwsc_writer.h"
 #include "effect/effect.h"
 #include "effect/options.h"
 #include "effect/options_parts.h"
@@ -19,42 +20,35 @@ namespace {
 using namespace options;
 using effect_test::Workspace;
 
-std::string Motion(float x, float y, float z) {
-    char text[200];
-    std::snprintf(text, sizeof text,
-                  "  9\n  1\n  %g %g %g 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehavior 1\n", x, y, z);
-    return text;
-}
-
 // A scene of the 24 objects: each slider knob on a null track at y = 1 (tracks
 // 0.4 apart), the push buttons in a row at y = -2, the cursor at the origin, all
 // in the z = 0 plane; the camera 8 units in front. Resting at frame 500.
 std::string OptionsSceneText() {
-    std::string s = "LWSC\n1\n\nFirstFrame 500\nLastFrame 1200\nFrameStep 0\n\n"
-                    "AmbientColor 255 255 255\nAmbIntensity 0.5\n\n";
-    int item = 0;
+    assets::SceneDescription scene;
+    scene.firstFrame = 500.0f;
+    scene.lastFrame = 1200.0f;
+    scene.frameStep = 0.0f;
+    scene.ambientIntensity = 0.5f;
+    auto add = [&](const std::string& name, float x, float y, int parent) {
+        assets::SceneObject object;
+        (name.empty() ? object.nullName : object.file) =
+            name.empty() ? "Track" : "objects\\" + name;
+        object.motion = {assets::SceneKey{0, x, y, 0.0f}};
+        object.parent = parent;
+        scene.objects.push_back(object);
+    };
     for (int i = 0; i < ButtonCount; ++i) {
         if (i < ParameterCount) {
-            s += "AddNullObject Track\nObjectMotion (unnamed)\n" +
-                 Motion(-3.4f + 0.4f * static_cast<float>(i), 1.0f, 0.0f) + "\n";
-            ++item;
-            s += std::string("LoadObject objects\\") + buttonNames[i] +
-                 "\nObjectMotion (unnamed)\n" + Motion(0.0f, 0.0f, 0.0f) + "ParentObject " +
-                 std::to_string(item) + "\n\n";
-        } else if (i < SlotCursor) {
-            s += std::string("LoadObject objects\\") + buttonNames[i] +
-                 "\nObjectMotion (unnamed)\n" +
-                 Motion(-2.0f + static_cast<float>(i - SlotColour), -2.0f, 0.0f) + "\n";
+            add("", -3.4f + 0.4f * static_cast<float>(i), 1.0f, 0);
+            add(buttonNames[i], 0.0f, 0.0f, static_cast<int>(scene.objects.size()));
         } else {
-            s += std::string("LoadObject objects\\") + buttonNames[i] +
-                 "\nObjectMotion (unnamed)\n" + Motion(0.0f, 0.0f, 0.0f) + "\n";
+            add(buttonNames[i], i < SlotCursor ? -2.0f + static_cast<float>(i - SlotColour) : 0.0f,
+                i < SlotCursor ? -2.0f : 0.0f, 0);
         }
-        ++item;
     }
-    s += "AddLight\nLightMotion (unnamed)\n" + Motion(0.0f, 5.0f, -5.0f) +
-         "LightColor 255 255 255\nLgtIntensity 1.0\n\n";
-    s += "CameraMotion (unnamed)\n" + Motion(0.0f, 0.0f, -8.0f) + "\n";
-    return s;
+    scene.light.motion = {assets::SceneKey{0, 0.0f, 5.0f, -5.0f}};
+    scene.camera = {assets::SceneKey{0, 0.0f, 0.0f, -8.0f}};
+    return assets::SceneText(scene);
 }
 
 class OptionsTest : public ::testing::Test {
