@@ -19,13 +19,21 @@ const char* SkipSpace(const char* text) {
 
 } // namespace
 
-bool TextScanner::Integer(int32_t& value) {
+const char* TextScanner::Start() {
     if (failed) {
-        return false;
+        return nullptr;
     }
     const char* start = SkipSpace(cursor);
     if (*start != '\0') {
         sawInput = true;
+    }
+    return start;
+}
+
+bool TextScanner::Integer(int32_t& value) {
+    const char* start = Start();
+    if (start == nullptr) {
+        return false;
     }
     char* end = nullptr;
     errno = 0;
@@ -45,12 +53,9 @@ bool TextScanner::Integer(int32_t& value) {
 }
 
 bool TextScanner::Float(float& value) {
-    if (failed) {
+    const char* start = Start();
+    if (start == nullptr) {
         return false;
-    }
-    const char* start = SkipSpace(cursor);
-    if (*start != '\0') {
-        sawInput = true;
     }
     char* end = nullptr;
     double parsed = std::strtod(start, &end);

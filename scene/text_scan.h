@@ -22,6 +22,10 @@ public:
     int Result(int read) const;
 
 private:
+    // The first character of the next value after white space (noting that input
+    // was seen), or nullptr once a read has failed.
+    const char* Start();
+
     const char* cursor;
     bool failed = false;
     bool sawInput = false;

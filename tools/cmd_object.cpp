@@ -24,7 +24,6 @@ int Usage() {
 // Whatever the loaded mesh holds that will not show as the author may expect.
 std::vector<std::string> MeshProblems(const Mesh& mesh) {
     std::vector<std::string> problems;
-    char line[200];
     int small = 0, flat = 0, repeated = 0, bent = 0;
     int firstSmall = -1, firstFlat = -1, firstRepeated = -1, firstBent = -1;
     std::vector<bool> used(static_cast<size_t>(mesh.pointCount), false);
@@ -71,38 +70,23 @@ std::vector<std::string> MeshProblems(const Mesh& mesh) {
     }
     if (mesh.polygonCount == 0)
         problems.push_back("the object has no polygons: nothing of it is drawn");
-    if (small > 0) {
-        std::snprintf(line, sizeof line,
-                      "polygons of 1 or 2 points, never drawn: %d (the first is polygon %d)", small,
-                      firstSmall);
+    // One line per kind of problem: what, how many, and the first offender.
+    auto note = [&problems](int count, const char* what, const char* kind, int first) {
+        if (count == 0)
+            return;
+        char line[200];
+        std::snprintf(line, sizeof line, "%s: %d (the first is %s %d)", what, count, kind, first);
         problems.push_back(line);
-    }
-    if (flat > 0) {
-        std::snprintf(line, sizeof line,
-                      "polygons without area among their first three points, lit as if "
-                      "facing nothing: %d (the first is polygon %d)",
-                      flat, firstFlat);
-        problems.push_back(line);
-    }
-    if (repeated > 0) {
-        std::snprintf(line, sizeof line,
-                      "polygons listing a point twice: %d (the first is polygon %d)", repeated,
-                      firstRepeated);
-        problems.push_back(line);
-    }
-    if (bent > 0) {
-        std::snprintf(line, sizeof line,
-                      "quadrilaterals that are not flat (the fourth point lies off the plane of "
-                      "the first three): %d (the first is polygon %d)",
-                      bent, firstBent);
-        problems.push_back(line);
-    }
-    if (unused > 0) {
-        std::snprintf(line, sizeof line,
-                      "points that belong to no polygon: %d (the first is point %d)", unused,
-                      firstUnused);
-        problems.push_back(line);
-    }
+    };
+    note(small, "polygons of 1 or 2 points, never drawn", "polygon", firstSmall);
+    note(flat, "polygons without area among their first three points, lit as if facing nothing",
+         "polygon", firstFlat);
+    note(repeated, "polygons listing a point twice", "polygon", firstRepeated);
+    note(bent,
+         "quadrilaterals that are not flat (the fourth point lies off the plane of the first "
+         "three)",
+         "polygon", firstBent);
+    note(unused, "points that belong to no polygon", "point", firstUnused);
     return problems;
 }
 
