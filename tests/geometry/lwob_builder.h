@@ -22,12 +22,6 @@ inline void Put32(Bytes& out, uint32_t value) {
         out.push_back(static_cast<uint8_t>(value >> shift));
 }
 
-inline void PutFloat(Bytes& out, float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    Put32(out, bits);
-}
-
 inline void PutTag(Bytes& out, const char* tag) {
     out.insert(out.end(), tag, tag + 4);
 }
@@ -39,9 +33,11 @@ struct Point {
 inline Bytes PointData(const std::vector<Point>& points) {
     Bytes out;
     for (const Point& p : points) {
-        PutFloat(out, p.x);
-        PutFloat(out, p.y);
-        PutFloat(out, p.z);
+        for (float value : {p.x, p.y, p.z}) {
+            uint32_t bits;
+            std::memcpy(&bits, &value, sizeof bits);
+            Put32(out, bits);
+        }
     }
     return out;
 }
@@ -117,22 +113,20 @@ inline Bytes SurfaceDescription(const std::string& name, uint8_t r, uint8_t g, u
     return out;
 }
 
-// A unit cube: 8 points, 6 quadrilaterals.
-inline Bytes Cube() {
+// A cube of half side `half` about the origin: 8 points, 6 quadrilaterals with
+// outward normals.
+inline Bytes Cube(float half = 1) {
     Bytes polygons;
     const uint16_t faces[6][4] = {{0, 1, 2, 3}, {4, 7, 6, 5}, {0, 4, 5, 1},
                                   {1, 5, 6, 2}, {2, 6, 7, 3}, {3, 7, 4, 0}};
     for (const auto& face : faces)
         PutPolygon(polygons, {face[0], face[1], face[2], face[3]});
+    std::vector<Point> corners; // the square (-,-) (-,+) (+,+) (+,-) at z = -half, then +half
+    for (float z : {-half, half})
+        for (int i = 0; i < 4; ++i)
+            corners.push_back({i < 2 ? -half : half, (i == 1 || i == 2) ? half : -half, z});
     return Builder()
-        .Points({{-1, -1, -1},
-                 {-1, 1, -1},
-                 {1, 1, -1},
-                 {1, -1, -1},
-                 {-1, -1, 1},
-                 {-1, 1, 1},
-                 {1, 1, 1},
-                 {1, -1, 1}})
+        .Points(corners)
         .Chunk("POLS", polygons)
         .Chunk("SRFS", SurfaceNames({"Default"}))
         .Chunk("SURF", SurfaceDescription("Default", 200, 200, 200))

@@ -7,7 +7,6 @@
 
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdio>
 #include <limits>
 #include <string>
@@ -33,71 +32,21 @@ void ExpectEmpty(const Mesh& mesh) {
     EXPECT_EQ(mesh.polygonCount, 0);
 }
 
-TEST(ObjectLoader, ReadsBigEndianPointsAndTriangles) {
-    Bytes points = {0x3F, 0x80, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0};
+TEST(ObjectLoader, ReadsBigEndianChunksInAnyOrder) {
+    Bytes points = {0x3F, 0x80, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0}; // (1, -2, 0)
     Bytes more = PointData({{0, 1, 0}, {1, 0, 0}});
     points.insert(points.end(), more.begin(), more.end());
     Bytes polygons;
-    PutPolygon(polygons, {0, 1, 2});
-    ASSERT_EQ(polygons.size(), 10u);
-    Loaded l(Builder().Chunk("PNTS", points).Chunk("POLS", polygons).Build());
+    PutPolygon(polygons, {2, 1, 0});
+    Loaded l(Builder().Chunk("POLS", polygons).Chunk("PNTS", points).Build());
     ASSERT_TRUE(l.ok) << l.report.message;
     ASSERT_EQ(l.mesh.pointCount, 3);
     EXPECT_EQ(l.mesh.points[0].x, 1.0f);
     EXPECT_EQ(l.mesh.points[0].y, -2.0f);
-    EXPECT_EQ(l.mesh.points[0].z, 0.0f);
     ASSERT_EQ(l.mesh.polygonCount, 1);
-    EXPECT_EQ(l.mesh.polygons[0].count, 3);
-    EXPECT_EQ(l.mesh.polygons[0].indices[2], 2);
-    ASSERT_NE(l.mesh.pointNormals, nullptr);
+    EXPECT_EQ(l.mesh.polygons[0].indices[0], 2);
+    EXPECT_NEAR(l.mesh.polygons[0].normal.z, 1.0f, 1e-6f);
     EXPECT_EQ(l.report.message[0], '\0');
-}
-
-TEST(ObjectLoader, CubeWithSurfaceChunksLoadsWithNormalsPointingOut) {
-    Loaded l(Cube());
-    ASSERT_TRUE(l.ok) << l.report.message;
-    EXPECT_EQ(l.mesh.pointCount, 8);
-    EXPECT_EQ(l.mesh.polygonCount, 6);
-    EXPECT_EQ(l.report.skippedChunks, 2);
-    for (int i = 0; i < 8; ++i) {
-        const Vector3 p = l.mesh.points[i], n = l.mesh.pointNormals[i];
-        EXPECT_NEAR(n.Length(), 1.0f, 1e-6f);
-        // A cube corner's normal points along the corner's own direction.
-        EXPECT_NEAR(n.x * p.x + n.y * p.y + n.z * p.z, std::sqrt(3.0f), 1e-5f);
-    }
-}
-
-TEST(ObjectLoader, QuadrilateralLoadsAndLargerPolygonsFailTheLoad) {
-    Bytes quad;
-    PutPolygon(quad, {0, 1, 2, 3});
-    ASSERT_EQ(quad.size(), 12u);
-    const std::vector<Point> square = {{0, 0, 0}, {0, 1, 0}, {1, 1, 0}, {1, 0, 0}, {2, 2, 0}};
-    Loaded four(Builder().Points(square).Chunk("POLS", quad).Build());
-    ASSERT_TRUE(four.ok);
-    EXPECT_EQ(four.mesh.polygons[0].count, 4);
-
-    Bytes pentagon;
-    PutPolygon(pentagon, {0, 1, 2, 3, 4});
-    Loaded five(Builder().Points(square).Chunk("POLS", pentagon).Build());
-    EXPECT_FALSE(five.ok);
-    EXPECT_EQ(five.report.problem, ObjectProblem::PolygonTooLarge);
-    EXPECT_NE(std::string(five.report.message).find("5 points"), std::string::npos);
-    ExpectEmpty(five.mesh);
-}
-
-TEST(ObjectLoader, RefusesOtherFormsAndNonIffFiles) {
-    Loaded other(Builder().Points({{0, 0, 0}}).Build("LWO2"));
-    EXPECT_FALSE(other.ok);
-    EXPECT_EQ(other.report.problem, ObjectProblem::NotLwob);
-    Bytes text = {'L', 'W', 'S', 'C', '\n', '1', '\n'};
-    Loaded scene(text);
-    EXPECT_FALSE(scene.ok);
-    EXPECT_EQ(scene.report.problem, ObjectProblem::NotForm);
-    Loaded empty(Bytes{});
-    EXPECT_FALSE(empty.ok);
-    Loaded headerOnly(Builder().Build());
-    EXPECT_FALSE(headerOnly.ok);
-    EXPECT_EQ(headerOnly.report.problem, ObjectProblem::NoPoints);
 }
 
 TEST(ObjectLoader, ForeignWriterLayoutLoadsWithDetailPolygonsDropped) {
@@ -113,12 +62,12 @@ TEST(ObjectLoader, ForeignWriterLayoutLoadsWithDetailPolygonsDropped) {
     EXPECT_EQ(l.report.skippedChunks, 4);
     EXPECT_EQ(l.report.paddedChunks, 0); // XTRA has no pad byte
     EXPECT_EQ(l.report.chunkCount, 6);
-    EXPECT_STREQ(l.report.chunks[3].tag, "XTRA");
-    EXPECT_EQ(l.report.chunks[3].size, 3u);
 
     Loaded withPentagon(ForeignObject(true));
     EXPECT_FALSE(withPentagon.ok);
     EXPECT_EQ(withPentagon.report.problem, ObjectProblem::PolygonTooLarge);
+    EXPECT_NE(std::string(withPentagon.report.message).find("5 points"), std::string::npos);
+    ExpectEmpty(withPentagon.mesh);
 }
 
 TEST(ObjectLoader, OddSizedChunksLoadWithAndWithoutTheirPadByte) {
@@ -148,79 +97,62 @@ TEST(ObjectLoader, ManyPointAndLinePolygonsFitTheirArray) {
     EXPECT_EQ(l.mesh.polygons[99].count, 1);
 }
 
-TEST(ObjectLoader, ChunksMayComeInAnyOrder) {
-    Bytes polygons;
-    PutPolygon(polygons, {2, 1, 0});
-    Loaded l(Builder().Chunk("POLS", polygons).Points({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}}).Build());
-    ASSERT_TRUE(l.ok) << l.report.message;
-    EXPECT_NEAR(l.mesh.polygons[0].normal.z, 1.0f, 1e-6f);
-}
-
 struct Hostile {
     const char* name;
     Bytes bytes;
     ObjectProblem problem;
 };
 
+// A chunk's data from 16-bit words.
+Bytes Words(std::initializer_list<int> words) {
+    Bytes out;
+    for (int w : words)
+        Put16(out, static_cast<uint16_t>(w));
+    return out;
+}
+
 std::vector<Hostile> HostileFiles() {
+    using P = ObjectProblem;
     const std::vector<Point> three = {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}};
-    std::vector<Hostile> files;
-    auto polygonsOf = [](std::initializer_list<int> words) {
-        Bytes out;
-        for (int w : words)
-            Put16(out, static_cast<uint16_t>(w));
-        return out;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    auto polygons = [&three](const Bytes& data) {
+        return Builder().Points(three).Chunk("POLS", data).Build();
     };
-    files.push_back({"no points", Builder().Chunk("POLS", polygonsOf({3, 0, 1, 2, 1})).Build(),
-                     ObjectProblem::NoPoints});
-    files.push_back({"points size not a multiple of 12",
-                     Builder().Chunk("PNTS", Bytes(13, 0)).Build(), ObjectProblem::BadPointsSize});
-    files.push_back({"index beyond the points",
-                     Builder().Points(three).Chunk("POLS", polygonsOf({3, 0, 1, 3, 1})).Build(),
-                     ObjectProblem::BadIndex});
-    files.push_back(
-        {"index 65535",
-         Builder().Points(three).Chunk("POLS", polygonsOf({3, 0, 1, 0xFFFF, 1})).Build(),
-         ObjectProblem::BadIndex});
-    files.push_back({"zero-point polygon",
-                     Builder().Points(three).Chunk("POLS", polygonsOf({0, 1})).Build(),
-                     ObjectProblem::BadPolygonCount});
-    files.push_back({"negative point count",
-                     Builder().Points(three).Chunk("POLS", polygonsOf({0xFFFF, 1})).Build(),
-                     ObjectProblem::BadPolygonCount});
-    files.push_back({"record runs past its chunk",
-                     Builder().Points(three).Chunk("POLS", polygonsOf({3, 0, 1, 2})).Build(),
-                     ObjectProblem::PolygonOverrun});
-    files.push_back(
-        {"odd byte left in the polygon chunk",
-         Builder().Points(three).Chunk("POLS", Bytes{0, 3, 0, 0, 0, 1, 0, 2, 0, 1, 9}).Build(),
-         ObjectProblem::PolygonOverrun});
-    files.push_back(
-        {"detail count cut off",
-         Builder().Points(three).Chunk("POLS", polygonsOf({3, 0, 1, 2, 0xFFFF})).Build(),
-         ObjectProblem::PolygonOverrun});
-    files.push_back(
-        {"details promised but missing",
-         Builder().Points(three).Chunk("POLS", polygonsOf({3, 0, 1, 2, 0xFFFF, 5})).Build(),
-         ObjectProblem::PolygonOverrun});
-    files.push_back({"chunk size past the end of the file",
-                     Builder().RawChunk("PNTS", 0x7FFFFFF0u, PointData(three)).Build(),
-                     ObjectProblem::ChunkPastEnd});
-    files.push_back({"chunk size 0xFFFFFFFF",
-                     Builder().Points(three).RawChunk("SURF", 0xFFFFFFFFu, Bytes{1, 2}).Build(),
-                     ObjectProblem::ChunkPastEnd});
-    files.push_back({"chunk header cut off",
-                     Builder().Points(three).Raw(Bytes{'P', 'O', 'L', 'S', 0, 0}).Build(),
-                     ObjectProblem::TruncatedChunk});
-    files.push_back({"second point chunk", Builder().Points(three).Points(three).Build(),
-                     ObjectProblem::DuplicateChunk});
-    files.push_back({"too many points", Builder().Chunk("PNTS", Bytes(12 * 32768, 0)).Build(),
-                     ObjectProblem::TooManyPoints});
-    files.push_back(
-        {"not-a-number coordinate",
-         Builder().Points({{0, 0, 0}, {std::numeric_limits<float>::quiet_NaN(), 0, 0}}).Build(),
-         ObjectProblem::BadCoordinate});
-    return files;
+    Bytes manyPolygons;
+    for (int i = 0; i < 32768; ++i)
+        PutPolygon(manyPolygons, {0});
+    return {
+        {"empty file", Bytes{}, P::NotForm},
+        {"scene text", Bytes{'L', 'W', 'S', 'C', '\n', '1', '\n'}, P::NotForm},
+        {"other form type", Builder().Points(three).Build("LWO2"), P::NotLwob},
+        {"header only", Builder().Build(), P::NoPoints},
+        {"no points", Builder().Chunk("POLS", Words({3, 0, 1, 2, 1})).Build(), P::NoPoints},
+        {"points size not a multiple of 12", Builder().Chunk("PNTS", Bytes(13, 0)).Build(),
+         P::BadPointsSize},
+        {"too many points", Builder().Chunk("PNTS", Bytes(12 * 32768, 0)).Build(),
+         P::TooManyPoints},
+        {"not-a-number coordinate", Builder().Points({{0, 0, 0}, {nan, 0, 0}}).Build(),
+         P::BadCoordinate},
+        {"second point chunk", Builder().Points(three).Points(three).Build(), P::DuplicateChunk},
+        {"index beyond the points", polygons(Words({3, 0, 1, 3, 1})), P::BadIndex},
+        {"index 65535", polygons(Words({3, 0, 1, 0xFFFF, 1})), P::BadIndex},
+        {"zero-point polygon", polygons(Words({0, 1})), P::BadPolygonCount},
+        {"negative point count", polygons(Words({0xFFFF, 1})), P::BadPolygonCount},
+        {"too many polygons", polygons(manyPolygons), P::TooManyPolygons},
+        {"record runs past its chunk", polygons(Words({3, 0, 1, 2})), P::PolygonOverrun},
+        {"odd byte left in the polygon chunk", polygons(Bytes{0, 3, 0, 0, 0, 1, 0, 2, 0, 1, 9}),
+         P::PolygonOverrun},
+        {"detail count cut off", polygons(Words({3, 0, 1, 2, 0xFFFF})), P::PolygonOverrun},
+        {"details promised but missing", polygons(Words({3, 0, 1, 2, 0xFFFF, 5})),
+         P::PolygonOverrun},
+        {"chunk size past the end of the file",
+         Builder().RawChunk("PNTS", 0x7FFFFFF0u, PointData(three)).Build(), P::ChunkPastEnd},
+        {"chunk size 0xFFFFFFFF",
+         Builder().Points(three).RawChunk("SURF", 0xFFFFFFFFu, Bytes{1, 2}).Build(),
+         P::ChunkPastEnd},
+        {"chunk header cut off",
+         Builder().Points(three).Raw(Bytes{'P', 'O', 'L', 'S', 0, 0}).Build(), P::TruncatedChunk},
+    };
 }
 
 TEST(ObjectLoader, HostileFilesFailWithTheirReasonAndLeaveTheMeshEmpty) {
@@ -260,15 +192,6 @@ TEST(ObjectLoader, EveryTruncationOfARealFileFailsOrLoadsCleanly) {
     EXPECT_EQ(pointsOnly, 4);
 }
 
-TEST(ObjectLoader, TooManyPolygonsAreRefused) {
-    Bytes polygons;
-    for (int i = 0; i < 32768; ++i)
-        PutPolygon(polygons, {0});
-    Loaded l(Builder().Points({{0, 0, 0}}).Chunk("POLS", polygons).Build());
-    EXPECT_FALSE(l.ok);
-    EXPECT_EQ(l.report.problem, ObjectProblem::TooManyPolygons);
-}
-
 TEST(ObjectLoader, LoadsFromDiskThroughFileAndReportsMissingFiles) {
     const std::string path =
         ::testing::TempDir() + "solvane_geometry_cube_" + std::to_string(getpid()) + ".lwo";
@@ -280,9 +203,8 @@ TEST(ObjectLoader, LoadsFromDiskThroughFileAndReportsMissingFiles) {
 
     Mesh mesh;
     ASSERT_TRUE(mesh.Load(path.c_str()));
-    EXPECT_EQ(mesh.polygonCount, 6);
     ASSERT_TRUE(mesh.Load(path.c_str())); // a second load replaces the first
-    EXPECT_EQ(mesh.pointCount, 8);
+    EXPECT_EQ(mesh.polygonCount, 6);
     std::remove(path.c_str());
 
     ObjectLoadReport report;

