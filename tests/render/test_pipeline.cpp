@@ -3,53 +3,40 @@
 #include "render/pipeline.h"
 #include "render/surface.h"
 
-#include "recording_glide.h"
+#include "glide/glide.h"
+#include "tests/support/geometry_fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
+using testsupport::HandMesh;
+
+// Stand-ins for the only Glide calls the pipeline makes: every polygon is recorded
+// instead of drawn, so a test sees exactly what the board would be given.
 namespace {
 
-// A mesh built in place from view-space points (the camera is unmoved).
-struct HandMesh {
-    Mesh mesh;
-    HandMesh(const std::vector<Vector3>& points,
-             const std::vector<std::vector<uint16_t>>& polygons) {
-        mesh.pointCount = static_cast<int16_t>(points.size());
-        mesh.points = new Vector3[points.size()];
-        mesh.pointNormals = new Vector3[points.size()];
-        for (size_t i = 0; i < points.size(); ++i)
-            mesh.points[i] = points[i];
-        mesh.polygonCount = static_cast<int16_t>(polygons.size());
-        mesh.polygons = new Polygon[polygons.size()];
-        for (size_t i = 0; i < polygons.size(); ++i) {
-            mesh.polygons[i].count = static_cast<int16_t>(polygons[i].size());
-            for (size_t k = 0; k < polygons[i].size(); ++k)
-                mesh.polygons[i].indices[k] = polygons[i][k];
-        }
-        mesh.ComputeNormals();
-    }
-};
+struct Record {
+    std::vector<std::vector<GrVertex>> polygons;
+    std::vector<GrColorCombineFnc_t> colourCombines;
+} recorded;
+
+} // namespace
+
+extern "C" void guColorCombineFunction(GrColorCombineFnc_t function) {
+    recorded.colourCombines.push_back(function);
+}
+
+extern "C" void grDrawPolygonVertexList(int vertexCount, const GrVertex vertices[]) {
+    recorded.polygons.emplace_back(vertices, vertices + vertexCount);
+}
+
+namespace {
 
 class PipelineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        savedView = CurrentView;
-        savedNear = nearDistance;
-        savedFar = farDistance;
-        nearDistance = 0.1f;
-        farDistance = 100000.0f;
-        view.Setup(640, 480, 60, 0, 0);
-        CurrentView = &view;
-        recording::Reset();
-    }
-    void TearDown() override {
-        CurrentView = savedView;
-        nearDistance = savedNear;
-        farDistance = savedFar;
-    }
+    void SetUp() override { recorded = Record{}; }
     // Transforms and lights with a white ambient light, then draws.
     void Draw(ObjectInstance& instance, uint16_t clipFlags) {
         TransformToView(instance);
@@ -59,11 +46,10 @@ protected:
         instance.clipFlags = clipFlags;
         DrawPolygons(instance);
     }
-    const std::vector<recording::DrawnPolygon>& Drawn() { return recording::Calls().polygons; }
+    const std::vector<std::vector<GrVertex>>& Drawn() { return recorded.polygons; }
 
-    View view;
-    View* savedView = nullptr;
-    float savedNear = 0, savedFar = 0;
+    testsupport::MainView main;
+    View& view = main.view;
 };
 
 ClipVertex Vertex(float x, float y, float z, uint8_t r = 0) {
@@ -76,7 +62,7 @@ TEST_F(PipelineTest, UnclippedQuadIsProjectedAroundTheScreenCentre) {
     instance.AttachMesh(&quad.mesh);
     Draw(instance, 0);
     ASSERT_EQ(Drawn().size(), 1u);
-    const std::vector<GrVertex>& v = Drawn()[0].vertices;
+    const std::vector<GrVertex>& v = Drawn()[0];
     ASSERT_EQ(v.size(), 4u);
     const float step = 554.2562f / 10; // pixels per unit at depth 10
     EXPECT_NEAR(v[0].x, 320 - step, 0.07f);
@@ -88,8 +74,8 @@ TEST_F(PipelineTest, UnclippedQuadIsProjectedAroundTheScreenCentre) {
         EXPECT_EQ(vertex.r, 255.0f);
         EXPECT_EQ(vertex.a, 255.0f);
     }
-    ASSERT_EQ(recording::Calls().colourCombines.size(), 1u);
-    EXPECT_EQ(recording::Calls().colourCombines[0], GR_COLORCOMBINE_ITRGB);
+    ASSERT_EQ(recorded.colourCombines.size(), 1u);
+    EXPECT_EQ(recorded.colourCombines[0], GR_COLORCOMBINE_ITRGB);
 }
 
 TEST_F(PipelineTest, QuadWithOneCornerBehindTheNearPlaneBecomesAPentagon) {
@@ -98,7 +84,7 @@ TEST_F(PipelineTest, QuadWithOneCornerBehindTheNearPlaneBecomesAPentagon) {
     instance.AttachMesh(&quad.mesh);
     Draw(instance, ClipLeft | ClipRight | ClipBottom | ClipTop | ClipNear | ClipFar);
     ASSERT_EQ(Drawn().size(), 1u);
-    const std::vector<GrVertex>& v = Drawn()[0].vertices;
+    const std::vector<GrVertex>& v = Drawn()[0];
     ASSERT_EQ(v.size(), 5u);
     int onNearPlane = 0;
     for (const GrVertex& vertex : v) {
@@ -114,27 +100,22 @@ TEST_F(PipelineTest, PointsLinesAndInvisibleSurfacesSendNothing) {
     ObjectInstance instance;
     instance.AttachMesh(&shapes.mesh);
     Draw(instance, 0);
-    ASSERT_EQ(Drawn().size(), 1u);
-    EXPECT_EQ(Drawn()[0].vertices.size(), 3u);
+    ASSERT_EQ(Drawn().size(), 1u); // the triangle only
+    EXPECT_EQ(Drawn()[0].size(), 3u);
 
-    for (uint8_t mode : {0, 3, 5, 255}) {
-        recording::Reset();
-        Surface hidden;
-        hidden.SetShadingMode(mode);
-        instance.surface = &hidden;
+    for (uint8_t mode : {0, 1, 2, 3, 4, 5, 255}) {
+        SCOPED_TRACE(int(mode));
+        const bool shown = mode == 1 || mode == 2 || mode == 4;
+        recorded = Record{};
+        Surface surface;
+        surface.SetShadingMode(mode);
+        instance.surface = &surface;
         Draw(instance, 0);
-        EXPECT_TRUE(Drawn().empty()) << "shading mode " << int(mode);
-        EXPECT_TRUE(recording::Calls().colourCombines.empty());
+        EXPECT_EQ(Drawn().size(), shown ? 1u : 0u);
+        if (!shown)
+            EXPECT_TRUE(recorded.colourCombines.empty());
     }
-    for (uint8_t mode : {1, 2, 4}) {
-        recording::Reset();
-        Surface shown;
-        shown.SetShadingMode(mode);
-        instance.surface = &shown;
-        Draw(instance, 0);
-        EXPECT_EQ(Drawn().size(), 1u) << "shading mode " << int(mode);
-    }
-    recording::Reset();
+    recorded = Record{};
     instance.surface = &defaultSurface;
     instance.SetFlags(InstanceShown, 0);
     Draw(instance, 0);
@@ -155,7 +136,7 @@ TEST_F(PipelineTest, ScreenPositionsAreSnappedToSixteenthsOfAPixel) {
     instance.clipFlags = 0;
     DrawPolygons(instance);
     ASSERT_EQ(Drawn().size(), 1u);
-    const std::vector<GrVertex>& v = Drawn()[0].vertices;
+    const std::vector<GrVertex>& v = Drawn()[0];
     EXPECT_EQ(v[0].x, 874.25f);
     EXPECT_EQ(v[0].y, 240.0f);
     EXPECT_EQ(v[1].x, 100.0f);
@@ -180,7 +161,7 @@ TEST_F(PipelineTest, ViewOffsetsShiftTheProjection) {
     instance.AttachMesh(&triangle.mesh);
     Draw(instance, 0);
     ASSERT_EQ(Drawn().size(), 1u);
-    EXPECT_EQ(Drawn()[0].vertices[0].x, 320.0f - 83.0f);
+    EXPECT_EQ(Drawn()[0][0].x, 320.0f - 83.0f);
 }
 
 TEST_F(PipelineTest, LightingAddsTheLitShareAndClampsAt255) {
@@ -194,41 +175,40 @@ TEST_F(PipelineTest, LightingAddsTheLitShareAndClampsAt255) {
     TransformToView(instance);
     EXPECT_NEAR(instance.viewNormals[0].z, -1.0f, 1e-6f);
 
-    Lighting ambientOnly;
-    ambientOnly.ambient[0] = ambientOnly.ambient[1] = ambientOnly.ambient[2] = 1.2f;
-    LightPoints(ambientOnly, instance);
-    EXPECT_EQ(instance.pointColours[0].r, 240); // 1.2 × 200
-    EXPECT_EQ(instance.pointColours[0].g, 120);
-    EXPECT_EQ(instance.pointColours[0].b, 0);
-    EXPECT_EQ(instance.pointColours[0].a, 255);
-
-    Lighting bright = ambientOnly;
-    bright.ambient[0] = 1.5f;
-    LightPoints(bright, instance);
-    EXPECT_EQ(instance.pointColours[0].r, 255); // 1.5 × 200 clamps
-
-    // Straight in front of point 0: N·d = 1, so ambient 0.25 + light 0.5.
-    Lighting facing;
-    facing.ambient[0] = facing.ambient[1] = facing.ambient[2] = 0.25f;
-    facing.hasLight = true;
-    facing.lightPosition = Vector3{0, 0, 0};
-    facing.lightColour[0] = facing.lightColour[1] = facing.lightColour[2] = 0.5f;
-    LightPoints(facing, instance);
-    EXPECT_EQ(instance.pointColours[0].r, 150);
-    EXPECT_EQ(instance.pointColours[0].g, 75);
-
-    // Behind the surface: exactly the ambient share.
-    Lighting behind = facing;
-    behind.lightPosition = Vector3{0, 0, 50};
-    LightPoints(behind, instance);
-    EXPECT_EQ(instance.pointColours[0].r, 50);
-    EXPECT_EQ(instance.pointColours[0].g, 25);
-
-    // A light placed exactly on the point lights it from no side, without NaNs.
-    Lighting onPoint = facing;
-    onPoint.lightPosition = Vector3{0, 0, 10};
-    LightPoints(onPoint, instance);
-    EXPECT_EQ(instance.pointColours[0].r, 50);
+    const struct {
+        const char* name;
+        float ambientRed, ambient;
+        bool hasLight;
+        Vector3 lightPosition;
+        uint8_t r, g;
+    } cases[] = {
+        {"ambient 1.2 × 200", 1.2f, 1.2f, false, {}, 240, 120},
+        {"ambient 1.5 × 200 clamps", 1.5f, 1.2f, false, {}, 255, 120},
+        // Straight in front of point 0: N·d = 1, so ambient 0.25 + light 0.5.
+        {"light in front", 0.25f, 0.25f, true, {0, 0, 0}, 150, 75},
+        {"light behind the surface: the ambient share", 0.25f, 0.25f, true, {0, 0, 50}, 50, 25},
+        {"light on the point lights from no side, without NaNs",
+         0.25f,
+         0.25f,
+         true,
+         {0, 0, 10},
+         50,
+         25},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Lighting lighting;
+        lighting.ambient[0] = c.ambientRed;
+        lighting.ambient[1] = lighting.ambient[2] = c.ambient;
+        lighting.hasLight = c.hasLight;
+        lighting.lightPosition = c.lightPosition;
+        lighting.lightColour[0] = lighting.lightColour[1] = lighting.lightColour[2] = 0.5f;
+        LightPoints(lighting, instance);
+        EXPECT_EQ(instance.pointColours[0].r, c.r);
+        EXPECT_EQ(instance.pointColours[0].g, c.g);
+        EXPECT_EQ(instance.pointColours[0].b, 0);
+        EXPECT_EQ(instance.pointColours[0].a, 255);
+    }
 }
 
 TEST_F(PipelineTest, TransformCombinesObjectAndViewAndRenormalisesNormals) {

@@ -4,6 +4,7 @@
 #include "render/surface.h"
 
 #include "glide/glide.h"
+#include "tests/support/geometry_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -13,22 +14,12 @@ namespace {
 
 constexpr uint16_t Red565 = 0xF800;
 
-// A square of side 2 facing the camera at depth `depth`, one corner optionally
-// pulled to `nearCornerDepth`.
-struct Square {
-    Mesh mesh;
-    Square(float depth, float nearCornerDepth) {
-        mesh.pointCount = 4;
-        mesh.points = new Vector3[4]{
-            {-1, -1, depth}, {1, -1, depth}, {1, 1, depth}, {-1, 1, nearCornerDepth}};
-        mesh.pointNormals = new Vector3[4];
-        mesh.polygonCount = 1;
-        mesh.polygons = new Polygon[1];
-        mesh.polygons[0].count = 4;
-        for (uint16_t i = 0; i < 4; ++i)
-            mesh.polygons[0].indices[i] = i;
-        mesh.ComputeNormals();
-    }
+// A square of side 2 facing the camera at depth `depth`, one corner pulled to
+// `nearCornerDepth`.
+struct Square : testsupport::HandMesh {
+    Square(float depth, float nearCornerDepth)
+        : HandMesh({{-1, -1, depth}, {1, -1, depth}, {1, 1, depth}, {-1, 1, nearCornerDepth}},
+                   {{0, 1, 2, 3}}) {}
 };
 
 class BoardDrawing : public ::testing::Test {
@@ -41,35 +32,26 @@ protected:
         ASSERT_TRUE(grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR,
                                  GR_ORIGIN_UPPER_LEFT, 2, 1));
         grDepthBufferMode(GR_DEPTHBUFFER_DISABLE);
-        grBufferClear(0, 0, GR_WDEPTHVALUE_FARTHEST);
-        savedView = CurrentView;
-        savedNear = nearDistance;
-        nearDistance = 0.1f;
-        farDistance = 100000.0f;
-        view.Setup(640, 480, 60, 0, 0);
-        CurrentView = &view;
         red.SetColour(Colour{255, 0, 0, 0});
     }
-    void TearDown() override {
-        CurrentView = savedView;
-        nearDistance = savedNear;
-        grGlideShutdown();
-    }
-    void Draw(Mesh& mesh) {
+    void TearDown() override { grGlideShutdown(); }
+    // Clears the back buffer, draws the square in red under a white ambient
+    // light and returns the back buffer's pixels.
+    std::vector<uint16_t> Draw(Square square) {
+        grBufferClear(0, 0, GR_WDEPTHVALUE_FARTHEST);
         ObjectInstance instance;
-        instance.AttachMesh(&mesh);
+        instance.AttachMesh(&square.mesh);
         instance.surface = &red;
-        ASSERT_TRUE(instance.Classify());
+        EXPECT_TRUE(instance.Classify());
         TransformToView(instance);
         Lighting white;
         white.ambient[0] = white.ambient[1] = white.ambient[2] = 1.0f;
         LightPoints(white, instance);
         DrawPolygons(instance);
-    }
-    std::vector<uint16_t> BackBuffer() {
+
+        std::vector<uint16_t> pixels;
         GrLfbInfo_t info{};
         info.size = sizeof info;
-        std::vector<uint16_t> pixels;
         if (!grLfbLock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER, GR_LFBWRITEMODE_ANY,
                        GR_ORIGIN_UPPER_LEFT, FXFALSE, &info))
             return pixels;
@@ -82,16 +64,12 @@ protected:
         return pixels;
     }
 
-    View view;
+    testsupport::MainView main;
     Surface red;
-    View* savedView = nullptr;
-    float savedNear = 0;
 };
 
-TEST_F(BoardDrawing, SquareFillsItsProjectedPixels) {
-    Square square(10, 10);
-    Draw(square.mesh);
-    const std::vector<uint16_t> pixels = BackBuffer();
+TEST_F(BoardDrawing, SquareFillsItsProjectedPixelsAndACornerBehindTheCameraIsClipped) {
+    std::vector<uint16_t> pixels = Draw(Square(10, 10));
     ASSERT_EQ(pixels.size(), 640u * 480u);
     // Side 2 at depth 10: 110.85 pixels, centred on (320, 240).
     EXPECT_EQ(pixels[240 * 640 + 320], Red565);
@@ -104,14 +82,10 @@ TEST_F(BoardDrawing, SquareFillsItsProjectedPixels) {
     for (uint16_t pixel : pixels)
         lit += pixel == Red565;
     EXPECT_NEAR(lit, 110.85 * 110.85, 300);
-}
 
-TEST_F(BoardDrawing, CornerBehindTheCameraIsClippedNotSmeared) {
     // The top-left corner comes at the camera from behind: the visible part runs
     // off the screen's top-left, while the far corners stay where they were.
-    Square square(10, -5);
-    Draw(square.mesh);
-    const std::vector<uint16_t> pixels = BackBuffer();
+    pixels = Draw(Square(10, -5));
     ASSERT_EQ(pixels.size(), 640u * 480u);
     EXPECT_EQ(pixels[290 * 640 + 370], Red565); // near the bottom-right corner
     EXPECT_EQ(pixels[240 * 640 + 320], Red565);
