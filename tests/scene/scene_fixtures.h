@@ -2,75 +2,25 @@
 // everything is written by the tests themselves.
 #pragma once
 
+#include "tests/geometry/lwob_builder.h"
+#include "tests/support/slvtool_run.h"
+
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include <unistd.h>
-
 namespace scenetest {
 
-using Bytes = std::vector<uint8_t>;
-
-inline void PutBig32(Bytes& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<uint8_t>(value >> shift));
-    }
-}
-
-inline void PutBig16(Bytes& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value >> 8));
-    out.push_back(static_cast<uint8_t>(value));
-}
+using lwobtest::Bytes;
+using testsupport::TempDir;
+using testsupport::WriteFile;
 
 inline void PutLittle(Bytes& out, size_t at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
+    for (int i = 0; i < bytes; ++i)
         out[at + i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
-
-// An axis-aligned cube of six quadrilaterals centred on the origin, as a
-// FORM/LWOB file.
-inline Bytes CubeObject(float half) {
-    const float corners[8][3] = {{-half, -half, -half}, {half, -half, -half}, {half, half, -half},
-                                 {-half, half, -half},  {-half, -half, half}, {half, -half, half},
-                                 {half, half, half},    {-half, half, half}};
-    // Clockwise seen from outside, as LightWave writes them: outward normals.
-    const uint16_t faces[6][4] = {{3, 2, 1, 0}, {6, 7, 4, 5}, {7, 3, 0, 4},
-                                  {2, 6, 5, 1}, {7, 6, 2, 3}, {0, 1, 5, 4}};
-    Bytes points;
-    for (const auto& corner : corners) {
-        for (float value : corner) {
-            uint32_t bits;
-            std::memcpy(&bits, &value, sizeof bits);
-            PutBig32(points, bits);
-        }
-    }
-    Bytes polygons;
-    for (const auto& face : faces) {
-        PutBig16(polygons, 4);
-        for (uint16_t index : face) {
-            PutBig16(polygons, index);
-        }
-        PutBig16(polygons, 1);
-    }
-    Bytes body;
-    for (char c : std::string("LWOB")) {
-        body.push_back(static_cast<uint8_t>(c));
-    }
-    for (auto chunk : {std::make_pair("PNTS", &points), std::make_pair("POLS", &polygons)}) {
-        body.insert(body.end(), chunk.first, chunk.first + 4);
-        PutBig32(body, static_cast<uint32_t>(chunk.second->size()));
-        body.insert(body.end(), chunk.second->begin(), chunk.second->end());
-    }
-    Bytes file = {'F', 'O', 'R', 'M'};
-    PutBig32(file, static_cast<uint32_t>(body.size()));
-    file.insert(file.end(), body.begin(), body.end());
-    return file;
 }
 
 // A data archive file (magic "QZF", version 256, 82-byte directory records)
@@ -93,51 +43,6 @@ inline Bytes ArchiveFile(const std::vector<std::pair<std::string, Bytes>>& membe
     }
     return out;
 }
-
-inline bool WriteFile(const std::string& path, const void* data, size_t size) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
-}
-
-inline bool WriteFile(const std::string& path, const Bytes& bytes) {
-    return WriteFile(path, bytes.data(), bytes.size());
-}
-
-inline bool WriteFile(const std::string& path, const std::string& text) {
-    return WriteFile(path, text.data(), text.size());
-}
-
-// A fresh folder under the system's temporary folder, removed with its files.
-class TempDir {
-public:
-    TempDir() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/scenetest.XXXXXX";
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        if (mkdtemp(buffer.data()) != nullptr) {
-            path = buffer.data();
-        }
-    }
-    ~TempDir() {
-        if (!path.empty()) {
-            std::string command = "rm -rf '" + path + "'";
-            if (std::system(command.c_str()) != 0) {
-                std::fprintf(stderr, "could not remove %s\n", path.c_str());
-            }
-        }
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string Path(const std::string& name) const { return path + "/" + name; }
-
-    std::string path;
-};
 
 // One motion section with nine channels, keys given as nine file values
 // (angles in degrees) and frame/linear/tension/continuity/bias.

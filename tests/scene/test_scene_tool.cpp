@@ -5,33 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
-#include <sys/wait.h>
 
 using scenetest::At;
 using scenetest::MotionText;
 
 namespace {
-
-#ifdef SLVTOOL_PATH
-// Runs slvtool with arguments; returns its exit code and fills output with
-// what it printed on both streams.
-int RunTool(const std::string& arguments, std::string& output) {
-    const std::string command = std::string(SLVTOOL_PATH) + " " + arguments + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return -1;
-    }
-    output.clear();
-    char buffer[512];
-    size_t read;
-    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        output.append(buffer, read);
-    }
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-#endif
 
 std::string CubeScene(const std::string& objectName) {
     return "LWSC\r\n1\r\n\r\nFirstFrame 0\r\nLastFrame 60\r\nFrameStep 1\r\n\r\n"
@@ -59,52 +39,60 @@ protected:
 
 #ifdef SLVTOOL_PATH
 
+using testsupport::RunSlvtool;
+
+// Every text must be in the run's output.
+void ExpectHas(const testsupport::ToolRun& run, std::initializer_list<std::string> texts) {
+    for (const std::string& text : texts)
+        EXPECT_NE(run.output.find(text), std::string::npos) << "missing \"" << text << "\" in:\n"
+                                                            << run.output;
+}
+
 TEST_F(SceneTool, SummaryOfASceneInAnArchive) {
     const std::string object = "C:\\LightWave\\Objects\\Cube.lwo";
     const std::string scene = CubeScene(object);
     ASSERT_TRUE(scenetest::WriteFile(
         dir.Path("slv.dat"),
         scenetest::ArchiveFile({{"scenes\\Cube.lws", scenetest::Bytes(scene.begin(), scene.end())},
-                                {object, scenetest::CubeObject(1.0f)}})));
-    std::string output;
-    ASSERT_EQ(RunTool("scene 'scenes\\Cube.lws' --archive " + dir.Path("slv.dat"), output), 0)
-        << output;
-    EXPECT_NE(output.find("frames: first 0, last 60, step 1"), std::string::npos) << output;
-    EXPECT_NE(output.find("items: 2 (object files: 1)"), std::string::npos) << output;
-    EXPECT_NE(output.find("1: " + object + ", parent none, 2 keys"), std::string::npos) << output;
-    EXPECT_NE(output.find("2: (null object), parent item 1"), std::string::npos) << output;
-    EXPECT_NE(output.find("lights: 0 (drawn with the ambient light only)"), std::string::npos);
-    EXPECT_NE(output.find("frame 0: position (0, 0, -10)"), std::string::npos) << output;
+                                {object, lwobtest::Cube(1.0f)}})));
+    const auto run = RunSlvtool("scene 'scenes\\Cube.lws' --archive " + dir.Path("slv.dat"));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    ExpectHas(run,
+              {"frames: first 0, last 60, step 1", "items: 2 (object files: 1)",
+               "1: " + object + ", parent none, 2 keys", "2: (null object), parent item 1",
+               "lights: 0 (drawn with the ambient light only)", "frame 0: position (0, 0, -10)"});
 }
 
 TEST_F(SceneTool, BrokenScenesGiveTheReportAndFail) {
     ASSERT_TRUE(scenetest::WriteFile(dir.Path("bad.lws"), std::string("LWSC\n1\n\nLastFrame x\n")));
-    std::string output;
-    EXPECT_EQ(RunTool("scene " + dir.Path("bad.lws"), output), 1);
-    EXPECT_NE(output.find("bad.lws:4: Unable to read LastFrame (module Scene, line 469)"),
-              std::string::npos)
-        << output;
-
     ASSERT_TRUE(scenetest::WriteFile(dir.Path("object.lws"), CubeScene("C:\\Missing.lwo")));
-    EXPECT_EQ(RunTool("scene " + dir.Path("object.lws"), output), 1);
-    EXPECT_NE(output.find("Unable to load object (module Scene, line 492)"), std::string::npos)
-        << output;
-
     ASSERT_TRUE(scenetest::WriteFile(dir.Path("text.txt"), std::string("hello\n")));
-    EXPECT_EQ(RunTool("scene " + dir.Path("text.txt"), output), 1);
-    EXPECT_NE(output.find("not a LightWave scene"), std::string::npos) << output;
-    EXPECT_EQ(RunTool("scene " + dir.Path("none.lws"), output), 1);
-    EXPECT_EQ(RunTool("scene", output), 2);
-    EXPECT_EQ(RunTool("scene x.lws --render nope out.bmp", output), 2);
+    const struct {
+        std::string arguments;
+        int exitCode;
+        const char* text;
+    } cases[] = {
+        {dir.Path("bad.lws"), 1, "bad.lws:4: Unable to read LastFrame (module Scene, line 469)"},
+        {dir.Path("object.lws"), 1, "Unable to load object (module Scene, line 492)"},
+        {dir.Path("text.txt"), 1, "not a LightWave scene"},
+        {dir.Path("none.lws"), 1, ""},
+        {"", 2, ""},
+        {"x.lws --render nope out.bmp", 2, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const auto run = RunSlvtool("scene " + c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        ExpectHas(run, {c.text});
+    }
 }
 
 TEST_F(SceneTool, RendersAFrameToABitmap) {
-    ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lwo"), scenetest::CubeObject(1.0f)));
+    ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lwo"), lwobtest::Cube(1.0f)));
     ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lws"), CubeScene(dir.Path("cube.lwo"))));
-    std::string output;
-    ASSERT_EQ(
-        RunTool("scene " + dir.Path("cube.lws") + " --render 30 " + dir.Path("out.bmp"), output), 0)
-        << output;
+    const auto run =
+        RunSlvtool("scene " + dir.Path("cube.lws") + " --render 30 " + dir.Path("out.bmp"));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
     std::FILE* file = std::fopen(dir.Path("out.bmp").c_str(), "rb");
     ASSERT_NE(file, nullptr);
     std::vector<uint8_t> bmp(54 + 640 * 480 * 3 + 1);
