@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -190,27 +187,6 @@ TEST(ObjectLoader, EveryTruncationOfARealFileFailsOrLoadsCleanly) {
         }
     }
     EXPECT_EQ(pointsOnly, 4);
-}
-
-TEST(ObjectLoader, LoadsFromDiskThroughFileAndReportsMissingFiles) {
-    const std::string path =
-        ::testing::TempDir() + "solvane_geometry_cube_" + std::to_string(getpid()) + ".lwo";
-    const Bytes cube = Cube();
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    std::fwrite(cube.data(), 1, cube.size(), out);
-    std::fclose(out);
-
-    Mesh mesh;
-    ASSERT_TRUE(mesh.Load(path.c_str()));
-    ASSERT_TRUE(mesh.Load(path.c_str())); // a second load replaces the first
-    EXPECT_EQ(mesh.polygonCount, 6);
-    std::remove(path.c_str());
-
-    ObjectLoadReport report;
-    EXPECT_FALSE(LoadObjectFile(mesh, path.c_str(), &report));
-    EXPECT_EQ(report.problem, ObjectProblem::OpenFailed);
-    ExpectEmpty(mesh);
 }
 
 } // namespace
