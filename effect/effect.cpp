@@ -23,6 +23,22 @@ constexpr int32_t DriftFrames = 100;    // frames of one spin or spacing drift
 constexpr float RippleCountdown = 2.0f; // frames a copy holds new values before handing on
 constexpr uint8_t NewCopyAlpha = 128;
 
+// The start-up values, which Reset restores with PScaleX 1 instead of 100. The
+// order matters for the random colours of the copies.
+void SetStartValues(Effect& effect, float pScaleX) {
+    effect.SetNum(100);
+    effect.SetDelay(2.0f);
+    effect.SetYDelta(0.5f);
+    effect.SetPRotVel(0.05f, 0.05f, 0.05f);
+    effect.SetCentrePosition(0.0f, 0.0f, 10.0f);
+    effect.SetCARotVel(0.02f, 0.02f, 0.02f);
+    effect.SetCADist(10.0f);
+    effect.SetPCenter(0.0f, 0.0f);
+    effect.SetPCAxisRot(0.0f, 0.1f, 0.0f);
+    effect.SetPScale(pScaleX, 1.0f);
+    effect.SetTwist(0);
+}
+
 // How far an accumulated rotation may stray from orthonormal (relative length,
 // or cosine between axes) before it is straightened.
 constexpr double RotationTolerance = 1e-4;
@@ -110,34 +126,12 @@ bool Effect::Start() {
     view.Setup(showWidth, showHeight, 60, 0, 0);
     view.SetPosition(0.0f, 0.0f, -60.0f);
 
-    // Start-up values; the order matters for the random colours of the copies.
-    SetNum(100);
-    SetDelay(2.0f);
-    SetYDelta(0.5f);
-    SetPRotVel(0.05f, 0.05f, 0.05f);
-    SetCentrePosition(0.0f, 0.0f, 10.0f);
-    SetCARotVel(0.02f, 0.02f, 0.02f);
-    SetCADist(10.0f);
-    SetPCenter(0.0f, 0.0f);
-    SetPCAxisRot(0.0f, 0.1f, 0.0f);
-    SetPScale(100.0f, 1.0f);
-    SetTwist(0);
+    SetStartValues(*this, 100.0f);
     return true;
 }
 
 void Effect::Reset() {
-    SetNum(100);
-    SetDelay(2.0f);
-    SetYDelta(0.5f);
-    SetPRotVel(0.05f, 0.05f, 0.05f);
-    SetCentrePosition(0.0f, 0.0f, 10.0f);
-    SetCARotVel(0.02f, 0.02f, 0.02f);
-    SetCADist(10.0f);
-    SetPCenter(0.0f, 0.0f);
-    SetPCenter(0.0f, 0.0f);
-    SetPCAxisRot(0.0f, 0.1f, 0.0f);
-    SetPScale(1.0f, 1.0f);
-    SetTwist(0);
+    SetStartValues(*this, 1.0f);
     SetPRotVel(0.0f, 0.0f, 0.0f);
     SetCARotVel(0.0f, 0.0f, 0.0f);
 }
