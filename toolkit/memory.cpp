@@ -20,6 +20,21 @@ bool GuardIntact(const BlockRecord& record) {
     return guard[0] == guardLow && guard[1] == guardHigh;
 }
 
+// Releases the block under the cursor of blocks with its record and takes it off
+// total. False when its guard was damaged: that is recorded, and the block is
+// released all the same.
+bool ReleaseCurrent(List& blocks, uint32_t& total) {
+    BlockRecord* record = static_cast<BlockRecord*>(blocks.Current());
+    bool intact = GuardIntact(*record);
+    if (!intact)
+        SetError(ErrorCode::GuardDamaged);
+    std::free(record->address);
+    total -= record->size + guardSize;
+    delete record;
+    blocks.RemoveCurrent();
+    return intact;
+}
+
 const char* const dumpRule = "+-----+---------+----------+\n";
 
 } // namespace
@@ -59,17 +74,8 @@ bool MemoryManager::Free(void* block) {
     if (!block || total == 0)
         return true;
     for (bool more = blocks.First(); more; more = blocks.Next()) {
-        BlockRecord* record = static_cast<BlockRecord*>(blocks.Current());
-        if (record->address != block)
-            continue;
-        bool intact = GuardIntact(*record);
-        if (!intact)
-            SetError(ErrorCode::GuardDamaged);
-        std::free(record->address);
-        total -= record->size + guardSize;
-        delete record;
-        blocks.RemoveCurrent();
-        return intact;
+        if (static_cast<BlockRecord*>(blocks.Current())->address == block)
+            return ReleaseCurrent(blocks, total);
     }
     return SetError(ErrorCode::MemoryEntryNotFound);
 }
@@ -81,15 +87,8 @@ bool MemoryManager::Unimplemented(uintptr_t) {
 bool MemoryManager::FreeAll() {
     bool result = true;
     while (blocks.First()) {
-        BlockRecord* record = static_cast<BlockRecord*>(blocks.Current());
-        if (!GuardIntact(*record)) {
+        if (!ReleaseCurrent(blocks, total))
             result = false;
-            SetError(ErrorCode::GuardDamaged);
-        }
-        std::free(record->address);
-        total -= record->size + guardSize;
-        delete record;
-        blocks.RemoveCurrent();
     }
     return result;
 }
