@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 int values[4] = {10, 20, 30, 40};
@@ -15,47 +17,29 @@ int CurrentValue(const List& list) {
     return *static_cast<int*>(list.Current());
 }
 
-TEST(List, EmptyListHasNoCursor) {
-    List list;
-    EXPECT_FALSE(list.First());
-    EXPECT_FALSE(list.HasCurrent());
-    EXPECT_EQ(list.Current(), nullptr);
-    EXPECT_FALSE(list.Last());
-    EXPECT_FALSE(list.Next());
-    EXPECT_FALSE(list.RemoveCurrent());
-}
-
-TEST(List, WalkEndsOffTheListWithIndexAtCount) {
-    List list;
-    Fill(list, 3);
-    int seen = 0;
+std::vector<int> Walk(List& list) {
+    std::vector<int> seen;
     for (bool more = list.First(); more; more = list.Next())
-        EXPECT_EQ(CurrentValue(list), values[seen++]);
-    EXPECT_EQ(seen, 3);
+        seen.push_back(CurrentValue(list));
+    return seen;
+}
+
+TEST(List, CursorWalksOffTheEndWithIndexAtCount) {
+    List list;
+    EXPECT_FALSE(list.First() || list.Last() || list.Next() || list.RemoveCurrent());
+    EXPECT_EQ(list.Current(), nullptr);
+    ASSERT_TRUE(list.Append(&values[0]));
+    EXPECT_EQ(CurrentValue(list), 10); // the first node becomes current...
+    ASSERT_TRUE(list.Append(&values[1]) && list.Append(&values[2]));
+    EXPECT_EQ(CurrentValue(list), 10); // ...later ones leave the cursor alone
+    EXPECT_EQ(Walk(list), (std::vector<int>{10, 20, 30}));
     EXPECT_EQ(list.GetCursorIndex(), 3u);
     EXPECT_FALSE(list.HasCurrent());
     EXPECT_FALSE(list.Next());
     EXPECT_EQ(list.GetCursorIndex(), 3u);
-}
-
-TEST(List, LastPutsIndexAtCountButCursorOnTail) {
-    List list;
-    Fill(list, 3);
-    EXPECT_TRUE(list.Last());
+    EXPECT_TRUE(list.Last()); // index at count, cursor on the tail
     EXPECT_EQ(list.GetCursorIndex(), 3u);
     EXPECT_EQ(CurrentValue(list), 30);
-}
-
-TEST(List, AppendMakesFirstNodeCurrentAndLeavesCursorOtherwise) {
-    List list;
-    ASSERT_TRUE(list.Append(&values[0]));
-    EXPECT_EQ(CurrentValue(list), 10);
-    ASSERT_TRUE(list.Append(&values[1]));
-    EXPECT_EQ(CurrentValue(list), 10);
-    list.Next();
-    ASSERT_TRUE(list.Append(&values[2]));
-    EXPECT_EQ(CurrentValue(list), 20);
-    EXPECT_EQ(list.GetCursorIndex(), 1u);
 }
 
 TEST(List, RemovingMovesCursorToSuccessorElsePredecessor) {
@@ -71,31 +55,17 @@ TEST(List, RemovingMovesCursorToSuccessorElsePredecessor) {
     EXPECT_EQ(list.GetCount(), 1u);
     EXPECT_FALSE(list.RemoveCurrent()); // the only node
     EXPECT_EQ(list.GetCount(), 0u);
-    EXPECT_FALSE(list.First());
-    EXPECT_FALSE(list.Last());
-    // An emptied list links new nodes as a fresh one.
-    Fill(list, 2);
-    list.First();
-    EXPECT_EQ(CurrentValue(list), 10);
-    list.Next();
-    EXPECT_EQ(CurrentValue(list), 20);
-    EXPECT_FALSE(list.Next());
-}
+    EXPECT_FALSE(list.First() || list.Last());
+    Fill(list, 2); // an emptied list links new nodes as a fresh one
+    EXPECT_EQ(Walk(list), (std::vector<int>{10, 20}));
 
-TEST(List, RemovingHeadRelinksBothWays) {
-    List list;
-    Fill(list, 3);
-    list.First();
+    list.First(); // removing the head relinks both ways
     EXPECT_TRUE(list.RemoveCurrent());
     EXPECT_EQ(CurrentValue(list), 20);
+    ASSERT_TRUE(list.Append(&values[2]));
     list.Last();
     EXPECT_EQ(CurrentValue(list), 30);
-    ASSERT_TRUE(list.Append(&values[3]));
-    int expected[] = {20, 30, 40};
-    int seen = 0;
-    for (bool more = list.First(); more; more = list.Next())
-        EXPECT_EQ(CurrentValue(list), expected[seen++]);
-    EXPECT_EQ(seen, 3);
+    EXPECT_EQ(Walk(list), (std::vector<int>{20, 30}));
 }
 
 struct Counted {
@@ -107,9 +77,8 @@ int Counted::alive = 0;
 
 TEST(List, ClearKeepsElementsAndDeleteCurrentDataFreesOne) {
     List list;
-    Counted* a = new Counted;
     Counted* b = new Counted;
-    list.Append(a);
+    list.Append(new Counted);
     list.Append(b);
     EXPECT_TRUE(list.DeleteCurrentData<Counted>());
     EXPECT_EQ(Counted::alive, 1);

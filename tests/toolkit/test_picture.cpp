@@ -3,6 +3,8 @@
 #include "toolkit/text.h"
 #include "toolkit_fixture.h"
 
+#include <algorithm>
+
 namespace {
 
 using toolkit_test::ToolkitTest;
@@ -20,14 +22,13 @@ unsigned char At(const Picture& picture, int32_t column, int32_t row) {
     return picture.pixels[row * picture.stride + column];
 }
 
-TEST_F(PictureTest, CreateRoundsRowsToFourBytes) {
+TEST_F(PictureTest, CreateRoundsRowsAndRefusesImpossibleSizes) {
     Picture picture;
     ASSERT_TRUE(picture.Create(3, 2, 24, false));
     EXPECT_EQ(picture.bytesPerPixel, 3);
     EXPECT_EQ(picture.stride, 12);
     EXPECT_EQ(allocator->GetTotal(), 24u + 2u);
-    for (int i = 0; i < 24; ++i)
-        EXPECT_EQ(picture.pixels[i], 0);
+    EXPECT_EQ(std::count(picture.pixels, picture.pixels + 24, 0), 24);
     ASSERT_TRUE(picture.Create(5, 1, 8, true));
     EXPECT_EQ(picture.stride, 8);
     EXPECT_NE(picture.palette, nullptr);
@@ -39,25 +40,13 @@ TEST_F(PictureTest, CreateRoundsRowsToFourBytes) {
     picture.Release();
     EXPECT_EQ(allocator->GetTotal(), 0u);
     EXPECT_EQ(picture.valid, 1); // Release keeps the flag
-}
-
-TEST_F(PictureTest, ImpossibleSizesFailWithoutAllocating) {
-    Picture picture;
+    // Impossible sizes fail without allocating.
     EXPECT_FALSE(picture.Create(-1, 10, 8, false));
     EXPECT_EQ(Code(), ErrorCode::OutOfMemory);
     EXPECT_FALSE(picture.Create(65536, 65536, 32, false));
     EXPECT_FALSE(picture.Create(INT32_MAX, 1, 32, false));
     EXPECT_EQ(picture.pixels, nullptr);
     EXPECT_EQ(allocator->GetTotal(), 0u);
-}
-
-TEST_F(PictureTest, LoadWithoutHandlersFails) {
-    Picture picture;
-    EXPECT_FALSE(picture.Load("textures\\wood.bmp"));
-    EXPECT_EQ(Code(), ErrorCode::PictureFormat);
-    errorState.code = 0;
-    EXPECT_FALSE(picture.LoadWith("wood.bmp", nullptr, 0));
-    EXPECT_EQ(Code(), ErrorCode::None);
 }
 
 class FakeHandler : public PictureHandler {
@@ -84,10 +73,15 @@ public:
 };
 
 TEST_F(PictureTest, HandlerChosenByLastExtension) {
+    Picture picture;
+    EXPECT_FALSE(picture.Load("textures\\wood.bmp")); // no handlers yet
+    EXPECT_EQ(Code(), ErrorCode::PictureFormat);
+    errorState.code = 0;
+    EXPECT_FALSE(picture.LoadWith("wood.bmp", nullptr, 0));
+    EXPECT_EQ(Code(), ErrorCode::None);
     FakeHandler failing("tga", false), working("bmp", true);
     pictureHandlers->Append(&failing);
     pictureHandlers->Append(&working);
-    Picture picture;
     EXPECT_TRUE(picture.Load("shots.v2\\zentor00.BMP"));
     EXPECT_EQ(working.lastExtension, "BMP");
     EXPECT_EQ(picture.valid, 1);
@@ -100,24 +94,20 @@ TEST_F(PictureTest, HandlerChosenByLastExtension) {
     EXPECT_EQ(working.lastOption, 7);
 }
 
+bool Equal(const PictureRect& a, const PictureRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 TEST(Intersect, OverlapOrderingAndTouching) {
-    PictureRect result{};
-    ASSERT_TRUE(Intersect({0, 0, 10, 10}, {5, 5, 20, 20}, &result));
-    EXPECT_EQ(result.left, 5);
-    EXPECT_EQ(result.top, 5);
-    EXPECT_EQ(result.right, 10);
-    EXPECT_EQ(result.bottom, 10);
-    EXPECT_FALSE(Intersect({0, 0, 10, 10}, {20, 20, 30, 30}, &result));
-    ASSERT_TRUE(Intersect({10, 10, 0, 0}, {5, 5, 20, 20}, &result)); // swapped corners
-    EXPECT_EQ(result.left, 5);
-    EXPECT_EQ(result.bottom, 10);
-    EXPECT_FALSE(Intersect({0, 0, 10, 10}, {10, 0, 20, 10}, &result)); // touching only
-    EXPECT_FALSE(Intersect({0, 0, 10, 10}, {2, 10, 8, 20}, &result));
-    ASSERT_TRUE(Intersect({0, 0, 10, 10}, {2, 2, 3, 30}, &result)); // one axis inside
-    EXPECT_EQ(result.left, 2);
-    EXPECT_EQ(result.right, 3);
-    EXPECT_EQ(result.top, 2);
-    EXPECT_EQ(result.bottom, 10);
+    PictureRect r{};
+    EXPECT_TRUE(Intersect({0, 0, 10, 10}, {5, 5, 20, 20}, &r) && Equal(r, {5, 5, 10, 10}));
+    EXPECT_TRUE(Intersect({10, 10, 0, 0}, {5, 5, 20, 20}, &r) && Equal(r, {5, 5, 10, 10}))
+        << "swapped corners";
+    EXPECT_TRUE(Intersect({0, 0, 10, 10}, {2, 2, 3, 30}, &r) && Equal(r, {2, 2, 3, 10}))
+        << "one axis inside";
+    EXPECT_FALSE(Intersect({0, 0, 10, 10}, {20, 20, 30, 30}, &r));
+    EXPECT_FALSE(Intersect({0, 0, 10, 10}, {10, 0, 20, 10}, &r)) << "touching only";
+    EXPECT_FALSE(Intersect({0, 0, 10, 10}, {2, 10, 8, 20}, &r));
 }
 
 TEST_F(PictureTest, BlitCopiesOnlyInsideClipAndBothPictures) {

@@ -1,14 +1,14 @@
-// Shared set-up of the toolkit tests: a started toolkit, a clean error record, a
-// private temporary folder, and a builder of archive images.
+// Shared set-up of the toolkit tests: a started toolkit, a clean error record and a
+// private temporary folder.
 #pragma once
 
+#include "tests/support/archive_image.h"
 #include "toolkit/archive.h"
 #include "toolkit/error.h"
 #include "toolkit/memory.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -17,46 +17,9 @@
 
 namespace toolkit_test {
 
-using Bytes = std::vector<unsigned char>;
-
-inline void Put32(Bytes& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
-}
-
-// Builds an archive image member by member; the data follows the directory.
-struct ArchiveImage {
-    struct Member {
-        std::string name;
-        std::string data;
-    };
-    std::vector<Member> members;
-    uint16_t version = 256;
-
-    ArchiveImage& Add(const std::string& name, const std::string& data) {
-        members.push_back({name, data});
-        return *this;
-    }
-
-    Bytes Build() const {
-        namespace layout = archive_format;
-        Bytes bytes(layout::headerSize + members.size() * layout::recordSize, 0);
-        std::memcpy(bytes.data(), "QZF", 3);
-        bytes[3] = static_cast<unsigned char>(version);
-        bytes[4] = static_cast<unsigned char>(version >> 8);
-        Put32(bytes, 5, static_cast<uint32_t>(members.size()));
-        for (size_t i = 0; i < members.size(); ++i) {
-            size_t record = layout::headerSize + i * layout::recordSize;
-            Put32(bytes, record + layout::recordSizeOffset,
-                  static_cast<uint32_t>(members[i].data.size()));
-            Put32(bytes, record + layout::recordMemberOffset, static_cast<uint32_t>(bytes.size()));
-            std::memcpy(&bytes[record + layout::recordNameOffset], members[i].name.c_str(),
-                        members[i].name.size() + 1);
-            bytes.insert(bytes.end(), members[i].data.begin(), members[i].data.end());
-        }
-        return bytes;
-    }
-};
+using testsupport::ArchiveImage;
+using testsupport::Bytes;
+using testsupport::Put32;
 
 class ToolkitTest : public ::testing::Test {
 protected:
