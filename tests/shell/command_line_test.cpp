@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 namespace {
@@ -37,9 +38,15 @@ TEST(CommandLine, RunModeTable) {
         {"solvane.scr -vtune /s", RunMode::Other, false, 0},
         {"solvane.scr /x", RunMode::Other, false, 0},
         {"solvane.scr /", RunMode::Other, false, 0},
+        // Odd input is read safely; an unterminated quote swallows the whole line
+        // as the program name.
+        {nullptr, RunMode::Configure, false, 0},
+        {"", RunMode::Configure, false, 0},
+        {"\"C:\\odd /s", RunMode::Configure, false, 0},
+        {"x /p 99999999999999999999999999", RunMode::Preview, false, LONG_MAX}, // clamped
     };
     for (const LineCase& c : cases) {
-        SCOPED_TRACE(c.line);
+        SCOPED_TRACE(c.line != nullptr ? c.line : "(null)");
         CommandLineChoice choice = ParseCommandLine(c.line);
         EXPECT_EQ(choice.mode, c.mode);
         EXPECT_EQ(choice.parentIsForeground, c.foreground);
@@ -47,39 +54,30 @@ TEST(CommandLine, RunModeTable) {
     }
 }
 
-TEST(CommandLine, OddInputIsReadSafely) {
-    EXPECT_EQ(ParseCommandLine(nullptr).mode, RunMode::Configure);
-    EXPECT_EQ(ParseCommandLine("").mode, RunMode::Configure);
-    // An unterminated quote swallows the whole line as the program name.
-    EXPECT_EQ(ParseCommandLine("\"C:\\odd /s").mode, RunMode::Configure);
-    // A window number too large for long is clamped instead of overflowing.
-    CommandLineChoice huge = ParseCommandLine("x /p 99999999999999999999999999");
-    EXPECT_EQ(huge.mode, RunMode::Preview);
-    EXPECT_GT(huge.parentNumber, 0);
-}
-
 TEST(CommandLine, VtuneSwitchNeedsSixCharactersAtTheStart) {
-    EXPECT_TRUE(IsVtuneSwitch("-vtune"));
-    EXPECT_TRUE(IsVtuneSwitch("-VTune /s"));
-    EXPECT_FALSE(IsVtuneSwitch("-vtun"));
-    EXPECT_FALSE(IsVtuneSwitch(" -vtune"));
-    EXPECT_FALSE(IsVtuneSwitch("/s"));
+    for (const char* line : {"-vtune", "-VTune /s"})
+        EXPECT_TRUE(IsVtuneSwitch(line)) << line;
+    for (const char* line : {"-vtun", " -vtune", "/s"})
+        EXPECT_FALSE(IsVtuneSwitch(line)) << line;
     EXPECT_FALSE(IsVtuneSwitch(nullptr));
 }
 
 TEST(CommandLine, ArchivePathBesideTheProgram) {
+    const struct {
+        const char* line;
+        const char* path;
+    } cases[] = {
+        {"\"C:\\Program Files\\Saver\\solvane.scr\" /s", "C:\\Program Files\\Saver\\slv.dat"},
+        {"C:\\WINDOWS\\SOLVANE.SCR /s", "C:\\WINDOWS\\slv.dat"},
+        {"/home/u/bin/solvane -x", "/home/u/bin/slv.dat"},
+        {"solvane.scr /s", "slv.dat"},
+        {"", "slv.dat"},
+    };
     char path[ArchivePathSize];
-    ASSERT_TRUE(
-        BuildArchivePath("\"C:\\Program Files\\Saver\\solvane.scr\" /s", path, sizeof path));
-    EXPECT_STREQ(path, "C:\\Program Files\\Saver\\slv.dat");
-    ASSERT_TRUE(BuildArchivePath("C:\\WINDOWS\\SOLVANE.SCR /s", path, sizeof path));
-    EXPECT_STREQ(path, "C:\\WINDOWS\\slv.dat");
-    ASSERT_TRUE(BuildArchivePath("/home/u/bin/solvane -x", path, sizeof path));
-    EXPECT_STREQ(path, "/home/u/bin/slv.dat");
-    ASSERT_TRUE(BuildArchivePath("solvane.scr /s", path, sizeof path));
-    EXPECT_STREQ(path, "slv.dat");
-    ASSERT_TRUE(BuildArchivePath("", path, sizeof path));
-    EXPECT_STREQ(path, "slv.dat");
+    for (const auto& c : cases) {
+        ASSERT_TRUE(BuildArchivePath(c.line, path, sizeof path)) << c.line;
+        EXPECT_STREQ(path, c.path);
+    }
 }
 
 TEST(CommandLine, ArchivePathThatDoesNotFitIsRefusedNotCut) {

@@ -10,24 +10,14 @@
 
 namespace {
 
-TEST(Report, HeadingThenFormattedMessage) {
+TEST(Report, HeadingThenFormattedMessageAndOnlyTheLastSurvives) {
     ReportError("Scene", 12, "Bad key count %d in \"%s\"", 3, "scenes\\a.lws");
     EXPECT_STREQ(reportText,
                  "Error in module \"Scene\" at line 12:\n\nBad key count 3 in \"scenes\\a.lws\"");
-    reportText[0] = 0;
-}
-
-TEST(Report, PercentSignsInNamesAndQuotedTextPrintLiterally) {
+    // Percent signs in names and quoted text print literally.
     ReportError("Sc%sne%n", -7, "Unknown line: %s", "Motion 100% %s %n %d");
     EXPECT_STREQ(reportText,
                  "Error in module \"Sc%sne%n\" at line -7:\n\nUnknown line: Motion 100% %s %n %d");
-    reportText[0] = 0;
-}
-
-TEST(Report, OnlyTheLastReportSurvives) {
-    ReportError("Startup", 49, "Failed to setup the windows!");
-    ReportError("Startup", 170, "Unable to init glide!");
-    EXPECT_STREQ(reportText, "Error in module \"Startup\" at line 170:\n\nUnable to init glide!");
     reportText[0] = 0;
 }
 

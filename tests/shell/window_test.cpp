@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <utility>
 
 namespace {
 
@@ -21,7 +22,6 @@ struct FakeSystem {
     bool passwordAnswer = false;
     POINT cursorDuringPassword = {0, 0};
     int warps = 0;
-    POINT lastWarp = {0, 0};
     int screenshots = 0;
     int dumps = 0;
     int defaultCalls = 0;
@@ -37,12 +37,7 @@ ShellServices FakeServices() {
         return TRUE;
     };
     s.postMessage = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> BOOL {
-        MSG m = {};
-        m.hwnd = window;
-        m.message = message;
-        m.wParam = wParam;
-        m.lParam = lParam;
-        fake.queue.push_back(m);
+        fake.queue.push_back(MSG{window, message, wParam, lParam, 0, {0, 0}});
         return TRUE;
     };
     s.destroyWindow = [](HWND) -> BOOL {
@@ -55,7 +50,6 @@ ShellServices FakeServices() {
     };
     s.setCursorPos = [](int x, int y) -> BOOL {
         ++fake.warps;
-        fake.lastWarp = POINT{x, y};
         fake.cursor = POINT{x, y};
         return TRUE;
     };
@@ -76,18 +70,26 @@ ShellServices FakeServices() {
     return s;
 }
 
+std::pair<int, int> MouseDelta() {
+    return {mouseDeltaX, mouseDeltaY};
+}
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        saved = shellServices;
+        savedShowMode = showMode;
+        Reset();
+    }
+    // A fresh fake system and saver, for each case of a table as for each test.
+    void Reset() {
         fake = FakeSystem();
         fake.ticks = 1000;
         fake.cursor = POINT{300, 200};
-        saved = shellServices;
         shellServices = FakeServices();
         screenSaver = ScreenSaver();
         screenSaver.passwordDelay = 15;
         screenSaver.mouseThreshold = 50;
-        savedShowMode = showMode;
         mouseDeltaX = mouseDeltaY = 0;
         mouseButtons = 0;
         skipFirstMouse = 1;
@@ -119,67 +121,57 @@ protected:
 };
 
 TEST_F(WindowTest, SaverMouseThresholdIsExclusive) {
-    Create(RunMode::Saver);
-    MoveCursorTo(350, 150); // 50 on both axes
-    EXPECT_EQ(screenSaver.closeRequested, 0);
-    EXPECT_TRUE(fake.queue.empty());
-    MoveCursorTo(300, 251); // 51 down
-    EXPECT_EQ(screenSaver.closeRequested, 1);
-    SetUp();
-    Create(RunMode::Saver);
-    MoveCursorTo(249, 200); // 51 left
-    EXPECT_EQ(screenSaver.closeRequested, 1);
-    ASSERT_EQ(fake.queue.size(), 1u);
-    EXPECT_EQ(fake.queue.front().message, static_cast<UINT>(WM_CLOSE));
-    EXPECT_EQ(fake.queue.front().hwnd, testWindow);
+    const struct {
+        int32_t threshold;
+        LONG x, y; // from the reference (300, 200)
+        bool closes;
+    } moves[] = {
+        {50, 350, 150, false},                      // 50 on both axes
+        {50, 300, 251, true},                       // 51 down
+        {50, 249, 200, true},                       // 51 left
+        {0, 300, 200, false},  {0, 301, 200, true}, // a zero threshold closes on one pixel
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(testing::Message() << m.threshold << ": " << m.x << "," << m.y);
+        Reset();
+        Create(RunMode::Saver);
+        screenSaver.mouseThreshold = m.threshold;
+        MoveCursorTo(m.x, m.y);
+        EXPECT_EQ(screenSaver.closeRequested, m.closes ? 1 : 0);
+        ASSERT_EQ(fake.queue.size(), m.closes ? 1u : 0u);
+        if (m.closes) {
+            EXPECT_EQ(fake.queue.front().message, static_cast<UINT>(WM_CLOSE));
+            EXPECT_EQ(fake.queue.front().hwnd, testWindow);
+        }
+    }
 }
 
-TEST_F(WindowTest, ZeroThresholdClosesOnOnePixel) {
-    Create(RunMode::Saver);
-    screenSaver.mouseThreshold = 0;
-    MoveCursorTo(300, 200);
-    EXPECT_EQ(screenSaver.closeRequested, 0);
-    MoveCursorTo(301, 200);
-    EXPECT_EQ(screenSaver.closeRequested, 1);
-}
-
-TEST_F(WindowTest, KeyWithinDelayClosesWithoutPassword) {
-    Create(RunMode::Saver);
-    fake.ticks += 15000; // exactly the delay: not yet past it
-    WindowProc(testWindow, WM_KEYDOWN, 'A', 0);
-    Pump();
-    EXPECT_EQ(fake.passwordAsks, 0);
-    EXPECT_EQ(fake.destroyed, 1);
-}
-
-TEST_F(WindowTest, KeyAfterDelayAsksForThePassword) {
-    Create(RunMode::Saver);
-    fake.ticks += 15001;
-    fake.passwordAnswer = true;
-    WindowProc(testWindow, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    Pump();
-    EXPECT_EQ(fake.passwordAsks, 1);
-    EXPECT_EQ(fake.destroyed, 1);
-    EXPECT_EQ(screenSaver.busy, 0);
-}
-
-TEST_F(WindowTest, PasswordDelayOutsideItsRangeNeverWraps) {
-    // A negative delay asks at once, rather than turning into "never ask".
-    Create(RunMode::Saver);
-    screenSaver.passwordDelay = -1;
-    fake.ticks += 1;
-    WindowProc(testWindow, WM_KEYDOWN, 'A', 0);
-    Pump();
-    EXPECT_EQ(fake.passwordAsks, 1);
-    // A delay whose milliseconds pass 2^31 still means "not yet".
-    SetUp();
-    Create(RunMode::Saver);
-    screenSaver.passwordDelay = 3000000;
-    fake.ticks += 60000;
-    WindowProc(testWindow, WM_KEYDOWN, 'A', 0);
-    Pump();
-    EXPECT_EQ(fake.passwordAsks, 0);
-    EXPECT_EQ(fake.destroyed, 1);
+TEST_F(WindowTest, PasswordIsAskedOnlyPastTheDelay) {
+    const struct {
+        int32_t delay; // seconds
+        DWORD elapsed; // milliseconds since the saver started
+        UINT message;
+        bool answer;
+        int asks, destroyed;
+    } cases[] = {
+        {15, 15000, WM_KEYDOWN, false, 0, 1}, // exactly the delay: not yet past it
+        {15, 15001, WM_LBUTTONDOWN, true, 1, 1},
+        {-1, 1, WM_KEYDOWN, false, 1, 0},          // negative: at once, rather than never
+        {3000000, 60000, WM_KEYDOWN, false, 0, 1}, // milliseconds past 2^31 still mean "not yet"
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.delay << " s, " << c.elapsed << " ms");
+        Reset();
+        Create(RunMode::Saver);
+        screenSaver.passwordDelay = c.delay;
+        fake.ticks += c.elapsed;
+        fake.passwordAnswer = c.answer;
+        WindowProc(testWindow, c.message, c.message == WM_KEYDOWN ? 'A' : MK_LBUTTON, 0);
+        Pump();
+        EXPECT_EQ(fake.passwordAsks, c.asks);
+        EXPECT_EQ(fake.destroyed, c.destroyed);
+        EXPECT_EQ(screenSaver.busy, 0);
+    }
 }
 
 TEST_F(WindowTest, RefusedPasswordKeepsTheSaverAndTakesANewReference) {
@@ -191,8 +183,8 @@ TEST_F(WindowTest, RefusedPasswordKeepsTheSaverAndTakesANewReference) {
     EXPECT_EQ(fake.passwordAsks, 1);
     EXPECT_EQ(fake.destroyed, 0);
     EXPECT_EQ(screenSaver.closeRequested, 1) << "never cleared";
-    EXPECT_EQ(screenSaver.cursorRef.x, 900);
-    EXPECT_EQ(screenSaver.cursorRef.y, 700);
+    EXPECT_EQ(std::make_pair(screenSaver.cursorRef.x, screenSaver.cursorRef.y),
+              std::make_pair(LONG(900), LONG(700)));
     // Small movement near the new reference does not close...
     MoveCursorTo(920, 710);
     EXPECT_TRUE(fake.queue.empty());
@@ -213,39 +205,49 @@ TEST_F(WindowTest, EscapeAfterDelayAsksTwiceWhenCancelled) {
     EXPECT_EQ(fake.destroyed, 0);
 }
 
-TEST_F(WindowTest, SaverSwallowsClosesThatInputDidNotRequest) {
+// Which input asks to close, by run mode; while a modal dialog is up none does.
+TEST_F(WindowTest, ClosingInputByMode) {
+    const struct {
+        RunMode mode;
+        int busy;
+        UINT message;
+        WPARAM wParam;
+        bool closes;
+    } cases[] = {
+        {RunMode::Saver, 0, WM_KEYDOWN, 'A', true},
+        {RunMode::Saver, 0, WM_KEYDOWN, VK_F12, true}, // a screenshot, and closing input
+        {RunMode::Saver, 0, WM_SYSKEYDOWN, VK_F10, false},
+        {RunMode::Saver, 0, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), false},
+        {RunMode::Saver, 0, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), true},
+        {RunMode::Saver, 1, WM_KEYDOWN, 'A', false},
+        {RunMode::Saver, 1, WM_MOUSEMOVE, 0, false},
+        {RunMode::Saver, 1, WM_ACTIVATE, WA_INACTIVE, false},
+        {RunMode::Configure, 0, WM_ACTIVATE, WA_INACTIVE, false},
+        {RunMode::Configure, 0, WM_KEYDOWN, 'A', false},
+        {RunMode::Configure, 0, WM_LBUTTONDOWN, MK_LBUTTON, false},
+        {RunMode::Configure, 0, WM_KEYDOWN, VK_ESCAPE, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << int(c.mode) << " " << c.busy << " " << c.message << " " << c.wParam);
+        Reset();
+        Create(c.mode);
+        showMode = ShowMode::Interactive;
+        screenSaver.busy = c.busy;
+        fake.cursor = POINT{1000, 700};
+        WindowProc(testWindow, c.message, c.wParam, MAKELPARAM(1000, 700));
+        EXPECT_EQ(fake.queue.size(), c.closes ? 1u : 0u);
+        if (c.mode == RunMode::Saver) {
+            EXPECT_EQ(screenSaver.closeRequested, c.closes ? 1 : 0);
+        }
+    }
+}
+
+TEST_F(WindowTest, ScreenSaveCommandAndUnaskedClosesSwallowedOnlyInSaverMode) {
     Create(RunMode::Saver);
-    EXPECT_EQ(WindowProc(testWindow, WM_CLOSE, 0, 0), 0);
+    EXPECT_EQ(WindowProc(testWindow, WM_CLOSE, 0, 0), 0); // no input asked for it
     EXPECT_EQ(fake.destroyed, 0);
     EXPECT_EQ(fake.defaultCalls, 0);
-}
-
-TEST_F(WindowTest, InputDuringAModalDialogDoesNotClose) {
-    Create(RunMode::Saver);
-    screenSaver.busy = 1;
-    WindowProc(testWindow, WM_KEYDOWN, 'A', 0);
-    MoveCursorTo(1000, 700);
-    WindowProc(testWindow, WM_ACTIVATE, WA_INACTIVE, 0);
-    EXPECT_EQ(screenSaver.closeRequested, 0);
-    EXPECT_TRUE(fake.queue.empty());
-}
-
-TEST_F(WindowTest, DeactivationClosesOnlyTheSaver) {
-    Create(RunMode::Saver);
-    WindowProc(testWindow, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
-    EXPECT_EQ(screenSaver.closeRequested, 0);
-    WindowProc(testWindow, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0);
-    EXPECT_EQ(screenSaver.closeRequested, 1);
-
-    SetUp();
-    Create(RunMode::Configure);
-    WindowProc(testWindow, WM_ACTIVATE, WA_INACTIVE, 0);
-    EXPECT_EQ(screenSaver.closeRequested, 0);
-    EXPECT_EQ(fake.defaultCalls, 1);
-}
-
-TEST_F(WindowTest, ScreenSaveCommandSwallowedOnlyInSaverMode) {
-    Create(RunMode::Saver);
     EXPECT_EQ(SaverFilter(testWindow, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
     EXPECT_EQ(SaverFilter(testWindow, WM_SYSCOMMAND, SC_CLOSE, 0), 0);
     EXPECT_EQ(SaverFilter(testWindow, WM_SYSCOMMAND, SC_SCREENSAVE + 1, 0), 1) << "whole values";
@@ -257,31 +259,19 @@ TEST_F(WindowTest, ScreenSaveCommandSwallowedOnlyInSaverMode) {
     }
 }
 
-TEST_F(WindowTest, OtherModesCloseOnEscapeOnly) {
-    Create(RunMode::Configure);
-    showMode = ShowMode::Interactive;
-    WindowProc(testWindow, WM_KEYDOWN, 'A', 0);
-    WindowProc(testWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(512, 384));
-    EXPECT_EQ(screenSaver.closeRequested, 0);
-    EXPECT_TRUE(fake.queue.empty());
-    WindowProc(testWindow, WM_KEYDOWN, VK_ESCAPE, 0);
-    ASSERT_EQ(fake.queue.size(), 1u);
-    Pump();
-    EXPECT_EQ(fake.defaultCalls, 1) << "WM_CLOSE goes to the default processing";
-}
-
-TEST_F(WindowTest, CommandKeys) {
+TEST_F(WindowTest, CommandKeysAndClosingOutsideTheSaver) {
     Create(RunMode::Saver);
     WindowProc(testWindow, WM_KEYDOWN, VK_F12, 0);
-    EXPECT_EQ(fake.screenshots, 1);
-    EXPECT_EQ(screenSaver.closeRequested, 1) << "F12 is also closing input in the saver";
     WindowProc(testWindow, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(fake.screenshots, 1);
     EXPECT_EQ(fake.dumps, 1);
-    // System keys are not closing input.
-    SetUp();
-    Create(RunMode::Saver);
-    WindowProc(testWindow, WM_SYSKEYDOWN, VK_F10, 0);
-    EXPECT_EQ(screenSaver.closeRequested, 0);
+    Reset();
+    Create(RunMode::Configure);
+    WindowProc(testWindow, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(fake.defaultCalls, 1);
+    WindowProc(testWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+    Pump();
+    EXPECT_EQ(fake.defaultCalls, 2) << "WM_CLOSE goes to the default processing";
 }
 
 TEST_F(WindowTest, MouseRecentresAndAccumulatesInConfigure) {
@@ -291,23 +281,19 @@ TEST_F(WindowTest, MouseRecentresAndAccumulatesInConfigure) {
     WindowProc(testWindow, WM_MOUSEMOVE, 0, MAKELPARAM(100, 100));
     EXPECT_EQ(mouseDeltaX, 0);
     EXPECT_EQ(fake.warps, 1);
-    EXPECT_EQ(fake.lastWarp.x, 512);
-    EXPECT_EQ(fake.lastWarp.y, 384);
+    EXPECT_EQ(std::make_pair(fake.cursor.x, fake.cursor.y), std::make_pair(LONG(512), LONG(384)));
     // Later ones add their offset from the centre and centre again.
     WindowProc(testWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(520, 380));
-    EXPECT_EQ(mouseDeltaX, 8);
-    EXPECT_EQ(mouseDeltaY, -4);
+    EXPECT_EQ(MouseDelta(), std::make_pair(8, -4));
     EXPECT_EQ(mouseButtons, static_cast<uint32_t>(MK_LBUTTON));
     EXPECT_EQ(fake.warps, 2);
     // The message the warp causes arrives at the centre and adds nothing.
     WindowProc(testWindow, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON | MK_SHIFT, MAKELPARAM(512, 384));
-    EXPECT_EQ(mouseDeltaX, 8);
-    EXPECT_EQ(mouseDeltaY, -4);
+    EXPECT_EQ(MouseDelta(), std::make_pair(8, -4));
     EXPECT_EQ(mouseButtons, 3u);
     EXPECT_EQ(fake.warps, 2);
     WindowProc(testWindow, WM_LBUTTONUP, 0, MAKELPARAM(500, 400));
-    EXPECT_EQ(mouseDeltaX, -4);
-    EXPECT_EQ(mouseDeltaY, 12);
+    EXPECT_EQ(MouseDelta(), std::make_pair(-4, 12));
     EXPECT_EQ(mouseButtons, 0u);
 }
 
@@ -316,7 +302,7 @@ TEST_F(WindowTest, MouseIsLeftAloneOutsideTheInteractiveScreen) {
     // a warp would read as movement and end it.
     for (ShowMode mode : {ShowMode::Playing, ShowMode::Interactive, ShowMode::WatchOnly}) {
         for (RunMode run : {RunMode::Saver, RunMode::Other, RunMode::Preview}) {
-            SetUp();
+            Reset();
             Create(run);
             showMode = mode;
             WindowProc(testWindow, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
@@ -325,7 +311,7 @@ TEST_F(WindowTest, MouseIsLeftAloneOutsideTheInteractiveScreen) {
             EXPECT_EQ(mouseDeltaX, 0);
         }
     }
-    SetUp();
+    Reset();
     Create(RunMode::Configure);
     showMode = ShowMode::WatchOnly;
     WindowProc(testWindow, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
