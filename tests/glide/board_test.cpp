@@ -199,12 +199,13 @@ TEST_F(Board, BadPolygonsAreCountedAndIgnored) {
     EXPECT_EQ(Counters().refused, 5u);
 }
 
-TEST(BoardThreads, TwoThreadsDrawTheSamePicture) {
-    // One thread, then two threads three times over: the board is opened afresh
-    // each time, as a program that closes and reopens it would.
+TEST(BoardThreads, ThreadsDrawTheSamePicture) {
+    // One thread, then two twice and three: the board is opened afresh each time,
+    // as a program that closes and reopens it would; each thread draws its own
+    // bands of rows.
     std::vector<uint16_t> pictures[4];
     for (int run = 0; run < 4; ++run) {
-        const int threads = run == 0 ? 1 : 2;
+        const int threads = run == 0 ? 1 : run == 3 ? 3 : 2;
         SetThreadCount(threads);
         ASSERT_TRUE(Open());
         EXPECT_EQ(ThreadCount(), threads);
