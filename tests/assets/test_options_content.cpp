@@ -11,6 +11,7 @@
 #include "glide/glide.h"
 #include "shell/mouse.h"
 #include "shell/report.h"
+#include "tests/support/show_board.h"
 #include "toolkit/archive.h"
 #include "toolkit/memory.h"
 
@@ -40,14 +41,7 @@ protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(ToolkitStartup());
         ASSERT_GT(ArchiveOpen(SOLVANE_ARCHIVE), 0u) << SOLVANE_ARCHIVE << ": " << ArchiveFailure();
-        showWidth = 640;
-        showHeight = 480;
-        nearDistance = 0.1f;
-        farDistance = 100000.0f;
-        grGlideInit();
-        grSstSelect(0);
-        ASSERT_TRUE(grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ARGB,
-                                 GR_ORIGIN_UPPER_LEFT, 2, 1));
+        ASSERT_TRUE(testsupport::OpenShowBoard());
         reportText[0] = '\0';
         Scene::surfaceTurn = 0; // as in the program, whose first scene this is
         mouseDeltaX = mouseDeltaY = 0;

@@ -1,8 +1,8 @@
 #include "tests/effect/effect_support.h"
 
 #include "assets/lwob_writer.h"
-#include "geometry/view.h"
 #include "glide/glide.h"
+#include "tests/support/show_board.h"
 
 #include <gtest/gtest.h>
 
@@ -55,16 +55,8 @@ Workspace::Workspace() {
     if (chdir(path.c_str()) != 0)
         std::abort();
 
-    showWidth = 640;
-    showHeight = 480;
-    nearDistance = 0.1f;
-    farDistance = 100000.0f;
-    if (!glideOpen) {
-        grGlideInit();
-        grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ARGB,
-                     GR_ORIGIN_UPPER_LEFT, 2, 1);
-        glideOpen = true;
-    }
+    if (!glideOpen)
+        glideOpen = testsupport::OpenShowBoard();
 }
 
 Workspace::~Workspace() {
