@@ -1,8 +1,9 @@
-// Small LightWave objects, archives and temporary folders for the scene tests:
-// everything is written by the tests themselves.
+// Motion sections for the scene tests, beside the shared LightWave objects,
+// archive images and temporary folders: everything is written by the tests.
 #pragma once
 
 #include "tests/geometry/lwob_builder.h"
+#include "tests/support/archive_image.h"
 #include "tests/support/slvtool_run.h"
 
 #include <cstdint>
@@ -17,32 +18,6 @@ namespace scenetest {
 using lwobtest::Bytes;
 using testsupport::TempDir;
 using testsupport::WriteFile;
-
-inline void PutLittle(Bytes& out, size_t at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-// A data archive file (magic "QZF", version 256, 82-byte directory records)
-// holding the given members.
-inline Bytes ArchiveFile(const std::vector<std::pair<std::string, Bytes>>& members) {
-    const uint32_t headerSize = 32;
-    const uint32_t recordSize = 82;
-    Bytes out(headerSize + recordSize * members.size(), 0);
-    out[0] = 'Q';
-    out[1] = 'Z';
-    out[2] = 'F';
-    PutLittle(out, 3, 256, 2);
-    PutLittle(out, 5, static_cast<uint32_t>(members.size()), 4);
-    for (size_t i = 0; i < members.size(); ++i) {
-        const size_t record = headerSize + recordSize * i;
-        PutLittle(out, record, static_cast<uint32_t>(members[i].second.size()), 4);
-        PutLittle(out, record + 14, static_cast<uint32_t>(out.size()), 4);
-        std::memcpy(&out[record + 18], members[i].first.c_str(), members[i].first.size() + 1);
-        out.insert(out.end(), members[i].second.begin(), members[i].second.end());
-    }
-    return out;
-}
 
 // One motion section with nine channels, keys given as nine file values
 // (angles in degrees) and frame/linear/tension/continuity/bias.

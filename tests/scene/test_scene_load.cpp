@@ -300,12 +300,14 @@ TEST(SceneLightWave, LoadsAWindowsSceneFromTheArchive) {
         "GridSize 1.000000\r\n";
     scenetest::TempDir dir;
     const std::string archivePath = dir.Path("slv.dat");
-    const auto object = lwobtest::Cube(1.0f);
-    ASSERT_TRUE(scenetest::WriteFile(
-        archivePath,
-        scenetest::ArchiveFile({{"scenes\\Test.lws", scenetest::Bytes(scene.begin(), scene.end())},
-                                {"C:\\NewTek\\Objects\\Buttons\\Knob.lwo", object},
-                                {"C:\\NewTek\\Objects\\Buttons\\Track.lwo", object}})));
+    const scenetest::Bytes cube = lwobtest::Cube(1.0f);
+    const std::string object(cube.begin(), cube.end());
+    ASSERT_TRUE(scenetest::WriteFile(archivePath,
+                                     testsupport::ArchiveImage()
+                                         .Add("scenes\\Test.lws", scene)
+                                         .Add("C:\\NewTek\\Objects\\Buttons\\Knob.lwo", object)
+                                         .Add("C:\\NewTek\\Objects\\Buttons\\Track.lwo", object)
+                                         .Build()));
     ASSERT_TRUE(ToolkitStartup());
     ASSERT_EQ(ArchiveOpen(archivePath.c_str()), 3u);
     {

@@ -51,10 +51,12 @@ void ExpectHas(const testsupport::ToolRun& run, std::initializer_list<std::strin
 TEST_F(SceneTool, SummaryOfASceneInAnArchive) {
     const std::string object = "C:\\LightWave\\Objects\\Cube.lwo";
     const std::string scene = CubeScene(object);
-    ASSERT_TRUE(scenetest::WriteFile(
-        dir.Path("slv.dat"),
-        scenetest::ArchiveFile({{"scenes\\Cube.lws", scenetest::Bytes(scene.begin(), scene.end())},
-                                {object, lwobtest::Cube(1.0f)}})));
+    const scenetest::Bytes cube = lwobtest::Cube(1.0f);
+    ASSERT_TRUE(scenetest::WriteFile(dir.Path("slv.dat"),
+                                     testsupport::ArchiveImage()
+                                         .Add("scenes\\Cube.lws", scene)
+                                         .Add(object, std::string(cube.begin(), cube.end()))
+                                         .Build()));
     const auto run = RunSlvtool("scene 'scenes\\Cube.lws' --archive " + dir.Path("slv.dat"));
     ASSERT_EQ(run.exitCode, 0) << run.output;
     ExpectHas(run,
