@@ -221,11 +221,8 @@ TEST_F(ArchiveTest, ArchiveOpenRoutesReadsButNotWritesOrDiskOnly) {
     EXPECT_EQ(Code(), ErrorCode::None); // missing from the archive: no code
     ASSERT_TRUE(file.Open(disk.c_str(), ModeRead | ModeDiskOnly));
     EXPECT_FALSE(file.InArchive());
-    std::string written = PathOf("written.txt");
-    ASSERT_TRUE(file.Open(written.c_str(), ModeWrite));
-    EXPECT_TRUE(file.Print("ok"));
-    file.Close();
-    EXPECT_EQ(ReadFile(written), "ok");
+    ASSERT_TRUE(file.Open(PathOf("written.txt").c_str(), ModeWrite));
+    EXPECT_FALSE(file.InArchive());
 
     ASSERT_TRUE(file.Open("M", ModeRead | ModeBigEndian));
     EXPECT_TRUE(file.InArchive());

@@ -1,5 +1,6 @@
 // slvtool pack, list and extract, run as a program on temporary folders.
 #include "tests/support/archive_image.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -18,6 +18,8 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 using testsupport::ArchiveImage;
 using testsupport::Bytes;
+using testsupport::ReadWhole;
+using testsupport::WriteWhole;
 
 namespace {
 
@@ -27,39 +29,19 @@ struct Outcome {
     std::string err;
 };
 
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-template <typename Data> void Spit(const fs::path& path, const Data& data) {
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
-}
-
 // Every regular file below folder by its relative path, with its bytes.
 std::map<std::string, std::string> Tree(const fs::path& folder) {
     std::map<std::string, std::string> files;
     for (const auto& item : fs::recursive_directory_iterator(folder)) {
         if (item.is_regular_file())
-            files[item.path().lexically_relative(folder).generic_string()] = Slurp(item.path());
+            files[item.path().lexically_relative(folder).generic_string()] = ReadWhole(item.path());
     }
     return files;
 }
 
 class SlvtoolArchive : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = fs::temp_directory_path() / (std::string("solvane-slvtool-") + info->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
+    void SetUp() override { ASSERT_FALSE(folder.empty()); }
 
     Outcome Slvtool(const std::vector<std::string>& arguments) {
         std::string command = std::string("\"") + SLVTOOL_PATH + "\"";
@@ -68,7 +50,7 @@ protected:
         fs::path out = folder / "stdout.txt", err = folder / "stderr.txt";
         command += " >\"" + out.string() + "\" 2>\"" + err.string() + "\"";
         int status = std::system(command.c_str());
-        Outcome run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+        Outcome run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole(out), ReadWhole(err)};
         fs::remove(out);
         fs::remove(err);
         return run;
@@ -81,7 +63,8 @@ protected:
         EXPECT_NE(run.err.find(mentions), std::string::npos) << run.err;
     }
 
-    fs::path folder;
+    testsupport::ScratchFolder scratch;
+    const fs::path& folder = scratch.path;
 };
 
 TEST_F(SlvtoolArchive, PackListExtractRoundTripIsExactAndReproducible) {
@@ -89,17 +72,17 @@ TEST_F(SlvtoolArchive, PackListExtractRoundTripIsExactAndReproducible) {
     std::string binary;
     for (int i = 0; i < 70000; ++i)
         binary += static_cast<char>((i * 7919) >> 3);
-    Spit(source / "big.bin", binary);
-    Spit(source / "data" / "Square.lwo", "FORM\0\0\0\x04LWOB"s);
-    Spit(source / "scenes" / "ZT-Options.lws", "LWSC\r\n1\r\n"s);
-    Spit(source / "scenes" / "deep" / "er" / "empty.txt", ""s);
-    Spit(source / std::string(61, 'n') / "x", "deep"s); // the longest name: 63 characters
+    WriteWhole(source / "big.bin", binary);
+    WriteWhole(source / "data" / "Square.lwo", "FORM\0\0\0\x04LWOB"s);
+    WriteWhole(source / "scenes" / "ZT-Options.lws", "LWSC\r\n1\r\n"s);
+    WriteWhole(source / "scenes" / "deep" / "er" / "empty.txt", ""s);
+    WriteWhole(source / std::string(61, 'n') / "x", "deep"s); // the longest name: 63 characters
     std::string archive = (folder / "slv.dat").string();
     Outcome pack = Slvtool({"pack", archive, source.string()});
     ASSERT_EQ(pack.exitCode, 0) << pack.err;
-    std::string bytes = Slurp(archive);
+    std::string bytes = ReadWhole(archive);
     ASSERT_EQ(Slvtool({"pack", archive, source.string()}).exitCode, 0);
-    EXPECT_EQ(Slurp(archive), bytes);
+    EXPECT_EQ(ReadWhole(archive), bytes);
     // Unread header bytes and the unread bytes of every record are zero.
     EXPECT_EQ(bytes.substr(0, 9), "QZF\x00\x01\x05\0\0\0"s);
     EXPECT_EQ(bytes.substr(9, 23), std::string(23, '\0'));
@@ -132,13 +115,13 @@ TEST_F(SlvtoolArchive, PackListExtractRoundTripIsExactAndReproducible) {
 
 TEST_F(SlvtoolArchive, PackRefusesBadNamesAndLeavesItsOwnArchiveOut) {
     fs::path source = folder / "source";
-    Spit(source / std::string(60, 'd') / "long", "x"s); // 65 characters
+    WriteWhole(source / std::string(60, 'd') / "long", "x"s); // 65 characters
     ExpectOneLineFailure(Slvtool({"pack", (folder / "a.dat").string(), source.string()}),
                          "65 characters");
     EXPECT_FALSE(fs::exists(folder / "a.dat"));
     fs::remove_all(source);
-    Spit(source / "Data.txt", "1"s);
-    Spit(source / "data.TXT", "2"s);
+    WriteWhole(source / "Data.txt", "1"s);
+    WriteWhole(source / "data.TXT", "2"s);
     ExpectOneLineFailure(Slvtool({"pack", (folder / "a.dat").string(), source.string()}),
                          "differ only in case");
     ExpectOneLineFailure(Slvtool({"pack", (folder / "a.dat").string(), (folder / "none").string()}),
@@ -173,14 +156,14 @@ TEST_F(SlvtoolArchive, BadArchivesGiveOneLineAndFailure) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mentions);
-        Spit(bad, c.bytes);
+        WriteWhole(bad, c.bytes);
         ExpectOneLineFailure(Slvtool({"list", bad.string()}), c.mentions);
         ExpectOneLineFailure(Slvtool({"extract", bad.string(), (folder / "out").string()}),
                              c.mentions);
     }
     EXPECT_FALSE(fs::exists(folder / "out"));
     ExpectOneLineFailure(Slvtool({"list", (folder / "missing.dat").string()}), "missing.dat");
-    Spit(bad, good);
+    WriteWhole(bad, good);
     EXPECT_EQ(Slvtool({"list", bad.string()}).exitCode, 0);
 }
 
@@ -190,7 +173,7 @@ TEST_F(SlvtoolArchive, ExtractRefusesNamesThatLeaveTheFolder) {
     for (std::string name : {"..\\escape.txt", "x\\..\\..\\escape.txt", "\\abs.txt", "/abs.txt",
                              "C:\\abs.txt", "x\\\\y", "dir\\", "../escape.txt", "..\\two\nlines"}) {
         SCOPED_TRACE(name);
-        Spit(bad, ArchiveImage().Add(name, "evil").Build());
+        WriteWhole(bad, ArchiveImage().Add(name, "evil").Build());
         ExpectOneLineFailure(Slvtool({"extract", bad.string(), target.string()}), "leave");
     }
     EXPECT_FALSE(fs::exists(folder / "a" / "escape.txt"));
