@@ -1,15 +1,14 @@
 #include "shell/screenshot.h"
 
 #include "glide/glide.h"
+#include "tests/support/scratch_folder.h"
 #include "toolkit/memory.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -25,29 +24,18 @@ uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
 class ScreenshotTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char folder[] = "/tmp/solvane-shots-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        dir = folder;
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        previous = here;
-        ASSERT_EQ(chdir(dir.c_str()), 0);
+        ASSERT_FALSE(scratch.path.empty());
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(scratch.path);
     }
-    void TearDown() override {
-        ASSERT_EQ(chdir(previous.c_str()), 0);
-        std::string command = "rm -rf '" + dir + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0);
-    }
+    void TearDown() override { std::filesystem::current_path(previous); }
     static std::vector<uint8_t> ReadAll(const char* path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+        std::string bytes = testsupport::ReadWhole(path);
+        return std::vector<uint8_t>(bytes.begin(), bytes.end());
     }
-    static void Touch(const char* path) {
-        std::FILE* f = std::fopen(path, "wb");
-        ASSERT_NE(f, nullptr);
-        std::fclose(f);
-    }
-    std::string dir, previous;
+    static void Touch(const char* path) { testsupport::WriteWhole(path, std::string()); }
+    testsupport::ScratchFolder scratch;
+    std::filesystem::path previous;
 };
 
 TEST(Screenshot, Rgb565ExpandsWithLowBitsClear) {

@@ -1,14 +1,12 @@
 #include "shell/settings.h"
 
 #include "shell/saver.h"
+#include "tests/support/scratch_folder.h"
 #include "win32/platform.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -16,17 +14,12 @@ namespace {
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char folder[] = "/tmp/solvane-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        dir = folder;
-        file = dir + "/registry.ini";
-        win32::SetRegistryFile(file);
+        ASSERT_FALSE(scratch.path.empty());
+        win32::SetRegistryFile(scratch.PathOf("registry.ini"));
         screenSaver = ScreenSaver();
     }
     void TearDown() override {
         win32::SetRegistryFile("");
-        std::remove(file.c_str());
-        rmdir(dir.c_str());
         screenSaver = ScreenSaver();
     }
     void Store(const char* name, DWORD type, const void* data, DWORD size) {
@@ -41,7 +34,7 @@ protected:
     void StoreNumber(const char* name, int32_t value) {
         Store(name, REG_DWORD, &value, sizeof value);
     }
-    std::string dir, file;
+    testsupport::ScratchFolder scratch;
 };
 
 TEST_F(SettingsTest, DefaultsWithoutAKey) {
