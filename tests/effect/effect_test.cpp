@@ -253,8 +253,18 @@ TEST_F(EffectTest, OnlyTheWatchOnlyShowDrifts) {
     effect.Update(); // starts the drifts
     EXPECT_EQ(effect.spinLeft, 100);
     EXPECT_EQ(effect.spacingLeft, 100.0f);
+    // Over 100 frames the turning drifts to a value in [-0.05, 0.04] from 0.02, the
+    // spacing to one in [0, 0.99] from 0.5; at least one of them moves.
+    bool moves = effect.spacingStep != 0.0f;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_LE(std::fabs(effect.spinStep[i]), 0.07f / 100 + 1e-7f) << i;
+        moves = moves || effect.spinStep[i] != 0.0f;
+    }
+    EXPECT_TRUE(moves);
+    EXPECT_LE(std::fabs(effect.spacingStep), 0.5f / 100 + 1e-7f);
     const float turning[3] = {effect.CARotVel[0], effect.CARotVel[1], effect.CARotVel[2]};
     const float spacing = effect.YDelta;
+    effect.kickTimer = 10; // no kick in the next frame
     effect.Update();
     for (int i = 0; i < 3; ++i)
         EXPECT_FLOAT_EQ(effect.CARotVel[i], turning[i] + effect.spinStep[i]) << i;
