@@ -267,9 +267,11 @@ TEST_F(WindowTest, CommandKeys) {
     EXPECT_EQ(fake.dumps, 1);
     Reset();
     Create(RunMode::Configure);
+    WindowProc(testWindow, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(fake.defaultCalls, 1);
     WindowProc(testWindow, WM_KEYDOWN, VK_ESCAPE, 0);
     Pump();
-    EXPECT_EQ(fake.defaultCalls, 1) << "WM_CLOSE goes to the default processing";
+    EXPECT_EQ(fake.defaultCalls, 2) << "WM_CLOSE goes to the default processing";
 }
 
 TEST_F(WindowTest, MouseRecentresAndAccumulatesInConfigure) {

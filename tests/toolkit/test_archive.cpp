@@ -67,6 +67,7 @@ TEST_F(ArchiveTest, BrokenArchivesAreRefusedWithTheirReason) {
     }
     EXPECT_EQ(ArchiveOpen(PathOf("missing.dat").c_str()), 0u);
     EXPECT_EQ(archives.GetCount(), 0u);
+    EXPECT_EQ(allocator->GetTotal(), 0u);
     // Version 256, and a member that ends exactly at the end of the file, are fine.
     EXPECT_EQ(ArchiveOpen(WriteFile("ok.dat", one).c_str()), 1u);
     EXPECT_STREQ(ArchiveFailure(), "");
