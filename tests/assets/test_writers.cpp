@@ -93,6 +93,7 @@ TEST(Content, EveryObjectIsASoundLwobAndTheNamesFitTheArchive) {
             square = true;
             ASSERT_EQ(mesh.pointCount, 4);
             ASSERT_EQ(mesh.polygonCount, 1);
+            EXPECT_EQ(mesh.polygons[0].count, 4);
             float sumX = 0, sumY = 0;
             for (int i = 0; i < 4; ++i) {
                 sumX += mesh.points[i].x, sumY += mesh.points[i].y;
