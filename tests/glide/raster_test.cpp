@@ -377,6 +377,8 @@ TEST(Raster, DitherFollowsTheMatrix) {
             }
         }
     }
+    EXPECT_EQ(ditherMatrix[1][2], 14); // the matrix itself, pinned by two entries
+    EXPECT_EQ(ditherMatrix[3][0], 15);
 }
 
 TEST(Raster, HostileInputNeverWritesOutsideTheBuffers) {
