@@ -1,13 +1,11 @@
 // slvtool pack, list and extract, run as a program on temporary folders.
 #include "tests/support/archive_image.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/slvtool_run.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -23,12 +21,6 @@ using testsupport::WriteWhole;
 
 namespace {
 
-struct Outcome {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
 // Every regular file below folder by its relative path, with its bytes.
 std::map<std::string, std::string> Tree(const fs::path& folder) {
     std::map<std::string, std::string> files;
@@ -39,29 +31,24 @@ std::map<std::string, std::string> Tree(const fs::path& folder) {
     return files;
 }
 
+// Runs slvtool with each argument quoted; its two streams come as one output.
+testsupport::ToolRun Slvtool(const std::vector<std::string>& arguments) {
+    std::string line;
+    for (const std::string& argument : arguments)
+        line += " \"" + argument + "\"";
+    return testsupport::RunSlvtool(line);
+}
+
+// A failing command: a non-zero exit and one line naming what.
+void ExpectOneLineFailure(const testsupport::ToolRun& run, const std::string& mentions) {
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+    EXPECT_NE(run.output.find(mentions), std::string::npos) << run.output;
+}
+
 class SlvtoolArchive : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_FALSE(folder.empty()); }
-
-    Outcome Slvtool(const std::vector<std::string>& arguments) {
-        std::string command = std::string("\"") + SLVTOOL_PATH + "\"";
-        for (const std::string& argument : arguments)
-            command += " \"" + argument + "\"";
-        fs::path out = folder / "stdout.txt", err = folder / "stderr.txt";
-        command += " >\"" + out.string() + "\" 2>\"" + err.string() + "\"";
-        int status = std::system(command.c_str());
-        Outcome run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole(out), ReadWhole(err)};
-        fs::remove(out);
-        fs::remove(err);
-        return run;
-    }
-
-    // A failing command: a non-zero exit and one line on stderr naming what.
-    void ExpectOneLineFailure(const Outcome& run, const std::string& mentions) {
-        EXPECT_NE(run.exitCode, 0);
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-        EXPECT_NE(run.err.find(mentions), std::string::npos) << run.err;
-    }
 
     testsupport::ScratchFolder scratch;
     const fs::path& folder = scratch.path;
@@ -78,8 +65,8 @@ TEST_F(SlvtoolArchive, PackListExtractRoundTripIsExactAndReproducible) {
     WriteWhole(source / "scenes" / "deep" / "er" / "empty.txt", ""s);
     WriteWhole(source / std::string(61, 'n') / "x", "deep"s); // the longest name: 63 characters
     std::string archive = (folder / "slv.dat").string();
-    Outcome pack = Slvtool({"pack", archive, source.string()});
-    ASSERT_EQ(pack.exitCode, 0) << pack.err;
+    testsupport::ToolRun pack = Slvtool({"pack", archive, source.string()});
+    ASSERT_EQ(pack.exitCode, 0) << pack.output;
     std::string bytes = ReadWhole(archive);
     ASSERT_EQ(Slvtool({"pack", archive, source.string()}).exitCode, 0);
     EXPECT_EQ(ReadWhole(archive), bytes);
@@ -90,9 +77,9 @@ TEST_F(SlvtoolArchive, PackListExtractRoundTripIsExactAndReproducible) {
         EXPECT_EQ(bytes.substr(32 + 82 * record + 4, 10), std::string(10, '\0'));
 
     // Members sorted by name, with backslashes, size and offset.
-    Outcome list = Slvtool({"list", archive});
-    ASSERT_EQ(list.exitCode, 0) << list.err;
-    std::istringstream lines(list.out);
+    testsupport::ToolRun list = Slvtool({"list", archive});
+    ASSERT_EQ(list.exitCode, 0) << list.output;
+    std::istringstream lines(list.output);
     std::string line, name;
     unsigned long size, offset;
     std::getline(lines, line); // column titles
@@ -108,8 +95,8 @@ TEST_F(SlvtoolArchive, PackListExtractRoundTripIsExactAndReproducible) {
         EXPECT_EQ(offset, member.offset);
     }
 
-    Outcome extract = Slvtool({"extract", archive, (folder / "out").string()});
-    ASSERT_EQ(extract.exitCode, 0) << extract.err;
+    testsupport::ToolRun extract = Slvtool({"extract", archive, (folder / "out").string()});
+    ASSERT_EQ(extract.exitCode, 0) << extract.output;
     EXPECT_EQ(Tree(folder / "out"), Tree(source));
 }
 
@@ -131,8 +118,8 @@ TEST_F(SlvtoolArchive, PackRefusesBadNamesAndLeavesItsOwnArchiveOut) {
     std::string archive = (source / "slv.dat").string();
     ASSERT_EQ(Slvtool({"pack", archive, source.string()}).exitCode, 0);
     ASSERT_EQ(Slvtool({"pack", archive, source.string()}).exitCode, 0);
-    Outcome list = Slvtool({"list", archive});
-    EXPECT_EQ(list.out.find("slv.dat"), std::string::npos) << list.out;
+    testsupport::ToolRun list = Slvtool({"list", archive});
+    EXPECT_EQ(list.output.find("slv.dat"), std::string::npos) << list.output;
 }
 
 TEST_F(SlvtoolArchive, BadArchivesGiveOneLineAndFailure) {
