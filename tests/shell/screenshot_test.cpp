@@ -11,12 +11,18 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
-uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+using testsupport::ReadWhole;
+
+uint32_t Le32(const std::string& b, size_t at) {
+    auto byte = [&b, at](int i) { return uint32_t(uint8_t(b[at + i])) << (8 * i); };
+    return byte(0) | byte(1) | byte(2) | byte(3);
+}
+
+void Touch(const char* path) {
+    testsupport::WriteWhole(path, std::string());
 }
 
 // Runs each test in a fresh current directory, as screenshots go to "scrnshot"
@@ -25,17 +31,11 @@ class ScreenshotTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(scratch.path.empty());
-        previous = std::filesystem::current_path();
         std::filesystem::current_path(scratch.path);
     }
     void TearDown() override { std::filesystem::current_path(previous); }
-    static std::vector<uint8_t> ReadAll(const char* path) {
-        std::string bytes = testsupport::ReadWhole(path);
-        return std::vector<uint8_t>(bytes.begin(), bytes.end());
-    }
-    static void Touch(const char* path) { testsupport::WriteWhole(path, std::string()); }
+    std::filesystem::path previous = std::filesystem::current_path();
     testsupport::ScratchFolder scratch;
-    std::filesystem::path previous;
 };
 
 TEST(Screenshot, Rgb565ExpandsWithLowBitsClear) {
@@ -58,39 +58,34 @@ TEST_F(ScreenshotTest, BitmapHeaderAndBottomRowFirst) {
     EXPECT_NE(access("scrnshot", F_OK), 0);
     ASSERT_EQ(mkdir("scrnshot", 0755), 0);
     ASSERT_TRUE(WriteBmpSized("scrnshot\\zentor00.bmp", pixels, 4, 2));
-    std::vector<uint8_t> b = ReadAll("scrnshot/zentor00.bmp");
+    const std::string b = ReadWhole("scrnshot/zentor00.bmp");
     ASSERT_EQ(b.size(), 54u + 24u);
-    EXPECT_EQ(std::string(b.begin(), b.begin() + 2), "BM");
+    EXPECT_EQ(b.substr(0, 2), "BM");
     // File size, reserved, pixel offset, header size, width, height, then
     // planes | 24 bits, and six zero fields.
     const uint32_t header[] = {78, 0, 54, 40, 4, 2, 1 | 24 << 16, 0, 0, 0, 0, 0, 0};
     for (size_t i = 0; i < std::size(header); ++i)
         EXPECT_EQ(Le32(b, 2 + 4 * i), header[i]) << "offset " << 2 + 4 * i;
     // First stored row: the bottom of the screen (red); then the top (white).
-    const uint8_t red[3] = {0x00, 0x00, 0xF8}, white[3] = {0xF8, 0xFC, 0xF8};
-    for (int x = 0; x < 4; ++x) {
-        EXPECT_EQ(std::memcmp(&b[54 + x * 3], red, 3), 0) << x;
-        EXPECT_EQ(std::memcmp(&b[66 + x * 3], white, 3), 0) << x;
-    }
+    const std::string red("\x00\x00\xF8", 3), white("\xF8\xFC\xF8");
+    EXPECT_EQ(b.substr(54), red + red + red + red + white + white + white + white);
 }
 
 TEST_F(ScreenshotTest, NextFreeNumber) {
     ASSERT_EQ(mkdir("scrnshot", 0755), 0);
     char name[64];
-    ASSERT_TRUE(NextScreenshotName(name, sizeof name));
-    EXPECT_STREQ(name, "scrnshot\\zentor00.bmp");
-    Touch("scrnshot/zentor00.bmp");
-    Touch("scrnshot/zentor01.bmp");
-    ASSERT_TRUE(NextScreenshotName(name, sizeof name));
-    EXPECT_STREQ(name, "scrnshot\\zentor02.bmp");
-    // A gap is filled first.
-    Touch("scrnshot/zentor03.bmp");
-    ASSERT_TRUE(NextScreenshotName(name, sizeof name));
-    EXPECT_STREQ(name, "scrnshot\\zentor02.bmp");
+    const int touched[] = {-1, 0, 1, 3}; // after each, the name that comes next
+    const char* next[] = {"zentor00", "zentor01", "zentor02", "zentor02"}; // a gap first
+    for (int i = 0; i < 4; ++i) {
+        std::snprintf(name, sizeof name, "scrnshot/zentor%02d.bmp", touched[i]);
+        if (touched[i] >= 0)
+            Touch(name);
+        ASSERT_TRUE(NextScreenshotName(name, sizeof name));
+        EXPECT_EQ(std::string(name), std::string("scrnshot\\") + next[i] + ".bmp");
+    }
     for (int n = 2; n < 100; ++n) {
-        char path[64];
-        std::snprintf(path, sizeof path, "scrnshot/zentor%02d.bmp", n);
-        Touch(path);
+        std::snprintf(name, sizeof name, "scrnshot/zentor%02d.bmp", n);
+        Touch(name);
     }
     ASSERT_TRUE(NextScreenshotName(name, sizeof name));
     EXPECT_STREQ(name, "scrnshot\\zentor100.bmp");
@@ -110,19 +105,18 @@ TEST_F(ScreenshotTest, FrontBufferToNumberedFile) {
                              GR_ORIGIN_UPPER_LEFT, 2, 0));
     grBufferClear(0x000000FF, 0, 0xFFFF); // ABGR: pure red
     grBufferSwap(1);
-    // Without the folder the shot is lost quietly, but the read-back still succeeds.
-    EXPECT_TRUE(TakeScreenshot());
+    EXPECT_TRUE(TakeScreenshot()) << "without the folder the shot is lost quietly";
     ASSERT_EQ(mkdir("scrnshot", 0755), 0);
     Touch("scrnshot/zentor00.bmp");
     EXPECT_TRUE(TakeScreenshot());
     grGlideShutdown();
     ToolkitShutdown();
-    std::vector<uint8_t> b = ReadAll("scrnshot/zentor01.bmp");
+    const std::string b = ReadWhole("scrnshot/zentor01.bmp");
     ASSERT_EQ(b.size(), 921654u);
     EXPECT_EQ(Le32(b, 18), 640u);
     EXPECT_EQ(Le32(b, 22), 480u);
-    EXPECT_EQ(std::memcmp(&b[54], "\x00\x00\xF8", 3), 0);
-    EXPECT_EQ(b[b.size() - 1], 0xF8);
+    EXPECT_EQ(b.substr(54, 3), std::string("\x00\x00\xF8", 3));
+    EXPECT_EQ(b.back(), '\xF8');
 }
 
 } // namespace

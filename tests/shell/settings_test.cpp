@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <cstdint>
 
 namespace {
 
@@ -31,21 +31,19 @@ protected:
                   ERROR_SUCCESS);
         RegCloseKey(key);
     }
-    void StoreNumber(const char* name, int32_t value) {
-        Store(name, REG_DWORD, &value, sizeof value);
-    }
+    void StoreNumber(const char* name, int32_t value) { Store(name, REG_DWORD, &value, 4); }
     testsupport::ScratchFolder scratch;
 };
 
+// Without a key: the defaults, and Mute Sound is not touched.
 TEST_F(SettingsTest, DefaultsWithoutAKey) {
-    screenSaver.passwordDelay = 99;
-    screenSaver.mouseThreshold = 99;
+    screenSaver.passwordDelay = screenSaver.mouseThreshold = 99;
     screenSaver.muteSound = 7;
     screenSaver.busy = 1;
     ReadSettings();
     EXPECT_EQ(screenSaver.passwordDelay, 15);
     EXPECT_EQ(screenSaver.mouseThreshold, 50);
-    EXPECT_EQ(screenSaver.muteSound, 7) << "not touched when missing";
+    EXPECT_EQ(screenSaver.muteSound, 7);
     EXPECT_EQ(screenSaver.busy, 0);
 }
 
@@ -54,16 +52,13 @@ TEST_F(SettingsTest, DefaultsWithoutAKey) {
 TEST_F(SettingsTest, StoredValuesReplaceTheDefaults) {
     StoreNumber("Mouse Threshold", 0);
     StoreNumber("Mute Sound", 1);
-    const unsigned char four[4] = {0x2C, 0x01, 0, 0}; // 300 little-endian
-    Store("Password Delay", REG_BINARY, four, sizeof four);
+    Store("Password Delay", REG_BINARY, "\x2C\x01\0", 4); // 300 little-endian
     ReadSettings();
     EXPECT_EQ(screenSaver.passwordDelay, 300);
     EXPECT_EQ(screenSaver.mouseThreshold, 0);
     EXPECT_EQ(screenSaver.muteSound, 1);
-
     StoreNumber("Password Delay", 0);
-    const unsigned char eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    Store("Mouse Threshold", REG_BINARY, eight, sizeof eight);
+    Store("Mouse Threshold", REG_BINARY, "\1\2\3\4\5\6\7\x08", 8);
     ReadSettings();
     EXPECT_EQ(screenSaver.passwordDelay, 0);
     EXPECT_EQ(screenSaver.mouseThreshold, 50);
