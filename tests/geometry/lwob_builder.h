@@ -106,10 +106,7 @@ inline Bytes SurfaceDescription(const std::string& name, uint8_t r, uint8_t g, u
     Bytes out = SurfaceNames({name});
     PutTag(out, "COLR");
     Put16(out, 4);
-    out.push_back(r);
-    out.push_back(g);
-    out.push_back(b);
-    out.push_back(0);
+    out.insert(out.end(), {r, g, b, 0});
     return out;
 }
 
@@ -147,19 +144,15 @@ inline Bytes ForeignObject(bool withPentagon) {
     PutPolygon(polygons, {0, 2}, 1);
     PutPolygon(polygons, {5}, 1);
     PutPolygon(polygons, {0, 1, 2}, 1);
+    const std::vector<Point> square = {{0, 0, 0},       {0, 2, 0},       {2, 2, 0},
+                                       {2, 0, 0},       {0.5f, 0.5f, 0}, {0.5f, 1.5f, 0},
+                                       {1.5f, 1.5f, 0}, {1.5f, 0.5f, 0}};
     return Builder()
         .Chunk("SRFS", SurfaceNames({"Base", "Decal"}))
         .Chunk("SURF", SurfaceDescription("Base", 255, 0, 0))
         .Chunk("SURF", SurfaceDescription("Decal", 0, 0, 255))
         .Chunk("XTRA", Bytes{1, 2, 3}, /*pad=*/false)
-        .Points({{0, 0, 0},
-                 {0, 2, 0},
-                 {2, 2, 0},
-                 {2, 0, 0},
-                 {0.5f, 0.5f, 0},
-                 {0.5f, 1.5f, 0},
-                 {1.5f, 1.5f, 0},
-                 {1.5f, 0.5f, 0}})
+        .Points(square)
         .Chunk("POLS", polygons)
         .Build();
 }

@@ -15,90 +15,15 @@ namespace {
 struct Loaded {
     Mesh mesh;
     ObjectLoadReport report;
-    bool ok = false;
-    explicit Loaded(const Bytes& bytes) {
-        ok = LoadObject(mesh, bytes.data(), bytes.size(), &report);
-    }
+    bool ok;
+    explicit Loaded(const Bytes& bytes)
+        : ok(LoadObject(mesh, bytes.data(), bytes.size(), &report)) {}
 };
 
 void ExpectEmpty(const Mesh& mesh) {
-    EXPECT_EQ(mesh.points, nullptr);
-    EXPECT_EQ(mesh.polygons, nullptr);
-    EXPECT_EQ(mesh.pointNormals, nullptr);
-    EXPECT_EQ(mesh.pointCount, 0);
-    EXPECT_EQ(mesh.polygonCount, 0);
+    EXPECT_TRUE(mesh.points == nullptr && mesh.polygons == nullptr &&
+                mesh.pointNormals == nullptr && mesh.pointCount == 0 && mesh.polygonCount == 0);
 }
-
-TEST(ObjectLoader, ReadsBigEndianChunksInAnyOrder) {
-    Bytes points = {0x3F, 0x80, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0}; // (1, -2, 0)
-    Bytes more = PointData({{0, 1, 0}, {1, 0, 0}});
-    points.insert(points.end(), more.begin(), more.end());
-    Bytes polygons;
-    PutPolygon(polygons, {2, 1, 0});
-    Loaded l(Builder().Chunk("POLS", polygons).Chunk("PNTS", points).Build());
-    ASSERT_TRUE(l.ok) << l.report.message;
-    ASSERT_EQ(l.mesh.pointCount, 3);
-    EXPECT_EQ(l.mesh.points[0].x, 1.0f);
-    EXPECT_EQ(l.mesh.points[0].y, -2.0f);
-    ASSERT_EQ(l.mesh.polygonCount, 1);
-    EXPECT_EQ(l.mesh.polygons[0].indices[0], 2);
-    EXPECT_NEAR(l.mesh.polygons[0].normal.z, 1.0f, 1e-6f);
-    EXPECT_EQ(l.report.message[0], '\0');
-}
-
-TEST(ObjectLoader, ForeignWriterLayoutLoadsWithDetailPolygonsDropped) {
-    Loaded l(ForeignObject(/*withPentagon=*/false));
-    ASSERT_TRUE(l.ok) << l.report.message;
-    // The quadrilateral, the line, the point and the triangle; the two details go.
-    ASSERT_EQ(l.mesh.polygonCount, 4);
-    EXPECT_EQ(l.mesh.polygons[0].count, 4);
-    EXPECT_EQ(l.mesh.polygons[1].count, 2);
-    EXPECT_EQ(l.mesh.polygons[2].count, 1);
-    EXPECT_EQ(l.mesh.polygons[3].count, 3);
-    EXPECT_EQ(l.report.detailPolygons, 2);
-    EXPECT_EQ(l.report.skippedChunks, 4);
-    EXPECT_EQ(l.report.paddedChunks, 0); // XTRA has no pad byte
-    EXPECT_EQ(l.report.chunkCount, 6);
-
-    Loaded withPentagon(ForeignObject(true));
-    EXPECT_FALSE(withPentagon.ok);
-    EXPECT_EQ(withPentagon.report.problem, ObjectProblem::PolygonTooLarge);
-    EXPECT_NE(std::string(withPentagon.report.message).find("5 points"), std::string::npos);
-    ExpectEmpty(withPentagon.mesh);
-}
-
-TEST(ObjectLoader, OddSizedChunksLoadWithAndWithoutTheirPadByte) {
-    for (bool pad : {true, false}) {
-        Bytes polygons;
-        PutPolygon(polygons, {0, 1, 2});
-        Loaded l(Builder()
-                     .Chunk("SURF", Bytes{'A', 0, 1, 2, 3}, pad)
-                     .Points({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}})
-                     .Chunk("TEXT", Bytes{'x'}, pad)
-                     .Chunk("POLS", polygons)
-                     .Build());
-        ASSERT_TRUE(l.ok) << "pad " << pad << ": " << l.report.message;
-        EXPECT_EQ(l.mesh.polygonCount, 1);
-        EXPECT_EQ(l.report.paddedChunks, pad ? 2 : 0);
-    }
-}
-
-TEST(ObjectLoader, ManyPointAndLinePolygonsFitTheirArray) {
-    // 6-byte point polygons: more records than size / 10 would have room for.
-    Bytes polygons;
-    for (int i = 0; i < 100; ++i)
-        PutPolygon(polygons, {static_cast<uint16_t>(i % 3)});
-    Loaded l(Builder().Points({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}}).Chunk("POLS", polygons).Build());
-    ASSERT_TRUE(l.ok) << l.report.message;
-    EXPECT_EQ(l.mesh.polygonCount, 100);
-    EXPECT_EQ(l.mesh.polygons[99].count, 1);
-}
-
-struct Hostile {
-    const char* name;
-    Bytes bytes;
-    ObjectProblem problem;
-};
 
 // A chunk's data from 16-bit words.
 Bytes Words(std::initializer_list<int> words) {
@@ -108,21 +33,75 @@ Bytes Words(std::initializer_list<int> words) {
     return out;
 }
 
-std::vector<Hostile> HostileFiles() {
+const std::vector<Point> three = {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}};
+
+TEST(ObjectLoader, ReadsBigEndianChunksInAnyOrderWithOrWithoutPadBytes) {
+    Bytes points = {0x3F, 0x80, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0}; // (1, -2, 0)
+    Bytes more = PointData({{0, 1, 0}, {1, 0, 0}});
+    points.insert(points.end(), more.begin(), more.end());
+    Loaded l(Builder().Chunk("POLS", Words({3, 2, 1, 0, 1})).Chunk("PNTS", points).Build());
+    ASSERT_TRUE(l.ok) << l.report.message;
+    ASSERT_EQ(l.mesh.pointCount, 3);
+    EXPECT_EQ(l.mesh.points[0].x, 1.0f);
+    EXPECT_EQ(l.mesh.points[0].y, -2.0f);
+    ASSERT_EQ(l.mesh.polygonCount, 1);
+    EXPECT_EQ(l.mesh.polygons[0].indices[0], 2);
+    EXPECT_NEAR(l.mesh.polygons[0].normal.z, 1.0f, 1e-6f);
+    EXPECT_EQ(l.report.message[0], '\0');
+
+    for (bool pad : {true, false}) {
+        Loaded odd(Builder()
+                       .Chunk("SURF", Bytes{'A', 0, 1, 2, 3}, pad)
+                       .Points(three)
+                       .Chunk("TEXT", Bytes{'x'}, pad)
+                       .Chunk("POLS", Words({3, 0, 1, 2, 1}))
+                       .Build());
+        ASSERT_TRUE(odd.ok) << "pad " << pad << ": " << odd.report.message;
+        EXPECT_EQ(odd.mesh.polygonCount, 1);
+        EXPECT_EQ(odd.report.paddedChunks, pad ? 2 : 0);
+    }
+
+    // 6-byte point polygons: more records than size / 10 would have room for.
+    Bytes polygons;
+    for (int i = 0; i < 100; ++i)
+        PutPolygon(polygons, {static_cast<uint16_t>(i % 3)});
+    Loaded many(Builder().Points(three).Chunk("POLS", polygons).Build());
+    ASSERT_TRUE(many.ok) << many.report.message;
+    EXPECT_EQ(many.mesh.polygonCount, 100);
+    EXPECT_EQ(many.mesh.polygons[99].count, 1);
+}
+
+TEST(ObjectLoader, ForeignWriterLayoutLoadsWithDetailPolygonsDropped) {
+    Loaded l(ForeignObject(/*withPentagon=*/false));
+    ASSERT_TRUE(l.ok) << l.report.message;
+    // The quadrilateral, the line, the point and the triangle; the two details go.
+    ASSERT_EQ(l.mesh.polygonCount, 4);
+    const int counts[] = {4, 2, 1, 3};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(l.mesh.polygons[i].count, counts[i]) << i;
+    EXPECT_EQ(l.report.detailPolygons, 2);
+    EXPECT_EQ(l.report.skippedChunks, 4);
+    EXPECT_EQ(l.report.paddedChunks, 0); // XTRA has no pad byte
+    EXPECT_EQ(l.report.chunkCount, 6);
+}
+
+TEST(ObjectLoader, HostileFilesFailWithTheirReasonAndLeaveTheMeshEmpty) {
     using P = ObjectProblem;
-    const std::vector<Point> three = {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}};
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    auto polygons = [&three](const Bytes& data) {
+    auto polygons = [](const Bytes& data) {
         return Builder().Points(three).Chunk("POLS", data).Build();
     };
     Bytes manyPolygons;
     for (int i = 0; i < 32768; ++i)
         PutPolygon(manyPolygons, {0});
-    return {
+    const struct {
+        const char* name;
+        Bytes bytes;
+        ObjectProblem problem;
+    } files[] = {
         {"empty file", Bytes{}, P::NotForm},
-        {"scene text", Bytes{'L', 'W', 'S', 'C', '\n', '1', '\n'}, P::NotForm},
         {"other form type", Builder().Points(three).Build("LWO2"), P::NotLwob},
-        {"header only", Builder().Build(), P::NoPoints},
+        {"a pentagon", ForeignObject(/*withPentagon=*/true), P::PolygonTooLarge},
         {"no points", Builder().Chunk("POLS", Words({3, 0, 1, 2, 1})).Build(), P::NoPoints},
         {"points size not a multiple of 12", Builder().Chunk("PNTS", Bytes(13, 0)).Build(),
          P::BadPointsSize},
@@ -150,14 +129,10 @@ std::vector<Hostile> HostileFiles() {
         {"chunk header cut off",
          Builder().Points(three).Raw(Bytes{'P', 'O', 'L', 'S', 0, 0}).Build(), P::TruncatedChunk},
     };
-}
-
-TEST(ObjectLoader, HostileFilesFailWithTheirReasonAndLeaveTheMeshEmpty) {
-    for (const Hostile& file : HostileFiles()) {
+    const Bytes good = Cube();
+    for (const auto& file : files) {
         SCOPED_TRACE(file.name);
-        Mesh mesh;
-        // A previous successful load is replaced, not kept.
-        const Bytes good = Cube();
+        Mesh mesh; // a previous successful load is replaced, not kept
         ASSERT_TRUE(LoadObject(mesh, good.data(), good.size(), nullptr));
         ObjectLoadReport report;
         EXPECT_FALSE(LoadObject(mesh, file.bytes.data(), file.bytes.size(), &report));
@@ -165,25 +140,20 @@ TEST(ObjectLoader, HostileFilesFailWithTheirReasonAndLeaveTheMeshEmpty) {
         EXPECT_NE(report.message[0], '\0');
         ExpectEmpty(mesh);
     }
-}
 
-TEST(ObjectLoader, EveryTruncationOfARealFileFailsOrLoadsCleanly) {
+    // Every truncation of a real file fails cleanly or loads: POLS is the last
+    // chunk, so a cut before its header (or inside its tag, which ends the chunk
+    // list) leaves an object of points only.
     const Bytes whole = ForeignObject(false);
     int pointsOnly = 0;
     for (size_t length = 0; length < whole.size(); ++length) {
-        // A copy of exactly `length` bytes, so the sanitizers see any overread.
-        const Bytes cut(whole.begin(), whole.begin() + static_cast<long>(length));
-        Mesh mesh;
-        ObjectLoadReport report;
-        const bool ok = LoadObject(mesh, cut.data(), cut.size(), &report);
-        // POLS is the last chunk: a cut inside it fails; a cut before its header
-        // (or inside its tag, which ends the chunk list) leaves an object of points only.
-        if (ok) {
-            EXPECT_EQ(mesh.pointCount, 8) << "length " << length;
-            EXPECT_EQ(mesh.polygonCount, 0) << "length " << length;
+        const Bytes cut(whole.begin(), whole.begin() + static_cast<long>(length)); // exact size
+        Loaded l(cut);
+        if (l.ok) {
+            EXPECT_TRUE(l.mesh.pointCount == 8 && l.mesh.polygonCount == 0) << length;
             ++pointsOnly;
         } else {
-            ExpectEmpty(mesh);
+            ExpectEmpty(l.mesh);
         }
     }
     EXPECT_EQ(pointsOnly, 4);
