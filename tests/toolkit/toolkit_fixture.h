@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 namespace toolkit_test {
@@ -19,36 +18,27 @@ namespace toolkit_test {
 using testsupport::ArchiveImage;
 using testsupport::Bytes;
 using testsupport::Put32;
+using testsupport::ReadWhole;
 
 class ToolkitTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(scratch.path.empty());
         ASSERT_TRUE(ToolkitStartup());
-        errorState.code = 0;
-        errorState.extra = 0;
-        errorState.handlerCode = 0;
+        errorState.code = errorState.extra = errorState.handlerCode = 0;
     }
-
     void TearDown() override {
         ArchiveRelease(nullptr);
         ToolkitShutdown();
     }
-
     std::string PathOf(const std::string& name) const { return scratch.PathOf(name); }
-
-    template <typename Data>
-    std::string WriteFile(const std::string& name, const Data& data) const {
+    // Writes the file in the scratch folder and returns its path.
+    template <typename Data> std::string WriteFile(const std::string& name, const Data& data) {
         testsupport::WriteWhole(scratch.path / name, data);
         return PathOf(name);
     }
-
-    std::string ReadFile(const std::string& path) const { return testsupport::ReadWhole(path); }
-
     ErrorCode Code() const { return LastError(); }
-
     testsupport::ScratchFolder scratch;
-    const std::filesystem::path& folder = scratch.path;
 };
 
 } // namespace toolkit_test
