@@ -30,15 +30,16 @@ struct KeyText {
 
 inline std::string MotionText(const std::vector<KeyText>& keys, int endBehavior) {
     std::string text = "  9\n  " + std::to_string(keys.size()) + "\n";
-    char line[256];
+    char number[64];
     for (const KeyText& key : keys) {
-        std::snprintf(line, sizeof line, "  %g %g %g %g %g %g %g %g %g\n", key.value[0],
-                      key.value[1], key.value[2], key.value[3], key.value[4], key.value[5],
-                      key.value[6], key.value[7], key.value[8]);
-        text += line;
-        std::snprintf(line, sizeof line, "  %d %d %g %g %g\n", key.frame, key.linear, key.tension,
-                      key.continuity, key.bias);
-        text += line;
+        text += " ";
+        for (float value : key.value) {
+            std::snprintf(number, sizeof number, " %g", value);
+            text += number;
+        }
+        std::snprintf(number, sizeof number, "\n  %d %d %g %g %g\n", key.frame, key.linear,
+                      key.tension, key.continuity, key.bias);
+        text += number;
     }
     return text + "EndBehavior " + std::to_string(endBehavior) + "\n";
 }
@@ -46,6 +47,21 @@ inline std::string MotionText(const std::vector<KeyText>& keys, int endBehavior)
 // A key at a position with no rotation and unit scale.
 inline KeyText At(int frame, float x, float y, float z) {
     return KeyText{{x, y, z, 0, 0, 0, 1, 1, 1}, frame, 0, 0, 0, 0};
+}
+
+// A hand-written scene in the old format, lines ending in `eol`: a cube of half
+// size 1 from `objectPath` moving from x = -3 (frame 0) to +3 (frame 60) at
+// depth 10 before the camera, under a white ambient light of 0.25 and `extra`.
+inline std::string CubeScene(const std::string& objectPath, const std::string& extra = "",
+                             const std::string& eol = "\n") {
+    std::string text = "LWSC\n1\n\nFirstFrame 0\nLastFrame 60\nFrameStep 1\n\nLoadObject " +
+                       objectPath + "\nObjectMotion (unnamed)\n" +
+                       MotionText({At(0, -3, 0, 0), At(60, 3, 0, 0)}, 1) +
+                       "\nAmbientColor 255 255 255\nAmbIntensity 0.25\n\n" + extra +
+                       "CameraMotion (unnamed)\n" + MotionText({At(0, 0, 0, -10)}, 1) + "\n";
+    for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += eol.size())
+        text.replace(at, 1, eol);
+    return text;
 }
 
 } // namespace scenetest
