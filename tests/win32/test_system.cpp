@@ -1,47 +1,70 @@
-// The smaller services: version, missing libraries, the saver-running flag, the
-// clocks, the presenter's picture placement, and the dialog table against the
-// Windows resource script.
+// The smaller services: the Windows-style command line main() builds (the program
+// name up to its closing quote or first blank, then arguments quoted so that
+// CommandLineToArgvW reads them back), version, missing libraries, the clocks,
+// and the dialog table against the Windows resource script.
 #include "resources/dialogs.h"
-#include "win32/picture_fit.h"
+#include "tests/support/scratch_folder.h"
 #include "win32/platform.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 
-TEST(System, VersionNeedsItsSizeAndReportsTheNtPlatform) {
+std::string Build(const std::string& program, std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), "argv0");
+    return win32::BuildCommandLine(program, static_cast<int>(arguments.size()), arguments.data());
+}
+
+TEST(CommandLine, ProgramPathTakesBackslashesAndArgumentsTheWindowsQuoting) {
+    EXPECT_EQ(Build("/opt/solvane/bin/solvane", {}), "\\opt\\solvane\\bin\\solvane");
+    EXPECT_EQ(Build("/home/a user/bin/solvane", {"/s"}), "\"\\home\\a user\\bin\\solvane\" /s");
+    EXPECT_EQ(Build("/tmp/tab\there/solvane", {}), "\"\\tmp\\tab\there\\solvane\"");
+    // Arguments are quoted by the Windows rules: backslashes count only in front
+    // of a quote, where they are doubled.
+    EXPECT_EQ(Build("/bin/solvane", {"/s", "-vtune", "two words", "", "say \"hi\"", "back\\slash",
+                                     "end\\", "a b\\", "a\\\\\"b", "tab\there"}),
+              "\\bin\\solvane /s -vtune \"two words\" \"\" \"say \\\"hi\\\"\" back\\slash end\\ "
+              "\"a b\\\\\" \"a\\\\\\\\\\\"b\" \"tab\there\"");
+}
+
+TEST(CommandLine, SkippingTheProgramNameGivesWhatWinMainReceives) {
+    std::string line = Build("/home/a user/solvane", {"/c:1234"});
+    EXPECT_STREQ(win32::SkipProgramName(line.c_str()), "/c:1234");
+    EXPECT_STREQ(win32::SkipProgramName("\"C:\\a b\\x.scr\"   /s  "), "/s  ");
+    EXPECT_STREQ(win32::SkipProgramName("C:\\x.scr"), "");
+    EXPECT_STREQ(win32::SkipProgramName("\"C:\\unterminated"), "");
+    EXPECT_STREQ(win32::SkipProgramName(nullptr), "");
+}
+
+TEST(CommandLine, ProgramPathIsTheRealExecutable) {
+    std::string path = win32::ProgramPath("ignored");
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(path[0], '/');
+    EXPECT_NE(path.find("test_win32"), std::string::npos);
+}
+
+TEST(System, VersionNeedsItsSizeAndThePasswordServicesAreNotThere) {
     OSVERSIONINFOA info = {};
     EXPECT_FALSE(GetVersionExA(&info)) << "size field not set";
     info.dwOSVersionInfoSize = sizeof(info);
     ASSERT_TRUE(GetVersionExA(&info));
     EXPECT_EQ(sizeof(info), 148u);
     EXPECT_EQ(info.dwPlatformId, DWORD(VER_PLATFORM_WIN32_NT));
-}
 
-TEST(System, PasswordServicesAreNotThere) {
     EXPECT_EQ(LoadLibraryA("PASSWORD.CPL"), nullptr);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_MOD_NOT_FOUND));
     EXPECT_EQ(LoadLibraryA("MPR.DLL"), nullptr);
     EXPECT_EQ(GetProcAddress(nullptr, "VerifyScreenSavePwd"), nullptr);
 }
 
-TEST(System, SaverRunningFlagHandsBackItsPreviousState) {
-    BOOL previous = 5;
-    ASSERT_TRUE(SystemParametersInfoA(SPI_SCREENSAVERRUNNING, TRUE, &previous, 0));
-    EXPECT_EQ(previous, FALSE);
-    ASSERT_TRUE(SystemParametersInfoA(SPI_SCREENSAVERRUNNING, FALSE, &previous, 0));
-    EXPECT_EQ(previous, TRUE);
-    EXPECT_TRUE(SystemParametersInfoA(SPI_SCREENSAVERRUNNING, FALSE, nullptr, 0));
-    EXPECT_FALSE(SystemParametersInfoA(0x1234, 0, nullptr, 0));
-}
-
-TEST(System, ClocksAdvanceTogetherAcrossASleep) {
+TEST(System, ClocksAdvanceTogetherInMillisecondsAcrossASleep) {
     DWORD ticks = GetTickCount();
     DWORD timer = timeGetTime();
     EXPECT_EQ(timeBeginPeriod(1), UINT(TIMERR_NOERROR));
@@ -51,47 +74,21 @@ TEST(System, ClocksAdvanceTogetherAcrossASleep) {
     EXPECT_GE(DWORD(timeGetTime() - timer), 20u);
 }
 
-TEST(PictureFit, KeepsTheAspectWithBarsOnTheLongSide) {
-    win32::PictureArea same = win32::FitPicture(1024, 768, 640, 480);
-    EXPECT_EQ(same.x, 0);
-    EXPECT_EQ(same.y, 0);
-    EXPECT_EQ(same.width, 1024);
-    EXPECT_EQ(same.height, 768);
-    win32::PictureArea wide = win32::FitPicture(1920, 1080, 640, 480);
-    EXPECT_EQ(wide.x, 240);
-    EXPECT_EQ(wide.width, 1440);
-    EXPECT_EQ(wide.height, 1080);
-    win32::PictureArea tall = win32::FitPicture(1280, 1024, 640, 480);
-    EXPECT_EQ(tall.y, 32);
-    EXPECT_EQ(tall.width, 1280);
-    EXPECT_EQ(tall.height, 960);
-    win32::PictureArea none = win32::FitPicture(0, 768, 640, 480);
-    EXPECT_EQ(none.width, 0);
-}
-
-std::string ReadSource(const std::string& path) {
-    std::ifstream file(std::string(SOLVANE_SOURCE_DIR) + "/" + path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 // The resource script with texts.h's macros and the Windows identifiers put in.
 std::string ExpandedScript() {
     std::map<std::string, std::string> macros = {{"IDOK", "1"}, {"IDCANCEL", "2"}};
     std::regex define(R"(#define\s+(\w+)\s+(.+))");
-    std::istringstream header(ReadSource("resources/texts.h"));
+    std::istringstream header(
+        testsupport::ReadWhole(std::string(SOLVANE_SOURCE_DIR) + "/resources/texts.h"));
     std::string line;
     std::smatch match;
-    while (std::getline(header, line)) {
-        if (std::regex_match(line, match, define)) {
+    while (std::getline(header, line))
+        if (std::regex_match(line, match, define))
             macros[match[1]] = match[2];
-        }
-    }
-    std::string script = ReadSource("resources/solvane.rc");
-    for (const auto& [name, value] : macros) {
+    std::string script =
+        testsupport::ReadWhole(std::string(SOLVANE_SOURCE_DIR) + "/resources/solvane.rc");
+    for (const auto& [name, value] : macros)
         script = std::regex_replace(script, std::regex("\\b" + name + "\\b"), value);
-    }
     return script;
 }
 
@@ -99,32 +96,31 @@ TEST(Resources, TheLinuxTableMatchesTheWindowsScriptItemByItem) {
     std::string script = ExpandedScript();
     const resources::DialogTemplate* dialog = resources::FindDialog(101);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_NE(script.find("101 DIALOG 0, 0, " + std::to_string(dialog->width) + ", " +
-                          std::to_string(dialog->height)),
-              std::string::npos);
-    EXPECT_NE(script.find("CAPTION \"" + std::string(dialog->caption) + "\""), std::string::npos);
-    EXPECT_NE(script.find("FONT 8, \"" + std::string(dialog->fontName) + "\""), std::string::npos);
+    for (const std::string& expected :
+         {"101 DIALOG 0, 0, " + std::to_string(dialog->width) + ", " +
+              std::to_string(dialog->height),
+          "CAPTION \"" + std::string(dialog->caption) + "\"",
+          "FONT 8, \"" + std::string(dialog->fontName) + "\"", std::string("1 \"Solvane\"")})
+        EXPECT_NE(script.find(expected), std::string::npos) << expected;
+    EXPECT_STREQ(resources::FindString(1), "Solvane");
 
     std::regex item(
         R"((PUSHBUTTON|CTEXT|GROUPBOX)\s+\"([^\"]*)\",\s*(-?\d+),\s*(\d+),\s*(\d+),\s*(\d+),\s*(\d+))");
-    auto begin = std::sregex_iterator(script.begin(), script.end(), item);
+    const char* kinds[] = {"PUSHBUTTON", "CTEXT", "GROUPBOX"};
     int index = 0;
-    for (auto it = begin; it != std::sregex_iterator(); ++it, ++index) {
+    for (auto it = std::sregex_iterator(script.begin(), script.end(), item);
+         it != std::sregex_iterator(); ++it, ++index) {
         ASSERT_LT(index, dialog->itemCount);
-        const resources::DialogItem& expected = dialog->items[index];
+        const resources::DialogItem& e = dialog->items[index];
         const std::smatch& found = *it;
-        const char* kinds[] = {"PUSHBUTTON", "CTEXT", "GROUPBOX"};
-        EXPECT_EQ(found[1].str(), kinds[static_cast<int>(expected.kind)]) << "item " << index;
-        EXPECT_EQ(found[2].str(), expected.text) << "item " << index;
-        EXPECT_EQ(std::stoi(found[3]), expected.id) << "item " << index;
-        EXPECT_EQ(std::stoi(found[4]), expected.x) << "item " << index;
-        EXPECT_EQ(std::stoi(found[5]), expected.y) << "item " << index;
-        EXPECT_EQ(std::stoi(found[6]), expected.width) << "item " << index;
-        EXPECT_EQ(std::stoi(found[7]), expected.height) << "item " << index;
+        EXPECT_EQ(std::make_tuple(found[1].str(), found[2].str(), std::stoi(found[3]),
+                                  std::stoi(found[4]), std::stoi(found[5]), std::stoi(found[6]),
+                                  std::stoi(found[7])),
+                  std::make_tuple(std::string(kinds[static_cast<int>(e.kind)]), std::string(e.text),
+                                  e.id, e.x, e.y, e.width, e.height))
+            << "item " << index;
     }
     EXPECT_EQ(index, dialog->itemCount);
-    EXPECT_STREQ(resources::FindString(1), "Solvane");
-    EXPECT_NE(script.find("1 \"Solvane\""), std::string::npos) << "the string table's entry 1";
 }
 
 } // namespace

@@ -1,0 +1,317 @@
+// Windows and the message queue on SDL's dummy driver: what is sent when, in what
+// order messages come out of the queue, how SDL input becomes messages, the
+// default processing's close rules and the key translation they rest on; and the
+// SDL presenter drawing into a window (software renderer).
+#include "glide/presenter.h"
+#include "win32/key_map.h"
+#include "win32/picture_fit.h"
+#include "win32/platform.h"
+#include "win32/sdl_state.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Record {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+std::vector<Record> seen;
+bool refuseCreate = false;
+bool quitOnDestroy = true;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    seen.push_back({message, wParam, lParam});
+    if (message == WM_CREATE && refuseCreate)
+        return -1;
+    if (message == WM_DESTROY && quitOnDestroy) {
+        PostQuitMessage(7);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The messages seen so far; without the cursor and focus chatter unless `all`.
+std::vector<UINT> Seen(bool all = false) {
+    std::vector<UINT> messages;
+    for (const Record& s : seen)
+        if (all || (s.message != WM_SETCURSOR && s.message != WM_SETFOCUS &&
+                    s.message != WM_KILLFOCUS && s.message != WM_NCDESTROY))
+            messages.push_back(s.message);
+    return messages;
+}
+
+class Windows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        win32::ResetWindowsForTests();
+        seen.clear();
+        refuseCreate = false;
+        quitOnDestroy = true;
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = RecordingProc;
+        windowClass.lpszClassName = "Glide demo";
+        ASSERT_NE(RegisterClassA(&windowClass), 0);
+    }
+    void TearDown() override { win32::ResetWindowsForTests(); }
+
+    HWND MakeWindow(int width = GetSystemMetrics(SM_CXSCREEN),
+                    int height = GetSystemMetrics(SM_CYSCREEN)) {
+        return CreateWindowExA(0, "Glide demo", "Glide demo", WS_POPUP, 0, 0, width, height,
+                               nullptr, nullptr, nullptr, nullptr);
+    }
+    // A shown, active window with its queue emptied and nothing recorded yet.
+    HWND ShownWindow(int width = GetSystemMetrics(SM_CXSCREEN),
+                     int height = GetSystemMetrics(SM_CYSCREEN)) {
+        HWND window = MakeWindow(width, height);
+        ShowWindow(window, SW_SHOWNORMAL);
+        Drain();
+        seen.clear();
+        return window;
+    }
+
+    // Takes every waiting message, dispatching all but WM_QUIT.
+    std::vector<MSG> Drain() {
+        std::vector<MSG> taken;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            taken.push_back(msg);
+            if (msg.message != WM_QUIT) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        return taken;
+    }
+
+    static Uint32 IdOf(HWND window) { return SDL_GetWindowID(win32::detail::SdlWindowOf(window)); }
+
+    template <typename Part> static void Push(Part SDL_Event::*part, const Part& value) {
+        SDL_Event event = {};
+        event.*part = value;
+        SDL_PushEvent(&event);
+    }
+    static void PushKey(HWND window, SDL_Keycode key, SDL_Scancode scancode, Uint16 mods,
+                        Uint32 type = SDL_KEYDOWN) {
+        Uint8 state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        Push(&SDL_Event::key, {type, 0, IdOf(window), state, 0, 0, 0, {scancode, key, mods, 0}});
+    }
+    static void PushMotion(HWND window, int x, int y, Uint32 buttons = 0) {
+        Push(&SDL_Event::motion, {SDL_MOUSEMOTION, 0, IdOf(window), 0, buttons, x, y, 0, 0});
+    }
+    static void PushWindowEvent(HWND window, Uint8 what) {
+        Push(&SDL_Event::window, {SDL_WINDOWEVENT, 0, IdOf(window), what, 0, 0, 0, 0, 0});
+    }
+};
+
+TEST_F(Windows, CreationSendsItsMessagesBeforeReturningAndShowingActivates) {
+    HWND window = MakeWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Seen(true), (std::vector<UINT>{WM_NCCREATE, WM_CREATE}));
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) << "nothing was posted";
+
+    seen.clear();
+    EXPECT_FALSE(ShowWindow(window, SW_SHOWNORMAL)); // was hidden
+    EXPECT_EQ(Seen(), (std::vector<UINT>{WM_SHOWWINDOW, WM_ACTIVATEAPP, WM_ACTIVATE, WM_SIZE}));
+    EXPECT_EQ(seen[1].wParam, WPARAM(TRUE));
+    EXPECT_EQ(LOWORD(seen[2].wParam), WA_ACTIVE);
+    EXPECT_EQ(GetForegroundWindow(), window);
+    RECT client;
+    ASSERT_TRUE(GetClientRect(window, &client));
+    EXPECT_EQ(client.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(client.bottom, GetSystemMetrics(SM_CYSCREEN));
+
+    refuseCreate = true; // a procedure refusing WM_CREATE gets its window destroyed
+    seen.clear();
+    EXPECT_EQ(MakeWindow(), nullptr);
+    EXPECT_EQ(Seen(true), (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
+}
+
+TEST_F(Windows, PostedMessagesComeFirstThenQuitThenInput) {
+    HWND window = ShownWindow();
+    PushKey(window, SDLK_x, SDL_SCANCODE_X, KMOD_NONE);
+    PostMessageA(window, WM_USER + 1, 0, 0);
+    PostQuitMessage(3);
+    PostMessageA(window, WM_USER + 2, 0, 0);
+    std::vector<MSG> taken = Drain();
+    std::vector<UINT> order;
+    for (const MSG& msg : taken)
+        order.push_back(msg.message);
+    ASSERT_EQ(order, (std::vector<UINT>{WM_USER + 1, WM_USER + 2, WM_QUIT, WM_KEYDOWN, WM_CHAR}));
+    EXPECT_EQ(taken[2].wParam, WPARAM(3));
+}
+
+TEST_F(Windows, DefaultProcessingClosesOnWmCloseAndTheSystemClose) {
+    HWND window = MakeWindow();
+    PostMessageA(window, WM_USER, 0, 0);
+    seen.clear();
+    SendMessageA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+    EXPECT_TRUE(IsWindow(window)) << "SC_SCREENSAVE does not close";
+    SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(Seen(), (std::vector<UINT>{WM_SYSCOMMAND, WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
+    std::vector<MSG> taken = Drain();
+    ASSERT_EQ(taken.size(), 1u) << "the posted message went with its window";
+    EXPECT_EQ(taken[0].message, UINT(WM_QUIT));
+    EXPECT_EQ(taken[0].wParam, WPARAM(7));
+    EXPECT_FALSE(DestroyWindow(window));
+    EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
+
+    window = ShownWindow(); // Alt+F4 takes the same way through the system command
+    PushKey(window, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT);
+    Drain();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(Seen(), (std::vector<UINT>{WM_SYSKEYDOWN, WM_SYSCOMMAND, WM_CLOSE, WM_ACTIVATE,
+                                         WM_ACTIVATEAPP, WM_DESTROY}));
+}
+
+TEST_F(Windows, KeysBecomeKeyMessagesAndAltOrF10SystemKeys) {
+    HWND window = ShownWindow();
+    PushKey(window, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, KMOD_NONE);
+    PushKey(window, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, KMOD_NONE, SDL_KEYUP);
+    PushKey(window, SDLK_F12, SDL_SCANCODE_F12, KMOD_NONE);
+    PushKey(window, SDLK_F10, SDL_SCANCODE_F10, KMOD_NONE);
+    PushKey(window, SDLK_x, SDL_SCANCODE_X, KMOD_LALT);
+    PushKey(window, SDLK_q, SDL_SCANCODE_Q, KMOD_LALT | KMOD_LCTRL); // AltGr
+    Drain();
+    ASSERT_EQ(Seen(true),
+              (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYDOWN, WM_SYSKEYDOWN,
+                                 WM_SYSKEYDOWN, WM_SYSCHAR, WM_KEYDOWN, WM_CHAR}));
+    const WPARAM keys[][2] = {{0, VK_ESCAPE}, {1, 0x1B}, {3, VK_F12},
+                              {4, VK_F10},    {5, 'X'},  {7, 'Q'}};
+    for (const auto& [index, key] : keys)
+        EXPECT_EQ(seen[index].wParam, key) << "message " << index;
+    EXPECT_NE(DWORD(seen[5].lParam) & (1u << 29), 0u) << "the context bit of an Alt-held key";
+}
+
+TEST_F(Windows, MouseInputHasClientCoordinatesAndButtonFlags) {
+    HWND window = ShownWindow();
+    PushMotion(window, 100, 50, SDL_BUTTON_LMASK);
+    Push(&SDL_Event::button,
+         {SDL_MOUSEBUTTONDOWN, 0, IdOf(window), 0, SDL_BUTTON_RIGHT, SDL_PRESSED, 1, 0, 100, 50});
+    Drain();
+    ASSERT_EQ(Seen(true),
+              (std::vector<UINT>{WM_SETCURSOR, WM_MOUSEMOVE, WM_SETCURSOR, WM_RBUTTONDOWN}));
+    EXPECT_EQ(seen[0].lParam, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(seen[1].lParam, MAKELPARAM(100, 50));
+    EXPECT_EQ(seen[1].wParam & (MK_LBUTTON | MK_RBUTTON), WPARAM(MK_LBUTTON));
+    EXPECT_NE(seen[3].wParam & MK_RBUTTON, 0u) << "a press's flags include its own button";
+}
+
+TEST_F(Windows, SetCursorPosReportsTheMoveOnceAtTheNewPosition) {
+    HWND window = ShownWindow();
+    PushMotion(window, 600, 400);
+    Drain();
+    seen.clear();
+    ASSERT_TRUE(SetCursorPos(512, 384));
+    PushMotion(window, 512, 384); // the motion event the warp itself causes
+    Drain();
+    ASSERT_EQ(Seen(), (std::vector<UINT>{WM_MOUSEMOVE}));
+    EXPECT_EQ(seen.back().lParam, MAKELPARAM(512, 384));
+    POINT cursor;
+    ASSERT_TRUE(GetCursorPos(&cursor));
+    EXPECT_EQ(std::make_pair(cursor.x, cursor.y), std::make_pair(LONG(512), LONG(384)));
+
+    seen.clear();
+    SetCursorPos(512, 384); // no move, no message
+    Drain();
+    EXPECT_TRUE(Seen().empty());
+}
+
+TEST_F(Windows, FocusChangesActivateOnceAndAFlickerIsNoChange) {
+    HWND window = ShownWindow();
+    PushWindowEvent(window, SDL_WINDOWEVENT_FOCUS_LOST); // lost and regained together
+    PushWindowEvent(window, SDL_WINDOWEVENT_FOCUS_GAINED);
+    Drain();
+    EXPECT_TRUE(Seen().empty());
+    EXPECT_EQ(GetForegroundWindow(), window);
+
+    PushWindowEvent(window, SDL_WINDOWEVENT_FOCUS_GAINED); // already active
+    PushWindowEvent(window, SDL_WINDOWEVENT_FOCUS_LOST);
+    PushWindowEvent(window, SDL_WINDOWEVENT_FOCUS_LOST);
+    Drain();
+    EXPECT_EQ(Seen(), (std::vector<UINT>{WM_ACTIVATE, WM_ACTIVATEAPP}));
+    EXPECT_EQ(LOWORD(seen[0].wParam), WA_INACTIVE);
+    EXPECT_EQ(seen[1].wParam, WPARAM(FALSE));
+    EXPECT_EQ(GetForegroundWindow(), nullptr);
+
+    seen.clear();
+    PushWindowEvent(window, SDL_WINDOWEVENT_FOCUS_GAINED);
+    Drain();
+    EXPECT_EQ(Seen(), (std::vector<UINT>{WM_ACTIVATEAPP, WM_ACTIVATE}));
+    EXPECT_EQ(seen[0].wParam, WPARAM(TRUE));
+}
+
+TEST_F(Windows, TheWindowManagersCloseArrivesAsWmClose) {
+    quitOnDestroy = false;
+    HWND window = ShownWindow();
+    PushWindowEvent(window, SDL_WINDOWEVENT_CLOSE);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, UINT(WM_CLOSE));
+    EXPECT_EQ(msg.hwnd, window);
+}
+
+TEST(KeyMap, EnterOnBothKeysLettersByTheLayoutAndKeysWithoutACode) {
+    // On an AZERTY layout the key at Q's place types 'a': Windows reports 'A'.
+    // A key without a Windows code still arrives, as 0xFF.
+    EXPECT_EQ(win32::VirtualKeyFromSdl(SDLK_RETURN, SDL_SCANCODE_RETURN), UINT(VK_RETURN));
+    EXPECT_EQ(win32::VirtualKeyFromSdl(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER), UINT(VK_RETURN));
+    EXPECT_EQ(win32::VirtualKeyFromSdl(SDLK_a, SDL_SCANCODE_Q), UINT('A'));
+    EXPECT_EQ(win32::VirtualKeyFromSdl(SDLK_AUDIOPLAY, SDL_SCANCODE_AUDIOPLAY), 0xFFu);
+}
+
+TEST(PictureFit, KeepsTheAspectWithBarsOnTheLongSide) {
+    const int rows[][6] = {// window width, height; picture x, y, width, height
+                           {1024, 768, 0, 0, 1024, 768},
+                           {1920, 1080, 240, 0, 1440, 1080},
+                           {1280, 1024, 0, 32, 1280, 960}};
+    for (const auto& [width, height, x, y, fitWidth, fitHeight] : rows) {
+        win32::PictureArea area = win32::FitPicture(width, height, 640, 480);
+        EXPECT_EQ((std::vector<int>{area.x, area.y, area.width, area.height}),
+                  (std::vector<int>{x, y, fitWidth, fitHeight}))
+            << width << " x " << height;
+    }
+    EXPECT_EQ(win32::FitPicture(0, 768, 640, 480).width, 0);
+}
+
+TEST_F(Windows, ThePresentersPictureFillsTheHeightBetweenBlackBars) {
+    // 200 x 100 is wider than 4:3: the picture is 133 x 100 with bars of 33.
+    HWND window = ShownWindow(200, 100);
+    auto presenter = win32::MakeSdlPresenter(reinterpret_cast<uintptr_t>(window));
+    ASSERT_NE(presenter, nullptr);
+    const int stride = 80; // rows farther apart than their width
+    std::vector<uint16_t> pixels(stride * 48, 0xFFFF);
+    presenter->Present(pixels.data(), 64, 48, stride);
+
+    SDL_Renderer* renderer = SDL_GetRenderer(win32::detail::SdlWindowOf(window));
+    ASSERT_NE(renderer, nullptr);
+    std::vector<uint32_t> shown(200 * 100);
+    ASSERT_EQ(
+        SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, shown.data(), 200 * 4), 0)
+        << SDL_GetError();
+    // Bars left and right; the picture from the top to the bottom.
+    const int rows[][3] = {
+        {5, 50, 0}, {194, 50, 0}, {100, 50, 0xFFFFFF}, {100, 0, 0xFFFFFF}, {100, 99, 0xFFFFFF}};
+    for (const auto& [x, y, rgb] : rows)
+        EXPECT_EQ(shown[y * 200 + x] & 0xFFFFFF, uint32_t(rgb)) << x << ", " << y;
+}
+
+TEST_F(Windows, AWindowDestroyedFirstLeavesThePresenterHarmless) {
+    HWND window = ShownWindow(200, 100);
+    auto presenter = win32::MakeSdlPresenter(reinterpret_cast<uintptr_t>(window));
+    ASSERT_NE(presenter, nullptr);
+    std::vector<uint16_t> pixels(64 * 48, 0x1234);
+    presenter->Present(pixels.data(), 64, 48, 64);
+    ASSERT_TRUE(DestroyWindow(window));
+    presenter->Present(pixels.data(), 64, 48, 64); // dropped, nothing to draw into
+    presenter.reset();
+    EXPECT_EQ(win32::MakeSdlPresenter(reinterpret_cast<uintptr_t>(window)), nullptr);
+}
+
+} // namespace
