@@ -6,11 +6,8 @@
 #include "tests/support/archive_image.h"
 #include "tests/support/slvtool_run.h"
 
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace scenetest {

@@ -176,20 +176,3 @@ TEST(MotionEvaluate, NeverWritesMoreThanNineValues) {
     EXPECT_EQ(out[3], 90.0f); // angles are converted only for nine channels
     EXPECT_EQ(out[9], -777.0f);
 }
-
-TEST(LineReader, LongLinesKeepTheirStartAndDropTheirTail) {
-    std::string text(1500, 'a');
-    text += "TAIL\nnext\n";
-    text += std::string(1023, 'b') + "\nlast";
-    scene::TextLineSource source(text.data(), text.size());
-    scene::LineReader lines(source);
-    char line[scene::LineBufferSize];
-    EXPECT_EQ(lines.Next(line), scene::LineBufferSize - 1);
-    EXPECT_EQ(lines.Next(line), 5);
-    EXPECT_STREQ(line, "next\n");
-    EXPECT_EQ(lines.Next(line), 1023);
-    EXPECT_EQ(lines.Next(line), 4);
-    EXPECT_STREQ(line, "last");
-    EXPECT_EQ(lines.LineNumber(), 4);
-    EXPECT_EQ(lines.Next(line), 0);
-}

@@ -166,18 +166,3 @@ TEST_F(SceneDrawing, AKnownFrameAndTheCubeMovingAcross) {
     DrawAt(60);
     EXPECT_TRUE(Green(320 + 166, 240) > 0 && Green(320 - 166, 240) == 0);
 }
-
-TEST(SceneFrames, AFailedLoadLeavesADrawableScene) {
-    // The second item names a parent that never came before the file broke off.
-    Scene scene;
-    reportText[0] = '\0';
-    EXPECT_FALSE(LoadText(scene, NullItem({At(0, 1, 0, 0)}) +
-                                     NullItem({At(0, 2, 0, 0)}, "ParentObject 7\n") +
-                                     "AddNullObject\nObjectMotion\n  9\n  x\n"));
-    EXPECT_NE(reportText[0], '\0');
-    ASSERT_EQ(scene.itemCount, 2);
-    EXPECT_EQ(scene.items[1]->parent, -1);
-    scene.items[0]->parent = 40; // changed by a caller after loading
-    scene.DrawFrame();
-    EXPECT_EQ(scene.items[0]->object.GetPosition().x, 1.0f);
-}
