@@ -73,19 +73,19 @@ TEST(CommandLine, ArchivePathBesideTheProgram) {
     }
 }
 
+// A folder of 392 characters + "slv.dat" + terminator fits the 400 bytes exactly; one
+// more character, a program path too long to hold its folder, or a tiny buffer are
+// refused with an empty result rather than cut.
 TEST(CommandLine, ArchivePathThatDoesNotFitIsRefusedNotCut) {
     char path[ArchivePathSize];
-    // Folder of 392 characters + "slv.dat" + terminator = 400 bytes: fits exactly.
-    std::string folder = "C:\\" + std::string(388, 'd') + "\\";
+    const std::string folder = "C:\\" + std::string(388, 'd') + "\\";
     ASSERT_TRUE(BuildArchivePath((folder + "s.scr").c_str(), path, sizeof path));
     EXPECT_EQ(std::string(path), folder + "slv.dat");
-    // One more character in the folder and the result would not fit.
-    std::string longer = "C:\\" + std::string(389, 'd') + "\\";
-    EXPECT_FALSE(BuildArchivePath((longer + "s.scr").c_str(), path, sizeof path));
-    EXPECT_STREQ(path, "");
-    // A program path of 400 characters or more cannot be trusted to hold its folder.
-    std::string program = "C:\\a\\" + std::string(500, 'p');
-    EXPECT_FALSE(BuildArchivePath(program.c_str(), path, sizeof path));
+    for (const std::string& line :
+         {"C:\\" + std::string(389, 'd') + "\\s.scr", "C:\\a\\" + std::string(500, 'p')}) {
+        EXPECT_FALSE(BuildArchivePath(line.c_str(), path, sizeof path));
+        EXPECT_STREQ(path, "");
+    }
     char tiny[4];
     EXPECT_FALSE(BuildArchivePath("a.scr", tiny, sizeof tiny));
     EXPECT_STREQ(tiny, "");

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -150,16 +151,15 @@ TEST_F(WindowTest, PasswordIsAskedOnlyPastTheDelay) {
         {3000000, 60000, WM_KEYDOWN, false, 0, 1}, // milliseconds past 2^31 still mean "not yet"
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.delay << " s, " << c.elapsed << " ms");
+        SCOPED_TRACE(&c - cases);
         Create(RunMode::Saver);
         screenSaver.passwordDelay = c.delay;
         fake.ticks += c.elapsed;
         fake.passwordAnswer = c.answer;
         Send(c.message, c.message == WM_KEYDOWN ? 'A' : MK_LBUTTON);
         Pump();
-        EXPECT_EQ(fake.passwordAsks, c.asks);
-        EXPECT_EQ(fake.destroyed, c.destroyed);
-        EXPECT_EQ(screenSaver.busy, 0);
+        EXPECT_EQ(std::make_tuple(fake.passwordAsks, fake.destroyed, screenSaver.busy),
+                  std::make_tuple(c.asks, c.destroyed, 0));
     }
 }
 
