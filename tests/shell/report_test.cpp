@@ -27,16 +27,12 @@ TEST(Report, HeadingThenFormattedMessageCutToTheBuffer) {
     reportText[0] = 0;
 }
 
-LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 // With a main window the report asks it to close; without one nothing is posted.
 TEST(Report, AsksTheMainWindowToClose) {
     setenv("SDL_VIDEODRIVER", "dummy", 1); // the only test here that starts the video
     win32::ResetWindowsForTests();
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = PlainProc;
+    windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = "report test";
     ASSERT_NE(RegisterClassA(&windowClass), 0);
     HWND window = CreateWindowExA(0, "report test", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,

@@ -66,9 +66,7 @@ protected:
         screenSaver = ScreenSaver();
         screenSaver.passwordDelay = 15;
         screenSaver.mouseThreshold = 50;
-        mouseDeltaX = mouseDeltaY = 0;
-        mouseButtons = 0;
-        skipFirstMouse = 1;
+        mouseDeltaX = mouseDeltaY = 0, mouseButtons = 0, skipFirstMouse = 1;
         screenSaver.mode = mode;
         WindowProc(testWindow, WM_CREATE, 0, 0);
         fake.defaultCalls = 0; // WM_CREATE itself goes on to the default processing
