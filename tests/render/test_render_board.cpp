@@ -4,7 +4,9 @@
 #include "render/surface.h"
 
 #include "glide/glide.h"
+#include "tests/support/board_pixels.h"
 #include "tests/support/geometry_fixtures.h"
+#include "tests/support/show_board.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +19,7 @@ constexpr uint16_t Red = 0xF800; // RGB 565
 class BoardDrawing : public ::testing::Test {
 protected:
     void SetUp() override {
-        grGlideInit();
-        grSstSelect(0);
-        ASSERT_TRUE(grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR,
-                                 GR_ORIGIN_UPPER_LEFT, 2, 1));
+        ASSERT_TRUE(testsupport::OpenShowBoard());
         grDepthBufferMode(GR_DEPTHBUFFER_DISABLE);
         red.SetColour(Colour{255, 0, 0, 0});
     }
@@ -41,18 +40,7 @@ protected:
         white.ambient[0] = white.ambient[1] = white.ambient[2] = 1.0f;
         LightPoints(white, instance);
         DrawPolygons(instance);
-        std::vector<uint16_t> pixels;
-        GrLfbInfo_t info{};
-        info.size = sizeof info;
-        if (grLfbLock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER, GR_LFBWRITEMODE_ANY,
-                      GR_ORIGIN_UPPER_LEFT, FXFALSE, &info)) {
-            for (int y = 0; y < 480; ++y) {
-                const auto* row = reinterpret_cast<const uint16_t*>(
-                    static_cast<const uint8_t*>(info.lfbPtr) + size_t(y) * info.strideInBytes);
-                pixels.insert(pixels.end(), row, row + 640);
-            }
-            grLfbUnlock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER);
-        }
+        std::vector<uint16_t> pixels = testsupport::ReadBackBuffer();
         EXPECT_EQ(pixels.size(), 640u * 480u);
         pixels.resize(640 * 480);
         return pixels;

@@ -4,6 +4,8 @@
 #include "scene/scene.h"
 #include "scene_fixtures.h"
 #include "shell/report.h"
+#include "tests/support/board_pixels.h"
+#include "tests/support/show_board.h"
 
 #include <gtest/gtest.h>
 
@@ -102,10 +104,7 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(dir.path.empty());
         ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lwo"), lwobtest::Cube(1.0f)));
-        grGlideInit();
-        grSstSelect(0);
-        ASSERT_TRUE(grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ARGB,
-                                 GR_ORIGIN_UPPER_LEFT, 2, 1));
+        ASSERT_TRUE(testsupport::OpenShowBoard());
         grDitherMode(GR_DITHER_DISABLE);
         grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
         grDepthMask(FXTRUE);
@@ -122,17 +121,10 @@ protected:
         scene.DrawFrame();
     }
 
-    // The back buffer's 565 pixel at (x, y), or 0xFFFFFFFF when it cannot be read.
+    // The back buffer's 565 pixel at (x, y).
     uint32_t Pixel(int x, int y) {
-        GrLfbInfo_t info;
-        info.size = sizeof(info);
-        if (!grLfbLock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER, GR_LFBWRITEMODE_565,
-                       GR_ORIGIN_UPPER_LEFT, FXFALSE, &info))
-            return 0xFFFFFFFF;
-        const uint16_t p = reinterpret_cast<const uint16_t*>(
-            static_cast<const uint8_t*>(info.lfbPtr) + y * info.strideInBytes)[x];
-        grLfbUnlock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER);
-        return p;
+        const std::vector<uint16_t> pixels = testsupport::ReadBackBuffer();
+        return pixels.size() == 640 * 480 ? pixels[y * 640 + x] : 0xFFFFFFFF;
     }
     int Green(int x, int y) { return ((Pixel(x, y) >> 5) & 63) << 2; }
 
