@@ -47,16 +47,14 @@ INT_PTR RunSettings() {
 
 class Dialogs : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Forget();
-        ignoreCommands = false;
-        win32::SetBoxAnswerer(Answer);
-    }
+    void SetUp() override { Forget(); }
     void TearDown() override { win32::SetBoxAnswerer(nullptr); }
     static void Forget() {
         asked.clear();
         answer = -1;
         dialogMessages.clear();
+        ignoreCommands = false;
+        win32::SetBoxAnswerer(Answer);
     }
 };
 
