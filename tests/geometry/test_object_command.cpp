@@ -2,23 +2,18 @@
 // LightWave writers write them, from the disk and from an archive.
 #include "lwob_builder.h"
 #include "tests/support/archive_image.h"
-#include "tests/support/slvtool_run.h"
+#include "tests/support/tool_output.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 using namespace lwobtest;
+using testsupport::ExpectHas;
 using testsupport::RunSlvtool;
 using testsupport::ToolRun;
 
 namespace {
-
-void ExpectHas(const ToolRun& run, std::initializer_list<const char*> texts) {
-    for (const char* text : texts)
-        EXPECT_NE(run.output.find(text), std::string::npos) << "no \"" << text << "\" in:\n"
-                                                            << run.output;
-}
 
 class ObjectCommand : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // slvtool scene, run as a content author runs it: the summary, the report of a
 // broken scene, and a rendered frame read back from its BMP.
 #include "scene_fixtures.h"
+#include "tests/support/tool_output.h"
 
 #include <gtest/gtest.h>
 
@@ -31,12 +32,7 @@ struct SceneTool : ::testing::Test {
     scenetest::TempDir dir;
 };
 
-// Every text must be in the run's output.
-void ExpectHas(const testsupport::ToolRun& run, std::initializer_list<std::string> texts) {
-    for (const std::string& text : texts)
-        EXPECT_NE(run.output.find(text), std::string::npos) << "missing \"" << text << "\" in:\n"
-                                                            << run.output;
-}
+using testsupport::ExpectHas;
 
 TEST_F(SceneTool, SummaryOfASceneInAnArchive) {
     const std::string object = "C:\\LightWave\\Objects\\Cube.lwo";
