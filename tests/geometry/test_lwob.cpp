@@ -88,7 +88,7 @@ TEST(ObjectLoader, ForeignWriterLayoutLoadsWithDetailPolygonsDropped) {
 TEST(ObjectLoader, HostileFilesFailWithTheirReasonAndLeaveTheMeshEmpty) {
     using P = ObjectProblem;
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    auto polygons = [](const Bytes& data) {
+    auto pols = [](const Bytes& data) {
         return Builder().Points(three).Chunk("POLS", data).Build();
     };
     Bytes manyPolygons;
@@ -103,26 +103,22 @@ TEST(ObjectLoader, HostileFilesFailWithTheirReasonAndLeaveTheMeshEmpty) {
         {"other form type", Builder().Points(three).Build("LWO2"), P::NotLwob},
         {"a pentagon", ForeignObject(/*withPentagon=*/true), P::PolygonTooLarge},
         {"no points", Builder().Chunk("POLS", Words({3, 0, 1, 2, 1})).Build(), P::NoPoints},
-        {"points size not a multiple of 12", Builder().Chunk("PNTS", Bytes(13, 0)).Build(),
-         P::BadPointsSize},
+        {"PNTS of 13 bytes", Builder().Chunk("PNTS", Bytes(13, 0)).Build(), P::BadPointsSize},
         {"too many points", Builder().Chunk("PNTS", Bytes(12 * 32768, 0)).Build(),
          P::TooManyPoints},
-        {"not-a-number coordinate", Builder().Points({{0, 0, 0}, {nan, 0, 0}}).Build(),
-         P::BadCoordinate},
+        {"NaN coordinate", Builder().Points({{0, 0, 0}, {nan, 0, 0}}).Build(), P::BadCoordinate},
         {"second point chunk", Builder().Points(three).Points(three).Build(), P::DuplicateChunk},
-        {"index beyond the points", polygons(Words({3, 0, 1, 3, 1})), P::BadIndex},
-        {"index 65535", polygons(Words({3, 0, 1, 0xFFFF, 1})), P::BadIndex},
-        {"zero-point polygon", polygons(Words({0, 1})), P::BadPolygonCount},
-        {"negative point count", polygons(Words({0xFFFF, 1})), P::BadPolygonCount},
-        {"too many polygons", polygons(manyPolygons), P::TooManyPolygons},
-        {"record runs past its chunk", polygons(Words({3, 0, 1, 2})), P::PolygonOverrun},
-        {"odd byte left in the polygon chunk", polygons(Bytes{0, 3, 0, 0, 0, 1, 0, 2, 0, 1, 9}),
-         P::PolygonOverrun},
-        {"detail count cut off", polygons(Words({3, 0, 1, 2, 0xFFFF})), P::PolygonOverrun},
-        {"details promised but missing", polygons(Words({3, 0, 1, 2, 0xFFFF, 5})),
-         P::PolygonOverrun},
-        {"chunk size past the end of the file",
-         Builder().RawChunk("PNTS", 0x7FFFFFF0u, PointData(three)).Build(), P::ChunkPastEnd},
+        {"index beyond the points", pols(Words({3, 0, 1, 3, 1})), P::BadIndex},
+        {"index 65535", pols(Words({3, 0, 1, 0xFFFF, 1})), P::BadIndex},
+        {"zero-point polygon", pols(Words({0, 1})), P::BadPolygonCount},
+        {"negative point count", pols(Words({0xFFFF, 1})), P::BadPolygonCount},
+        {"too many polygons", pols(manyPolygons), P::TooManyPolygons},
+        {"record runs past its chunk", pols(Words({3, 0, 1, 2})), P::PolygonOverrun},
+        {"odd byte left in POLS", pols(Bytes{0, 3, 0, 0, 0, 1, 0, 2, 0, 1, 9}), P::PolygonOverrun},
+        {"detail count cut off", pols(Words({3, 0, 1, 2, 0xFFFF})), P::PolygonOverrun},
+        {"details missing", pols(Words({3, 0, 1, 2, 0xFFFF, 5})), P::PolygonOverrun},
+        {"size past the end", Builder().RawChunk("PNTS", 0x7FFFFFF0u, PointData(three)).Build(),
+         P::ChunkPastEnd},
         {"chunk size 0xFFFFFFFF",
          Builder().Points(three).RawChunk("SURF", 0xFFFFFFFFu, Bytes{1, 2}).Build(),
          P::ChunkPastEnd},
