@@ -21,6 +21,8 @@ struct BoardCounters {
     uint64_t refused;  // polygons ignored: bad vertex count or position
     uint64_t pixels;   // covered pixels, before the depth test
     uint64_t frames;   // buffer swaps
+    uint64_t presentNanoseconds; // processor time of the calling thread spent in the
+                                 // presenter, handing pictures to the window
 };
 BoardCounters Counters();
 void ResetCounters();

@@ -15,6 +15,36 @@
 #include <mutex>
 #include <vector>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <ctime>
+#endif
+
+namespace {
+
+// Processor time the calling thread has used, in nanoseconds.
+uint64_t ThreadCpuNanoseconds() {
+#ifdef _WIN32
+    FILETIME creation, exit, kernel, user;
+    if (!GetThreadTimes(GetCurrentThread(), &creation, &exit, &kernel, &user))
+        return 0;
+    uint64_t units = ((static_cast<uint64_t>(kernel.dwHighDateTime) << 32) | kernel.dwLowDateTime) +
+                     ((static_cast<uint64_t>(user.dwHighDateTime) << 32) | user.dwLowDateTime);
+    return units * 100u;
+#else
+    timespec now;
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) != 0)
+        return 0;
+    return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
+#endif
+}
+
+} // namespace
+
 namespace glide {
 
 std::unique_ptr<Presenter> MakePresenter(GrWindowHandle_t window); // presenter.cpp
@@ -449,8 +479,10 @@ void grBufferSwap(int swapInterval) {
     board.front = 1 - board.front;
     ++board.counters.frames;
     if (board.presenter) {
+        uint64_t before = ThreadCpuNanoseconds();
         board.presenter->Present(board.color[board.front].data(), screenWidth, screenHeight,
                                  screenWidth);
+        board.counters.presentNanoseconds += ThreadCpuNanoseconds() - before;
     }
 }
 

@@ -3,12 +3,8 @@
 
 namespace glide {
 
-#ifdef _WIN32
-std::unique_ptr<Presenter> MakeGdiPresenter(GrWindowHandle_t window); // presenter_gdi.cpp
-static PresenterFactory factory = MakeGdiPresenter;
-#else
+// Set by the platform layer before the board opens; without one it runs headless.
 static PresenterFactory factory = nullptr;
-#endif
 
 namespace {
 

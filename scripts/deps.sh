@@ -30,6 +30,7 @@ need_packages() {
 }
 
 # Packages every build needs.
-BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev)
+BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev)
 
-jobs() { nproc 2>/dev/null || echo 2; }
+# Parallel build and test jobs: one per core.
+build_jobs() { nproc 2>/dev/null || echo 2; }

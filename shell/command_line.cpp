@@ -4,6 +4,8 @@
 #include "shell/settings.h"
 #include "toolkit/text.h"
 
+#include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -43,7 +45,69 @@ const char* SkipBlanksAndColons(const char* p) {
     return p;
 }
 
+// Copies the blank-separated token at p (quotes dropped) into token and returns
+// the position after it; a token longer than the buffer is cut, which no option
+// or window number survives.
+const char* NextToken(const char* p, char* token, size_t tokenSize) {
+    while (IsBlank(*p))
+        ++p;
+    size_t length = 0;
+    bool quoted = false;
+    for (; *p != 0 && (quoted || !IsBlank(*p)); ++p) {
+        if (*p == '"') {
+            quoted = !quoted;
+        } else if (length + 1 < tokenSize) {
+            token[length++] = *p;
+        }
+    }
+    token[length] = 0;
+    return p;
+}
+
+// The X screen-saver options anywhere among arguments; false when there are none.
+bool ReadHostOptions(const char* arguments, CommandLineChoice* choice) {
+    char token[64];
+    const char* p = arguments;
+    while (*(p = NextToken(p, token, sizeof token)) != 0 || token[0] != 0) {
+        if (std::strcmp(token, "-root") == 0 || std::strcmp(token, "--root") == 0) {
+            choice->mode = RunMode::Hosted;
+            choice->hostFromEnvironment = true;
+            return true;
+        }
+        if (std::strcmp(token, "-window-id") == 0 || std::strcmp(token, "--window-id") == 0) {
+            choice->mode = RunMode::Hosted;
+            NextToken(p, token, sizeof token);
+            unsigned long number = ParseWindowNumber(token);
+            choice->parentNumber = static_cast<long>(number);
+            choice->badHostNumber = number == 0;
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
+
+unsigned long ParseWindowNumber(const char* text) {
+    if (text == nullptr || *text == 0)
+        return 0;
+    int base = 10;
+    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text += 2;
+    }
+    // strtoul would take a sign or blanks in front: only digits may start it.
+    bool digit = base == 16 ? std::isxdigit(static_cast<unsigned char>(*text)) != 0
+                            : std::isdigit(static_cast<unsigned char>(*text)) != 0;
+    if (!digit)
+        return 0;
+    errno = 0;
+    char* end = nullptr;
+    unsigned long long number = std::strtoull(text, &end, base);
+    if (errno != 0 || *end != 0 || number > 0xFFFFFFFFull)
+        return 0;
+    return static_cast<unsigned long>(number);
+}
 
 CommandLineChoice ParseCommandLine(const char* processLine) {
     CommandLineChoice choice;
@@ -57,6 +121,8 @@ CommandLineChoice ParseCommandLine(const char* processLine) {
         while (IsBlank(*p))
             ++p;
     }
+    if (ReadHostOptions(p, &choice))
+        return choice;
     if (*p == 0) {
         choice.mode = RunMode::Configure;
         return choice;
@@ -98,11 +164,21 @@ CommandLineChoice ParseCommandLine(const char* processLine) {
 void ApplyCommandLine(const char* processLine) {
     CommandLineChoice choice = ParseCommandLine(processLine);
     screenSaver.mode = choice.mode;
-    if (choice.parentIsForeground)
+    if (choice.parentIsForeground) {
         screenSaver.parentWindow = GetForegroundWindow();
-    else
+    } else if (choice.hostFromEnvironment) {
+        // An X screen-saver engine names its window in the environment; without
+        // one, "-root" means the desktop itself.
+        const char* named = std::getenv("XSCREENSAVER_WINDOW");
+        if (named != nullptr)
+            screenSaver.parentWindow =
+                reinterpret_cast<HWND>(static_cast<uintptr_t>(ParseWindowNumber(named)));
+        else
+            screenSaver.parentWindow = GetDesktopWindow();
+    } else {
         screenSaver.parentWindow =
             reinterpret_cast<HWND>(static_cast<intptr_t>(choice.parentNumber));
+    }
     ReadSettings();
 }
 

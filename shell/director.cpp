@@ -2,9 +2,12 @@
 #include "shell/director.h"
 
 #include "effect/options.h"
+#include "glide/board.h"
 #include "shell/main_window.h"
 #include "shell/report.h"
 #include "shell/saver.h"
+
+#include <cstdio>
 
 namespace {
 // Frame start to frame start, milliseconds: 25 frames per second at most.
@@ -36,10 +39,27 @@ void FormatFrameRate(uint32_t framesPerSecond, char text[4]) {
     text[3] = 0;
 }
 
+void FormatProcessorUse(const char* label, uint64_t usedMs, uint32_t elapsedMs, char* text,
+                        size_t size) {
+    if (elapsedMs == 0) {
+        std::snprintf(text, size, "%s: %llu ms, --- of one core", label,
+                      static_cast<unsigned long long>(usedMs));
+        return;
+    }
+    // Tenths of a per cent, rounded to nearest.
+    uint64_t permille = (usedMs * 1000u * 2u + elapsedMs) / (2u * elapsedMs);
+    std::snprintf(text, size, "%s: %llu ms, %llu.%llu %% of one core", label,
+                  static_cast<unsigned long long>(usedMs),
+                  static_cast<unsigned long long>(permille / 10u),
+                  static_cast<unsigned long long>(permille % 10u));
+}
+
 void FrameStatistics::Run(unsigned flags) {
     if (flags & FrameStatsStart) {
         frameCount = 0;
         statsStart = clock();
+        if (processor != nullptr)
+            processorStart = processor();
         sink("** %ld **\n", static_cast<long>(clock()));
     }
     if (flags & FrameStatsCount)
@@ -51,9 +71,28 @@ void FrameStatistics::Run(unsigned flags) {
         sink("Avg frame rate : %s fps\n", text);
         sink("Frames shown   : %ld\n", static_cast<long>(frameCount));
         sink("Time shown     : %ld", static_cast<long>(elapsed));
+        if (processor != nullptr) {
+            ProcessorTime now = processor();
+            uint64_t total = now.totalMs - processorStart.totalMs;
+            uint64_t presenting = now.presentingMs - processorStart.presentingMs;
+            char line[96];
+            FormatProcessorUse("\nProcessor      ", total, elapsed, line, sizeof line);
+            sink("%s", line);
+            FormatProcessorUse("\nLess presenting", total - (presenting < total ? presenting : total),
+                               elapsed, line, sizeof line);
+            sink("%s", line);
+            processorStart = now;
+        }
         statsStart = clock();
         frameCount = 0;
     }
+}
+
+uint32_t FrameDirector::WaitMs(bool unpaced) const {
+    uint32_t since = clock() - lastFrameTime;
+    if (unpaced || since >= FramePeriodMs)
+        return 0;
+    return FramePeriodMs - since;
 }
 
 bool FrameDirector::Step(bool unpaced, bool watchOnly) {
@@ -81,13 +120,32 @@ bool FrameDirector::Step(bool unpaced, bool watchOnly) {
 }
 
 namespace {
-FrameStatistics programStats(MultimediaTime, Trace);
+
+uint64_t Milliseconds(const FILETIME& time) {
+    uint64_t units = (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return units / 10000u; // 100 ns units
+}
+
+ProcessorTime ProgramProcessorTime() {
+    ProcessorTime time = {0, 0};
+    FILETIME creation, exit, kernel, user;
+    if (GetProcessTimes(GetCurrentProcess(), &creation, &exit, &kernel, &user))
+        time.totalMs = Milliseconds(kernel) + Milliseconds(user);
+    time.presentingMs = glide::Counters().presentNanoseconds / 1000000u;
+    return time;
+}
+
+FrameStatistics programStats(MultimediaTime, Trace, ProgramProcessorTime);
 FrameDirector programDirector(MultimediaTime, DirectorShow{OptionsSetUp, OptionsFrame},
                               &programStats);
 } // namespace
 
 void FrameStats(unsigned flags) {
     programStats.Run(flags);
+}
+
+uint32_t DirectorWaitMs() {
+    return programDirector.WaitMs(vtune == 1);
 }
 
 void Director() {

@@ -4,6 +4,7 @@
 // injected millisecond clock so that they can be driven without a timer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // A millisecond clock that wraps at 2^32 (the multimedia timer's contract).
@@ -15,10 +16,22 @@ using TraceSink = void (*)(const char* format, ...);
 // Bits of FrameStats' flags, handled in this order when combined.
 enum FrameStatsFlags : unsigned { FrameStatsStart = 1, FrameStatsCount = 2, FrameStatsReport = 4 };
 
-// Average frame rate between a start and a report.
+// Processor time the process used so far, in milliseconds: all of it, and the
+// part spent handing finished pictures to the window (which the window system's
+// own cost follows, not the show's).
+struct ProcessorTime {
+    uint64_t totalMs;
+    uint64_t presentingMs;
+};
+using ProcessorClock = ProcessorTime (*)();
+
+// Average frame rate between a start and a report; with a processor clock the
+// report adds the processor time used over the same span and its share of one
+// core.
 class FrameStatistics {
 public:
-    FrameStatistics(MillisecondClock clock, TraceSink sink) : clock(clock), sink(sink) {}
+    FrameStatistics(MillisecondClock clock, TraceSink sink, ProcessorClock processor = nullptr)
+        : clock(clock), sink(sink), processor(processor) {}
     void Run(unsigned flags);
 
     uint32_t frameCount = 0; // frames counted since the last start or report
@@ -27,7 +40,15 @@ public:
 private:
     MillisecondClock clock;
     TraceSink sink;
+    ProcessorClock processor;
+    ProcessorTime processorStart = {0, 0};
 };
+
+// One report line of processor use: "label : N ms, P.P % of one core" over
+// elapsedMs of wall time ("---" for the share when no time passed). text gets at
+// most size bytes with the terminator.
+void FormatProcessorUse(const char* label, uint64_t usedMs, uint32_t elapsedMs, char* text,
+                        size_t size);
 
 // The three-character rate text: "---" for 0, else three digits with a
 // hundreds digit 0 shown as a blank (5 gives " 05", 25 gives " 25"); rates above 999
@@ -55,6 +76,9 @@ public:
     // call; watchOnly is passed to the set-up. Returns true when the show asked
     // to close the window on this frame (again on every later frame).
     bool Step(bool unpaced, bool watchOnly);
+    // Milliseconds until Step would make the next frame; 0 when one is due now
+    // or unpaced. The message loop sleeps this long unless a message comes.
+    uint32_t WaitMs(bool unpaced) const;
 
     DirectorState state = DirectorState::Begin;
     uint32_t lastFrameTime = 0; // clock at the start of the last frame; 0 at start
@@ -70,3 +94,5 @@ private:
 void FrameStats(unsigned flags);
 // Posts WM_CLOSE to mainWindow when the options screen asks to leave.
 void Director();
+// The program director's WaitMs under the program's pacing ("-vtune" or not).
+uint32_t DirectorWaitMs();

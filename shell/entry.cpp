@@ -14,6 +14,8 @@
 #include "toolkit/archive.h"
 #include "toolkit/memory.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -29,10 +31,40 @@ constexpr DWORD StartPauseMs = 500;
 HINSTANCE programInstance = nullptr;
 GrHwConfiguration hardwareConfig; // filled by the Glide set-up; nothing reads it afterwards
 
+// Where the user hears of an error: a message box, or for a show drawn into
+// another program's window one line on stderr (a box would pop up over the
+// engine's screen, where nobody may answer it).
+void ShowError(const char* text) {
+    if (screenSaver.mode != RunMode::Hosted) {
+        MessageBoxA(nullptr, text, MessageCaption, ErrorBoxStyle);
+        return;
+    }
+    std::fputs("solvane: ", stderr);
+    for (const char* p = text; *p != 0; ++p)
+        std::fputc(*p == '\n' ? ' ' : *p, stderr);
+    std::fputc('\n', stderr);
+}
+
 void ShowReport() {
     if (reportText[0] != 0)
-        MessageBoxA(nullptr, reportText, MessageCaption, ErrorBoxStyle);
+        ShowError(reportText);
 }
+
+// The multimedia timer's period at 1 ms for the life of the show, so that waits
+// for the next frame end on time where the system tick is 15.6 ms.
+class TimerPeriod {
+public:
+    TimerPeriod() : set(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    ~TimerPeriod() {
+        if (set)
+            timeEndPeriod(1);
+    }
+    TimerPeriod(const TimerPeriod&) = delete;
+    TimerPeriod& operator=(const TimerPeriod&) = delete;
+
+private:
+    bool set;
+};
 
 // Ends a run that never reached the show: every archive and the toolkit go.
 int EndEarly() {
@@ -63,33 +95,38 @@ bool SetUpWindow() {
     return mainWindow != nullptr;
 }
 
-bool SetUpGlide() {
+bool SetUpGlide(HWND drawWindow) {
     grGlideInit();
     if (!grSstQueryHardware(&hardwareConfig))
         return false;
     grSstSelect(0);
-    if (!grSstWinOpen(reinterpret_cast<GrWindowHandle_t>(mainWindow), GR_RESOLUTION_640x480,
+    if (!grSstWinOpen(reinterpret_cast<GrWindowHandle_t>(drawWindow), GR_RESOLUTION_640x480,
                       GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR, GR_ORIGIN_UPPER_LEFT, 2, 0))
         return false;
     UseShowDepthRange();
     return true;
 }
 
-bool StartUp() {
+// The show draws into its own window, made here, or into hostWindow, the window
+// another program owns (RunMode::Hosted), which it never touches but through
+// the board's presenter.
+bool StartUp(HWND hostWindow) {
     if (!SetUpApplication()) {
         ReportError(StartupModule, 43, "Failed to setup application!");
         return false;
     }
-    if (!SetUpWindow()) {
+    if (hostWindow == nullptr && !SetUpWindow()) {
         ReportError(StartupModule, 49, "Failed to setup the windows!");
         return false;
     }
-    if (!SetUpGlide()) {
+    if (!SetUpGlide(hostWindow != nullptr ? hostWindow : mainWindow)) {
         ReportError(StartupModule, 170, "Unable to init glide!");
         return false;
     }
-    ShowWindow(mainWindow, SW_SHOWNORMAL);
-    UpdateWindow(mainWindow);
+    if (hostWindow == nullptr) {
+        ShowWindow(mainWindow, SW_SHOWNORMAL);
+        UpdateWindow(mainWindow);
+    }
     return true;
 }
 
@@ -98,8 +135,12 @@ void SetSaverRunning(BOOL running) {
     SystemParametersInfoA(SPI_SCREENSAVERRUNNING, running, &scratch, 0);
 }
 
-// Returns WM_QUIT's exit code.
-int RunMessageLoop() {
+// Returns WM_QUIT's exit code. Messages come first; when none is waiting the
+// director may make a frame, and then the loop sleeps until the next message or
+// the next frame's time, so a paced show leaves the processor alone between
+// frames. A show drawn into hostWindow also ends when that window is gone or
+// an error was reported (it has no window of its own to close).
+int RunMessageLoop(HWND hostWindow) {
     MSG message;
     for (;;) {
         if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -107,11 +148,18 @@ int RunMessageLoop() {
                 return static_cast<int>(message.wParam);
             TranslateMessage(&message);
             DispatchMessageA(&message);
-        } else if (appActive != 0) {
-            Director();
-        } else {
-            WaitMessage();
+            continue;
         }
+        if (appActive == 0) {
+            WaitMessage();
+            continue;
+        }
+        Director();
+        if (hostWindow != nullptr && (reportText[0] != 0 || !IsWindow(hostWindow)))
+            return 0;
+        DWORD wait = DirectorWaitMs();
+        if (wait > 0)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
     }
 }
 
@@ -145,18 +193,28 @@ int RunProgram(HINSTANCE instance, const char* commandLine) {
         return 0;
 
     const char* processLine = GetCommandLineA();
+    // Known before the archive, so that a hosted show reports on stderr.
+    CommandLineChoice choice = ParseCommandLine(processLine);
+    screenSaver.mode = choice.mode;
+    if (choice.badHostNumber) {
+        std::fputs("solvane: -window-id needs a window number (decimal, or hex after 0x)\n",
+                   stderr);
+        EndEarly();
+        return 1;
+    }
+
     char archivePath[ArchivePathSize];
     // A path too long for the buffer counts as a missing archive.
     if (!BuildArchivePath(processLine, archivePath, sizeof archivePath) ||
         ArchiveOpen(archivePath) == 0) {
-        MessageBoxA(nullptr,
-                    "Unable to find the \"Slv.Dat\" file.\n\nMake sure you place the \"Slv.Dat\" "
-                    "file in the same dir as the .exe file!",
-                    MessageCaption, ErrorBoxStyle);
-        return EndEarly();
+        ShowError("Unable to find the \"Slv.Dat\" file.\n\nMake sure you place the \"Slv.Dat\" "
+                  "file in the same dir as the .exe file!");
+        EndEarly();
+        return screenSaver.mode == RunMode::Hosted ? 1 : 0;
     }
 
     ApplyCommandLine(processLine);
+    HWND hostWindow = nullptr;
     switch (screenSaver.mode) {
     case RunMode::Configure: {
         screenSaver.busy = 1;
@@ -178,22 +236,40 @@ int RunProgram(HINSTANCE instance, const char* commandLine) {
         break;
     case RunMode::Other:
         break;
+    case RunMode::Hosted:
+        hostWindow = screenSaver.parentWindow;
+        if (hostWindow == nullptr) {
+            std::fputs("solvane: no window to draw into: there is no X display\n", stderr);
+            EndEarly();
+            return 1;
+        }
+        if (!IsWindow(hostWindow)) {
+            std::fprintf(stderr, "solvane: there is no window 0x%lx to draw into\n",
+                         static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hostWindow)));
+            EndEarly();
+            return 1;
+        }
+        break;
     }
 
-    if (!StartUp()) {
+    TimerPeriod timerPeriod;
+    if (!StartUp(hostWindow)) {
         ShowReport();
         EndEarly();
         grGlideShutdown();
-        return 0;
+        return hostWindow != nullptr ? 1 : 0;
     }
 
     CreateMainView();
     FrameStats(FrameStatsStart);
-    Sleep(StartPauseMs);
+    if (hostWindow == nullptr)
+        Sleep(StartPauseMs); // a window of our own settles first; an engine's is ready
     if (screenSaver.mode == RunMode::Saver)
         SetSaverRunning(TRUE);
 
-    int exitCode = RunMessageLoop();
+    int exitCode = RunMessageLoop(hostWindow);
+    if (hostWindow != nullptr && reportText[0] != 0)
+        exitCode = 1;
 
     ShowReport();
     FrameStats(FrameStatsReport);

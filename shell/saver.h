@@ -15,6 +15,10 @@ enum class RunMode : int32_t {
     ChangePassword = 2, // the system's password-change dialog, then the end
     Preview = 3,        // a preview inside the control panel; none is drawn
     Saver = 4,          // the screen saver with its closing rules
+    Hosted = 5,         // the saver's show drawn into a window another program owns
+                        // (an X screen-saver engine's, a preview pane): no window of
+                        // its own, no closing rules, no input; it ends when that
+                        // window goes or the process is asked to quit
 };
 
 struct ScreenSaver {

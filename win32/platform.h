@@ -53,6 +53,20 @@ void SetBoxAnswerer(BoxAnswerer answerer);
 // fill the window with the 4:3 picture kept. Null for a handle that is not one of
 // our windows or has no SDL window (headless).
 std::unique_ptr<glide::Presenter> MakeSdlPresenter(uintptr_t window);
+// The factory for windows other X clients own (x11_host.cpp): window is an X
+// window number; the picture is scaled into it, aspect kept, black around it.
+// Null when no such window exists (or the layer was built without X).
+std::unique_ptr<glide::Presenter> MakeForeignPresenter(uintptr_t window);
+// Both in turn: ours first, else a foreign window. What main() installs.
+std::unique_ptr<glide::Presenter> MakeWindowPresenter(uintptr_t window);
+
+// ---- Signals (main_sdl.cpp, window_sdl.cpp) ----
+
+// Turns SIGTERM and SIGINT into a WM_QUIT that the next message call returns; a
+// second one ends the process with the signal's default action.
+void CatchTerminationSignals();
+// True once, after such a signal arrived; the message calls ask.
+bool TakeTerminationRequest();
 
 // ---- Tests (window_sdl.cpp) ----
 

@@ -5,12 +5,19 @@
 
 #include <cstdio>
 #include <cstring>
+#include <sys/resource.h>
 #include <sys/utsname.h>
 
 namespace {
 
 thread_local DWORD lastError = ERROR_SUCCESS;
 BOOL saverRunning = FALSE;
+
+FILETIME FileTimeOf(const timeval& time) {
+    uint64_t units = static_cast<uint64_t>(time.tv_sec) * 10000000u +
+                     static_cast<uint64_t>(time.tv_usec) * 10u;
+    return {static_cast<DWORD>(units), static_cast<DWORD>(units >> 32)};
+}
 
 } // namespace
 
@@ -84,4 +91,25 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UIN
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+}
+
+HANDLE WINAPI GetCurrentProcess(void) {
+    return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)); // Windows' pseudo-handle
+}
+
+BOOL WINAPI GetProcessTimes(HANDLE process, LPFILETIME creation, LPFILETIME exit,
+                            LPFILETIME kernel, LPFILETIME user) {
+    rusage usage;
+    if (process != GetCurrentProcess() || kernel == nullptr || user == nullptr ||
+        getrusage(RUSAGE_SELF, &usage) != 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (creation != nullptr)
+        *creation = {0, 0};
+    if (exit != nullptr)
+        *exit = {0, 0};
+    *kernel = FileTimeOf(usage.ru_stime);
+    *user = FileTimeOf(usage.ru_utime);
+    return TRUE;
 }

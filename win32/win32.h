@@ -427,6 +427,19 @@ typedef struct _OSVERSIONINFOA {
 #define TIMERR_NOERROR 0
 #define TIMERR_NOCANDO 97
 
+// ---- Waiting ----
+#define INFINITE 0xFFFFFFFFu
+#define WAIT_OBJECT_0 0x00000000u
+#define WAIT_TIMEOUT 0x00000102u
+#define WAIT_FAILED 0xFFFFFFFFu
+#define QS_ALLINPUT 0x04FFu
+
+// ---- Process times: 100-nanosecond units, as two 32-bit halves ----
+typedef struct _FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+} FILETIME, *PFILETIME, *LPFILETIME;
+
 // ---- Functions ----
 
 // Program entry, called by main() with the argument text after the program name.
@@ -464,6 +477,17 @@ BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int exitCode);
 BOOL WINAPI WaitMessage(void);
+// Waits until input or a posted message is there (WAIT_OBJECT_0 + count) or
+// milliseconds have passed (WAIT_TIMEOUT). Only count 0 is supported: there are
+// no kernel objects to wait on. SIGTERM and SIGINT end every wait with WM_QUIT
+// queued (exit code 0), so a hack killed by its screen-saver engine shuts down
+// cleanly; a second signal ends the process at once.
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
+                                       DWORD milliseconds, DWORD wakeMask);
+// The X root window, as a handle no window of ours has; IsWindow knows it and any
+// other X window by its number, so the show can draw into a window another
+// program owns (a screen-saver engine's, or a preview pane). Null without X.
+HWND WINAPI GetDesktopWindow(void);
 
 // Modal dialogs and message boxes (dialog_sdl.cpp), shown as SDL message boxes.
 // DialogBoxParamA knows the templates of resources/dialogs.h: it sends
@@ -501,6 +525,11 @@ HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
 FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL WINAPI FreeLibrary(HMODULE module);
 BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni);
+// The process's own handle; GetProcessTimes fills its kernel and user time
+// (creation and exit times are left zero).
+HANDLE WINAPI GetCurrentProcess(void);
+BOOL WINAPI GetProcessTimes(HANDLE process, LPFILETIME creation, LPFILETIME exit,
+                            LPFILETIME kernel, LPFILETIME user);
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD error);
 

@@ -5,10 +5,12 @@
 #include "win32/key_map.h"
 #include "win32/platform.h"
 #include "win32/sdl_state.h"
+#include "win32/x11_host.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <poll.h>
 #include <string>
 #include <strings.h>
 #include <vector>
@@ -346,6 +348,9 @@ void DecideFocusLoss() {
 }
 
 void PumpEvents() {
+    if (win32::TakeTerminationRequest()) {
+        PostQuitMessage(0);
+    }
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0) {
         return;
     }
@@ -632,7 +637,12 @@ BOOL WINAPI DestroyWindow(HWND handle) {
 }
 
 BOOL WINAPI IsWindow(HWND handle) {
-    return LookUp(handle) != nullptr;
+    return LookUp(handle) != nullptr ||
+           win32::detail::ForeignWindowExists(reinterpret_cast<uintptr_t>(handle));
+}
+
+HWND WINAPI GetDesktopWindow(void) {
+    return reinterpret_cast<HWND>(win32::detail::ForeignRootWindow());
 }
 
 BOOL WINAPI ShowWindow(HWND handle, int command) {
@@ -765,11 +775,7 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
         return TRUE;
     }
     if (!TakeMessage(input, msg, window, filterMin, filterMax, remove)) {
-        // Nothing waits. The message loop polls, and a poll that never pauses
-        // would take a whole core from the rasteriser's threads: give up the
-        // processor for a millisecond, far below the show's 40 ms frame step.
-        SDL_Delay(1);
-        return FALSE;
+        return FALSE; // the loop waits with MsgWaitForMultipleObjects, never here
     }
     // Taking mouse input lets the window choose the cursor first, as Windows does.
     if ((remove & PM_REMOVE) && msg->message >= WM_MOUSEMOVE && msg->message <= WM_MBUTTONUP) {
@@ -837,19 +843,32 @@ void WINAPI PostQuitMessage(int exitCode) {
 }
 
 BOOL WINAPI WaitMessage(void) {
+    // Wakes at the next event, or after a while so the caller looks again.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    return TRUE;
+}
+
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL, DWORD milliseconds,
+                                       DWORD) {
+    if (count != 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return WAIT_FAILED;
+    }
     PumpEvents();
     if (!posted.Empty() || !input.Empty() || quitPosted) {
-        return TRUE;
+        return WAIT_OBJECT_0;
     }
+    // SDL and poll take a signed count of milliseconds; INFINITE becomes -1.
+    int timeout = milliseconds > 0x7FFFFFFFu ? -1 : static_cast<int>(milliseconds);
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0) {
-        SDL_Delay(10);
-        return TRUE;
+        // No window of ours, so no events: only the time or a signal ends the wait.
+        poll(nullptr, 0, timeout);
+    } else {
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, timeout)) {
+            TranslateEvent(event);
+        }
     }
-    // Wakes at the next event, or after a while so the caller looks again.
-    SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, 100)) {
-        TranslateEvent(event);
-        PumpEvents(); // also decides a focus loss the first event brought
-    }
-    return TRUE;
+    PumpEvents(); // also decides a focus loss the first event brought, and signals
+    return !posted.Empty() || !input.Empty() || quitPosted ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }

@@ -38,6 +38,10 @@
 #   e2e_expect_running SECONDS  fails if the program ends within SECONDS
 #   e2e_expect_exit CODE [SECONDS]  fails unless the program ends (30 s) with CODE
 #   e2e_tmpdir               prints a new temporary directory (removed at exit)
+#   e2e_capture WINDOW FILE  saves what a window (or "root") shows as a PNG
+#   e2e_brightness FILE [GEOMETRY]  prints the mean brightness, 0 to 1000, of
+#                            the picture or of its part WxH+X+Y
+#   e2e_pixels_changed A B   prints how many pixels two pictures differ in
 #   e2e_log MESSAGE          prints a progress line to stderr
 #   e2e_fail MESSAGE         prints the program's output and exits 1
 #   e2e_pass                 exits 0
@@ -202,6 +206,20 @@ e2e_window_centre() {
     h=$(awk '/Height:/ {print $2}' <<<"$info")
     E2E_X=$((x + w / 2))
     E2E_Y=$((y + h / 2))
+}
+
+e2e_capture() {
+    import -window "$1" "$2" 2>/dev/null || e2e_fail "cannot capture window $1"
+}
+
+e2e_brightness() {
+    local crop=()
+    [ -n "${2:-}" ] && crop=(-crop "$2" +repage)
+    convert "$1" "${crop[@]}" -colorspace Gray -format '%[fx:int(mean*1000+0.5)]' info:
+}
+
+e2e_pixels_changed() {
+    compare -metric AE "$1" "$2" null: 2>&1 | awk '{print int($1)}'
 }
 
 e2e_move() { xdotool mousemove "$1" "$2"; }

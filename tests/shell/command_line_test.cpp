@@ -53,6 +53,48 @@ TEST(CommandLine, RunModeTable) {
     }
 }
 
+// XScreenSaver's options are read before the Windows switch, wherever they stand;
+// a window number is decimal or 0x hex and must be all digits.
+TEST(CommandLine, ScreenSaverEngineOptionsChooseTheHostedShow) {
+    struct HostCase {
+        const char* line;
+        bool fromEnvironment;
+        long number;
+        bool bad;
+    };
+    const HostCase cases[] = {
+        {"solvane -root", true, 0, false},
+        {"solvane --root", true, 0, false},
+        {"solvane /s -root", true, 0, false},
+        {"solvane -window-id 0x1e00003", false, 0x1e00003, false},
+        {"solvane --window-id 31457283", false, 31457283, false},
+        {"solvane -fps --window-id 0X2A -root", false, 42, false},
+        {"\"/usr/lib/solvane/solvane\" \"-window-id\" \"77\"", false, 77, false},
+        {"solvane -window-id", false, 0, true},
+        {"solvane -window-id 0", false, 0, true},
+        {"solvane -window-id 12x", false, 0, true},
+        {"solvane -window-id -5", false, 0, true},
+        {"solvane -window-id 0x", false, 0, true},
+        {"solvane -window-id 0x100000000", false, 0, true},
+    };
+    for (const HostCase& c : cases) {
+        SCOPED_TRACE(c.line);
+        CommandLineChoice choice = ParseCommandLine(c.line);
+        EXPECT_EQ(choice.mode, RunMode::Hosted);
+        EXPECT_EQ(choice.hostFromEnvironment, c.fromEnvironment);
+        EXPECT_EQ(choice.parentNumber, c.number);
+        EXPECT_EQ(choice.badHostNumber, c.bad);
+    }
+    // Near misses keep their Windows meaning: "-r..." and "-w..." are other letters.
+    for (const char* line : {"solvane -ROOT", "solvane -rooted", "solvane -window", "solvane -w 5"}) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(ParseCommandLine(line).mode, RunMode::Other);
+    }
+    EXPECT_EQ(ParseWindowNumber("4294967295"), 4294967295ul);
+    EXPECT_EQ(ParseWindowNumber(" 5"), 0ul);
+    EXPECT_EQ(ParseWindowNumber(nullptr), 0ul);
+}
+
 TEST(CommandLine, VtuneSwitchNeedsSixCharactersAtTheStart) {
     EXPECT_TRUE(IsVtuneSwitch("-vtune") && IsVtuneSwitch("-VTune /s"));
     EXPECT_FALSE(IsVtuneSwitch("-vtun") || IsVtuneSwitch(" -vtune") || IsVtuneSwitch(nullptr));

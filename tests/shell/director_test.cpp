@@ -63,6 +63,55 @@ TEST_F(DirectorTest, AtMostOneFramePerFortyMillisecondsWithoutCatchingUp) {
     EXPECT_EQ(stepAt(0x18u, true), 32u) << "-vtune makes a frame on every call";
 }
 
+// The loop sleeps until the next frame is due: the rest of the 40 ms since the
+// last frame's start, nothing when it is due or late, nothing when unpaced.
+TEST_F(DirectorTest, WaitIsTheRestOfTheFramePeriod) {
+    fakeNow = 100000;
+    EXPECT_EQ(director.WaitMs(false), 0u) << "before the first frame";
+    director.Step(false, true);
+    EXPECT_EQ(director.WaitMs(false), 40u);
+    fakeNow = 100015;
+    EXPECT_EQ(director.WaitMs(false), 25u);
+    EXPECT_EQ(director.WaitMs(true), 0u);
+    fakeNow = 100040;
+    EXPECT_EQ(director.WaitMs(false), 0u);
+    fakeNow = 100900;
+    EXPECT_EQ(director.WaitMs(false), 0u) << "late";
+    director.Step(false, true);
+    fakeNow = 0xFFFFFFFFu; // the clock wrapped 4 ms before the next frame... of a frame at -36
+    director.lastFrameTime = 0xFFFFFFDBu;
+    EXPECT_EQ(director.WaitMs(false), 4u);
+}
+
+// The report's processor lines: time used and its share of one core over the
+// time shown, the presenter's part taken out of the second.
+TEST_F(DirectorTest, ProcessorUseIsReportedAsAShareOfOneCore) {
+    static ProcessorTime processor;
+    processor = {1000, 200};
+    FrameStatistics measured{FakeClock, CaptureTrace, []() { return processor; }};
+    fakeNow = 100000;
+    measured.Run(FrameStatsStart);
+    processor = {1000 + 500, 200 + 300}; // 500 ms in 20 s, 300 of them presenting
+    fakeNow = 120000;
+    traced.clear();
+    measured.Run(FrameStatsReport);
+    std::string report;
+    for (const std::string& part : traced)
+        report += part;
+    EXPECT_NE(report.find("\nProcessor      : 500 ms, 2.5 % of one core"), std::string::npos)
+        << report;
+    EXPECT_NE(report.find("\nLess presenting: 200 ms, 1.0 % of one core"), std::string::npos)
+        << report;
+
+    char line[64];
+    FormatProcessorUse("x", 1, 3, line, sizeof line); // 33.33 % rounds to 33.3
+    EXPECT_STREQ(line, "x: 1 ms, 33.3 % of one core");
+    FormatProcessorUse("x", 2, 3, line, sizeof line); // 66.67 % rounds to 66.7
+    EXPECT_STREQ(line, "x: 2 ms, 66.7 % of one core");
+    FormatProcessorUse("x", 5, 0, line, sizeof line);
+    EXPECT_STREQ(line, "x: 5 ms, --- of one core");
+}
+
 // An empty first frame, the set-up once, then frames; a show that quits asks for
 // close on every later frame; a failed set-up idles, but its frames still count.
 TEST_F(DirectorTest, EmptyFirstFrameThenSetUpThenFramesUntilAndAfterQuit) {

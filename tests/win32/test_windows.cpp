@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <vector>
 
 namespace {
@@ -144,6 +145,29 @@ TEST_F(Windows, PostedMessagesComeFirstThenQuitThenInput) {
         order.push_back(msg.message);
     ASSERT_EQ(order, (std::vector<UINT>{WM_USER + 1, WM_USER + 2, WM_QUIT, WM_KEYDOWN, WM_CHAR}));
     EXPECT_EQ(taken[2].wParam, WPARAM(3));
+}
+
+// The message loop sleeps here between frames: the wait must last when nothing
+// comes (a wait that returns at once spins a core), end at once when a message is
+// there, and turn a termination signal into WM_QUIT with code 0.
+TEST_F(Windows, WaitingSleepsUntilAMessageOrTheTimeAndSignalsBecomeQuit) {
+    HWND window = ShownWindow();
+    DWORD before = GetTickCount();
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT), WAIT_TIMEOUT);
+    EXPECT_GE(GetTickCount() - before, 29u) << "the wait returned early";
+
+    PostMessageA(window, WM_USER, 0, 0);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT), WAIT_OBJECT_0);
+    Drain();
+
+    win32::CatchTerminationSignals();
+    raise(SIGTERM);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT), WAIT_OBJECT_0);
+    std::vector<MSG> taken = Drain();
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].message, UINT(WM_QUIT));
+    EXPECT_EQ(taken[0].wParam, WPARAM(0));
+    signal(SIGTERM, SIG_DFL);
 }
 
 TEST_F(Windows, DefaultProcessingClosesOnWmCloseAndTheSystemClose) {
