@@ -2,8 +2,8 @@
 // Memory must stay flat and the copies' matrices must keep their shape.
 #include "bench/show_content.h"
 #include "effect/effect.h"
+#include "effect/mouse_input.h"
 #include "effect/options.h"
-#include "shell/mouse.h"
 #include "toolkit/memory.h"
 
 #include <chrono>

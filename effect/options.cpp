@@ -3,11 +3,11 @@
 #include "effect/options.h"
 
 #include "effect/effect.h"
+#include "effect/mouse_input.h"
 #include "effect/options_parts.h"
 #include "effect/params.h"
 #include "geometry/view.h"
 #include "glide/glide.h"
-#include "shell/mouse.h"
 
 #include <cmath>
 

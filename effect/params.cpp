@@ -2,7 +2,7 @@
 #include "effect/params.h"
 
 #include "effect/effect.h"
-#include "shell/report.h"
+#include "toolkit/report.h"
 
 #include <cmath>
 #include <cstdio>

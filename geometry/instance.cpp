@@ -2,12 +2,11 @@
 #include "geometry/instance.h"
 
 #include "geometry/view.h"
-#include "render/surface.h"
 
 #include <cmath>
 #include <new>
 
-ObjectInstance::ObjectInstance() : surface(&defaultSurface) {
+ObjectInstance::ObjectInstance() : surface(nullptr) {
     matrix.SetIdentity();
 }
 

@@ -35,7 +35,7 @@ public:
     float radius = 0.0f;            // bounding radius about the position, world units
     uint16_t flags = InstanceShown;
     uint16_t clipFlags = ClipAll; // result of the last Classify
-    Surface* surface;             // the global default Surface unless the owner sets one
+    Surface* surface;             // null: the renderer's default white Surface
     uintptr_t userData = 0; // the owner's (pointer-sized, so a pointer fits); never touched here
 
     // matrix = identity, shown, clipFlags 255, the default white Surface.

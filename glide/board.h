@@ -23,6 +23,8 @@ struct BoardCounters {
     uint64_t frames;   // buffer swaps
     uint64_t presentNanoseconds; // processor time of the calling thread spent in the
                                  // presenter, handing pictures to the window
+    uint64_t workerNanoseconds;  // processor time the rasteriser threads other than
+                                 // the calling one spent drawing
 };
 BoardCounters Counters();
 void ResetCounters();

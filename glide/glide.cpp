@@ -152,10 +152,13 @@ void WorkerLoop(int band) {
             }
             seen = board.generation;
         }
+        uint64_t started = ThreadCpuNanoseconds();
         uint64_t pixels = RunCommands(board.BackTarget(), Band(band, board.threads));
+        uint64_t used = ThreadCpuNanoseconds() - started;
         {
             std::lock_guard<Lock> hold(board.mutex);
             board.workerPixels += pixels;
+            board.counters.workerNanoseconds += used;
             if (--board.pending == 0) {
                 board.done.NotifyAll();
             }

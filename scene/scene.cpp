@@ -3,7 +3,7 @@
 #include "render/pipeline.h"
 #include "scene/line_reader.h"
 #include "scene/scene_parser.h"
-#include "shell/report.h"
+#include "toolkit/report.h"
 #include "toolkit/file.h"
 
 #include <climits>

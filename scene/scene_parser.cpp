@@ -2,7 +2,7 @@
 
 #include "geometry/lwob.h"
 #include "scene/text_scan.h"
-#include "shell/report.h"
+#include "toolkit/report.h"
 
 #include <cctype>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "effect/options.h"
 #include "glide/board.h"
 #include "shell/main_window.h"
-#include "shell/report.h"
+#include "toolkit/report.h"
 #include "shell/saver.h"
 
 #include <cstdio>
@@ -73,13 +73,12 @@ void FrameStatistics::Run(unsigned flags) {
         sink("Time shown     : %ld", static_cast<long>(elapsed));
         if (processor != nullptr) {
             ProcessorTime now = processor();
-            uint64_t total = now.totalMs - processorStart.totalMs;
-            uint64_t presenting = now.presentingMs - processorStart.presentingMs;
             char line[96];
-            FormatProcessorUse("\nProcessor      ", total, elapsed, line, sizeof line);
+            FormatProcessorUse("\nProcessor      ", now.totalMs - processorStart.totalMs, elapsed,
+                               line, sizeof line);
             sink("%s", line);
-            FormatProcessorUse("\nLess presenting", total - (presenting < total ? presenting : total),
-                               elapsed, line, sizeof line);
+            FormatProcessorUse("\nShow's threads ", now.showMs - processorStart.showMs, elapsed,
+                               line, sizeof line);
             sink("%s", line);
             processorStart = now;
         }
@@ -131,7 +130,12 @@ ProcessorTime ProgramProcessorTime() {
     FILETIME creation, exit, kernel, user;
     if (GetProcessTimes(GetCurrentProcess(), &creation, &exit, &kernel, &user))
         time.totalMs = Milliseconds(kernel) + Milliseconds(user);
-    time.presentingMs = glide::Counters().presentNanoseconds / 1000000u;
+    if (GetThreadTimes(GetCurrentThread(), &creation, &exit, &kernel, &user)) {
+        glide::BoardCounters board = glide::Counters();
+        uint64_t guiNs = (Milliseconds(kernel) + Milliseconds(user)) * 1000000u;
+        uint64_t presentNs = board.presentNanoseconds < guiNs ? board.presentNanoseconds : guiNs;
+        time.showMs = (guiNs - presentNs + board.workerNanoseconds) / 1000000u;
+    }
     return time;
 }
 

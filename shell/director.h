@@ -16,12 +16,13 @@ using TraceSink = void (*)(const char* format, ...);
 // Bits of FrameStats' flags, handled in this order when combined.
 enum FrameStatsFlags : unsigned { FrameStatsStart = 1, FrameStatsCount = 2, FrameStatsReport = 4 };
 
-// Processor time the process used so far, in milliseconds: all of it, and the
-// part spent handing finished pictures to the window (which the window system's
-// own cost follows, not the show's).
+// Processor time used so far, in milliseconds: by the whole process, and by
+// the show's own threads (the GUI thread less its handing of pictures to the
+// window, and the rasteriser's threads). The difference is the window system's
+// share: presenting, and the threads a graphics driver may run for it.
 struct ProcessorTime {
     uint64_t totalMs;
-    uint64_t presentingMs;
+    uint64_t showMs;
 };
 using ProcessorClock = ProcessorTime (*)();
 

@@ -8,7 +8,7 @@
 #include "shell/main_view.h"
 #include "shell/main_window.h"
 #include "shell/password.h"
-#include "shell/report.h"
+#include "toolkit/report.h"
 #include "shell/saver.h"
 #include "shell/window.h"
 #include "toolkit/archive.h"
@@ -186,6 +186,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 int RunProgram(HINSTANCE instance, const char* commandLine) {
     reportText[0] = 0;
+    SetReportHook(CloseMainWindowOnReport);
     programInstance = instance;
     if (IsVtuneSwitch(commandLine))
         vtune = 1;

@@ -6,3 +6,7 @@
 #include "win32/win32.h"
 
 extern HWND mainWindow;
+
+// The report hook the program installs (SetReportHook): a fatal error asks the
+// main window, when there is one, to close.
+void CloseMainWindowOnReport();

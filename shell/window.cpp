@@ -1,9 +1,10 @@
 // Window procedure, screen-saver close rules and relative mouse input.
 #include "shell/window.h"
 
+#include "effect/mouse_input.h"
 #include "effect/options.h"
 #include "effect/params.h"
-#include "shell/mouse.h"
+#include "shell/main_window.h"
 #include "shell/password.h"
 #include "shell/saver.h"
 #include "shell/screenshot.h"
@@ -35,6 +36,13 @@ ShellServices DefaultShellServices() {
 }
 
 ShellServices shellServices = DefaultShellServices();
+
+HWND mainWindow = nullptr;
+
+void CloseMainWindowOnReport() {
+    if (mainWindow != nullptr)
+        PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+}
 
 void RequestClose() {
     screenSaver.closeRequested = 1;

@@ -7,7 +7,7 @@
 #include "geometry/view.h"
 #include "glide/glide.h"
 #include "scene/scene.h"
-#include "shell/report.h"
+#include "toolkit/report.h"
 #include "toolkit/archive.h"
 #include "toolkit/file.h"
 #include "toolkit/memory.h"

@@ -19,6 +19,23 @@ FILETIME FileTimeOf(const timeval& time) {
     return {static_cast<DWORD>(units), static_cast<DWORD>(units >> 32)};
 }
 
+// who is RUSAGE_SELF or RUSAGE_THREAD.
+BOOL ResourceTimes(int who, LPFILETIME creation, LPFILETIME exit, LPFILETIME kernel,
+                   LPFILETIME user) {
+    rusage usage;
+    if (kernel == nullptr || user == nullptr || getrusage(who, &usage) != 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (creation != nullptr)
+        *creation = {0, 0};
+    if (exit != nullptr)
+        *exit = {0, 0};
+    *kernel = FileTimeOf(usage.ru_stime);
+    *user = FileTimeOf(usage.ru_utime);
+    return TRUE;
+}
+
 } // namespace
 
 DWORD WINAPI GetLastError(void) {
@@ -93,23 +110,23 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UIN
     }
 }
 
+// Windows' pseudo-handles: -1 the process, -2 the calling thread.
 HANDLE WINAPI GetCurrentProcess(void) {
-    return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)); // Windows' pseudo-handle
+    return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+}
+
+HANDLE WINAPI GetCurrentThread(void) {
+    return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-2));
 }
 
 BOOL WINAPI GetProcessTimes(HANDLE process, LPFILETIME creation, LPFILETIME exit,
                             LPFILETIME kernel, LPFILETIME user) {
-    rusage usage;
-    if (process != GetCurrentProcess() || kernel == nullptr || user == nullptr ||
-        getrusage(RUSAGE_SELF, &usage) != 0) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (creation != nullptr)
-        *creation = {0, 0};
-    if (exit != nullptr)
-        *exit = {0, 0};
-    *kernel = FileTimeOf(usage.ru_stime);
-    *user = FileTimeOf(usage.ru_utime);
-    return TRUE;
+    return process == GetCurrentProcess() ? ResourceTimes(RUSAGE_SELF, creation, exit, kernel, user)
+                                          : FALSE;
+}
+
+BOOL WINAPI GetThreadTimes(HANDLE thread, LPFILETIME creation, LPFILETIME exit,
+                           LPFILETIME kernel, LPFILETIME user) {
+    return thread == GetCurrentThread() ? ResourceTimes(RUSAGE_THREAD, creation, exit, kernel, user)
+                                        : FALSE;
 }

@@ -525,11 +525,15 @@ HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
 FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL WINAPI FreeLibrary(HMODULE module);
 BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni);
-// The process's own handle; GetProcessTimes fills its kernel and user time
-// (creation and exit times are left zero).
+// The process's and the calling thread's own handles; GetProcessTimes and
+// GetThreadTimes fill their kernel and user time (creation and exit times are
+// left zero). Only these pseudo-handles are known.
 HANDLE WINAPI GetCurrentProcess(void);
+HANDLE WINAPI GetCurrentThread(void);
 BOOL WINAPI GetProcessTimes(HANDLE process, LPFILETIME creation, LPFILETIME exit,
                             LPFILETIME kernel, LPFILETIME user);
+BOOL WINAPI GetThreadTimes(HANDLE thread, LPFILETIME creation, LPFILETIME exit,
+                           LPFILETIME kernel, LPFILETIME user);
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD error);
 

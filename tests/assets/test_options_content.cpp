@@ -4,16 +4,16 @@
 // knobs hanging on root tracks, the frame range and the resting pose at every
 // stretch's ends, picking under the cursor and the cursor's reach.
 #include "effect/effect.h"
+#include "effect/mouse_input.h"
 #include "effect/options.h"
 #include "effect/options_parts.h"
 #include "effect/params.h"
 #include "geometry/view.h"
 #include "glide/glide.h"
-#include "shell/mouse.h"
-#include "shell/report.h"
 #include "tests/support/show_board.h"
 #include "toolkit/archive.h"
 #include "toolkit/memory.h"
+#include "toolkit/report.h"
 
 #include <gtest/gtest.h>
 

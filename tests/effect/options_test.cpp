@@ -2,11 +2,11 @@
 // and the state machine of the scene's stretches.
 #include "assets/lwsc_writer.h"
 #include "effect/effect.h"
+#include "effect/mouse_input.h"
 #include "effect/options.h"
 #include "effect/options_parts.h"
 #include "effect/params.h"
 #include "glide/board.h"
-#include "shell/mouse.h"
 #include "tests/effect/effect_support.h"
 
 #include <gtest/gtest.h>

@@ -2,11 +2,6 @@
 # (tests/fuzz/seeds/scene) are copied to fuzz-seeds/scene at build time.
 add_executable(fuzz_scene ${CMAKE_CURRENT_LIST_DIR}/scene_fuzz.cpp)
 target_link_libraries(fuzz_scene PRIVATE solvane_scene)
-foreach(lib solvane_glide solvane_toolkit solvane_report)
-  if(TARGET ${lib})
-    target_link_libraries(fuzz_scene PRIVATE ${lib})
-  endif()
-endforeach()
 target_link_options(fuzz_scene PRIVATE -fsanitize=fuzzer)
 add_dependencies(fuzzers fuzz_scene)
 add_custom_command(TARGET fuzz_scene POST_BUILD

@@ -9,7 +9,7 @@
 #include "scene/line_reader.h"
 #include "scene/motion.h"
 #include "scene/scene.h"
-#include "shell/report.h"
+#include "toolkit/report.h"
 #include "toolkit/archive.h"
 #include "toolkit/memory.h"
 

@@ -3,7 +3,7 @@
 #include "glide/glide.h"
 #include "scene/scene.h"
 #include "scene_fixtures.h"
-#include "shell/report.h"
+#include "toolkit/report.h"
 #include "tests/support/board_pixels.h"
 #include "tests/support/show_board.h"
 

@@ -2,7 +2,7 @@
 // every report of a broken file, and the files real LightWave writes.
 #include "scene/scene.h"
 #include "scene_fixtures.h"
-#include "shell/report.h"
+#include "toolkit/report.h"
 #include "toolkit/archive.h"
 #include "toolkit/memory.h"
 

@@ -83,15 +83,16 @@ TEST_F(DirectorTest, WaitIsTheRestOfTheFramePeriod) {
     EXPECT_EQ(director.WaitMs(false), 4u);
 }
 
-// The report's processor lines: time used and its share of one core over the
-// time shown, the presenter's part taken out of the second.
+// The report's processor lines: the time the process and the show's threads
+// used between the start and the report, and its share of one core over the
+// time shown.
 TEST_F(DirectorTest, ProcessorUseIsReportedAsAShareOfOneCore) {
     static ProcessorTime processor;
-    processor = {1000, 200};
+    processor = {1000, 700};
     FrameStatistics measured{FakeClock, CaptureTrace, []() { return processor; }};
     fakeNow = 100000;
     measured.Run(FrameStatsStart);
-    processor = {1000 + 500, 200 + 300}; // 500 ms in 20 s, 300 of them presenting
+    processor = {1000 + 500, 700 + 200}; // 500 ms in 20 s, 200 of them the show's
     fakeNow = 120000;
     traced.clear();
     measured.Run(FrameStatsReport);
@@ -100,7 +101,7 @@ TEST_F(DirectorTest, ProcessorUseIsReportedAsAShareOfOneCore) {
         report += part;
     EXPECT_NE(report.find("\nProcessor      : 500 ms, 2.5 % of one core"), std::string::npos)
         << report;
-    EXPECT_NE(report.find("\nLess presenting: 200 ms, 1.0 % of one core"), std::string::npos)
+    EXPECT_NE(report.find("\nShow's threads : 200 ms, 1.0 % of one core"), std::string::npos)
         << report;
 
     char line[64];

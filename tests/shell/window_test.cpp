@@ -1,7 +1,7 @@
 #include "shell/window.h"
 
+#include "effect/mouse_input.h"
 #include "effect/options.h"
-#include "shell/mouse.h"
 #include "shell/saver.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-// The mouse movement the main window accumulates for the options screen's 3D
-// cursor. The window procedure adds to the deltas; the options screen reads
-// them once per frame and sets them back to 0.
+// The mouse movement the options screen's 3D cursor reads: the program's window
+// procedure adds to the deltas and records the buttons; the options screen reads
+// them once per frame and sets the deltas back to 0. Nothing here knows windows.
 #pragma once
 
 #include <cstdint>

@@ -1,34 +1,17 @@
 #include "shell/main_window.h"
-#include "shell/report.h"
+#include "toolkit/report.h"
 #include "win32/platform.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <string>
 
 namespace {
 
-// The heading, then the message; percent signs in names and quoted text print
-// literally; a long text is cut to the buffer; only the last report survives.
-TEST(Report, HeadingThenFormattedMessageCutToTheBuffer) {
-    ReportError("Scene", 12, "Bad key count %d in \"%s\"", 3, "scenes\\a.lws");
-    EXPECT_STREQ(reportText,
-                 "Error in module \"Scene\" at line 12:\n\nBad key count 3 in \"scenes\\a.lws\"");
-    ReportError("Sc%sne%n", -7, "Unknown line: %s", "Motion 100% %s %n %d");
-    EXPECT_STREQ(reportText,
-                 "Error in module \"Sc%sne%n\" at line -7:\n\nUnknown line: Motion 100% %s %n %d");
-    ReportError("Scene", 1, "%s", std::string(1000, 'x').c_str());
-    EXPECT_EQ(std::strlen(reportText), sizeof reportText - 1);
-    EXPECT_EQ(std::strncmp(reportText, "Error in module", 15), 0);
-    ReportError(std::string(600, 'm').c_str(), 1, "tail %s", "text");
-    EXPECT_EQ(std::strlen(reportText), sizeof reportText - 1);
-    reportText[0] = 0;
-}
-
-// With a main window the report asks it to close; without one nothing is posted.
+// The program's report hook: with a main window a report asks it to close;
+// without one nothing is posted.
 TEST(Report, AsksTheMainWindowToClose) {
+    SetReportHook(CloseMainWindowOnReport);
     setenv("SDL_VIDEODRIVER", "dummy", 1); // the only test here that starts the video
     win32::ResetWindowsForTests();
     WNDCLASSA windowClass = {};
@@ -51,6 +34,7 @@ TEST(Report, AsksTheMainWindowToClose) {
     EXPECT_EQ(message.message, static_cast<UINT>(WM_CLOSE));
     EXPECT_EQ(message.wParam + message.lParam, 0);
     reportText[0] = 0;
+    SetReportHook(nullptr);
     win32::ResetWindowsForTests();
 }
 

@@ -1,7 +1,5 @@
 // Error report and trace sink.
-#include "shell/report.h"
-
-#include "shell/main_window.h"
+#include "toolkit/report.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -9,7 +7,14 @@
 #include <cstring>
 
 char reportText[256] = "";
-HWND mainWindow = nullptr;
+
+namespace {
+ReportHook reportHook = nullptr;
+}
+
+void SetReportHook(ReportHook hook) {
+    reportHook = hook;
+}
 
 void ReportError(const char* moduleName, long line, const char* message, ...) {
     // The heading is formatted with the module name as an argument, and only the
@@ -33,8 +38,8 @@ void ReportError(const char* moduleName, long line, const char* message, ...) {
         va_end(args);
     }
     reportText[sizeof reportText - 1] = 0;
-    if (mainWindow != nullptr)
-        PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    if (reportHook != nullptr)
+        reportHook();
 }
 
 namespace {
