@@ -39,7 +39,12 @@ Answer Ask(HWND owner, Uint32 icon, const char* caption, const char* text,
         int chosen = answerer(caption, text, ids.data(), static_cast<int>(ids.size()));
         return {chosen < 0 ? cancelId : chosen, false};
     }
+    bool written = false;
     if (!win32::detail::Headless()) {
+        if (icon == SDL_MESSAGEBOX_ERROR) {
+            std::fprintf(stderr, "%s: %s\n", caption, text);
+            written = true;
+        }
         std::vector<SDL_MessageBoxButtonData> data;
         for (const BoxButton& button : buttons) {
             Uint32 flags = 0;
@@ -70,7 +75,10 @@ Answer Ask(HWND owner, Uint32 icon, const char* caption, const char* text,
             cancelText = button.text;
         }
     }
-    std::fprintf(stderr, "%s: %s\n(no display: answered %s)\n", caption, text, cancelText);
+    if (!written) {
+        std::fprintf(stderr, "%s: %s\n", caption, text);
+    }
+    std::fprintf(stderr, "(no display: answered %s)\n", cancelText);
     return {cancelId, false};
 }
 
@@ -123,42 +131,20 @@ void SetBoxAnswerer(BoxAnswerer newAnswerer) {
 
 } // namespace win32
 
+// The shell shows only error boxes with one OK button: every type gets that
+// layout. An error box is also written to stderr, where a terminal or a
+// screen-saver engine's log keeps it after the box is gone.
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    std::vector<BoxButton> buttons;
-    int cancelId = IDCANCEL;
-    switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL:
-        buttons = {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
-        break;
-    case MB_ABORTRETRYIGNORE:
-        buttons = {{IDABORT, "Abort"}, {IDRETRY, "Retry"}, {IDIGNORE, "Ignore"}};
-        cancelId = IDABORT;
-        break;
-    case MB_YESNOCANCEL:
-        buttons = {{IDYES, "Yes"}, {IDNO, "No"}, {IDCANCEL, "Cancel"}};
-        break;
-    case MB_YESNO:
-        buttons = {{IDYES, "Yes"}, {IDNO, "No"}};
-        cancelId = IDNO;
-        break;
-    case MB_RETRYCANCEL:
-        buttons = {{IDRETRY, "Retry"}, {IDCANCEL, "Cancel"}};
-        break;
-    default:
-        buttons = {{IDOK, "OK"}};
-        cancelId = IDOK;
-        break;
-    }
-    size_t defaultIndex = std::min<size_t>((type & MB_DEFMASK) >> 8, buttons.size() - 1);
+    const std::vector<BoxButton> buttons = {{IDOK, "OK"}};
+    caption = caption != nullptr ? caption : "Error";
+    text = text != nullptr ? text : "";
     Uint32 icon = SDL_MESSAGEBOX_INFORMATION;
     if ((type & MB_ICONMASK) == MB_ICONHAND) {
         icon = SDL_MESSAGEBOX_ERROR;
     } else if ((type & MB_ICONMASK) == MB_ICONEXCLAMATION) {
         icon = SDL_MESSAGEBOX_WARNING;
     }
-    return Ask(owner, icon, caption != nullptr ? caption : "Error", text != nullptr ? text : "",
-               buttons, buttons[defaultIndex].id, cancelId)
-        .id;
+    return Ask(owner, icon, caption, text, buttons, IDOK, IDOK).id;
 }
 
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC dialogProc,

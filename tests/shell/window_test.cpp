@@ -130,8 +130,9 @@ TEST_F(WindowTest, ClosingInputByMode) {
             EXPECT_EQ(fake.queue.front().message, static_cast<UINT>(WM_CLOSE));
             EXPECT_EQ(fake.queue.front().hwnd, testWindow);
         }
-        if (c.mode == S)
+        if (c.mode == S) {
             EXPECT_EQ(screenSaver.closeRequested, c.closes ? 1 : 0);
+        }
     }
 }
 
