@@ -5,6 +5,7 @@
 #include "assets/options_layout.h"
 #include "assets/square.h"
 #include "assets/stroke_font.h"
+#include "effect/param_table.h"
 
 #include <algorithm>
 #include <cassert>
@@ -50,44 +51,36 @@ float RowTop(int row) {
     return firstRowTop + rowPitch * static_cast<float>(row);
 }
 
-// One slider per effect parameter, in parameter order. The knob's object is
-// "ZTOB-Btn" + name + ".lwo". Sliders of one group share a heading and carry an
-// X/Y/Z tag below. top and bottom are the values at the knob's stops and start
-// the value the effect starts with: together they give the knob's first height.
+// One slider per effect parameter, in parameter order, placed by the
+// parameter's row and column. The knob's object is "ZTOB-Btn" + name + ".lwo".
+// Sliders of one group share a heading and carry an X/Y/Z tag below. top and
+// bottom are the values at the knob's stops and start the value the effect
+// starts with: together they give the knob's first height.
 struct SliderPlace {
     const char* name;
-    const char* group;
     const char* tag; // "" for a slider alone in its group
     int row;
     int column;
     double top, bottom, start;
 };
 
-// Must follow the effect's slider table (top and bottom) and start-up values.
-const SliderPlace sliders[] = {
-    {"Twist", "Twist", "", 0, 0, 3, 0, 0},
-    {"Num", "Num", "", 0, 1, 500, 1, 100},
-    {"Delay", "Delay", "", 0, 2, 5, 0.1, 2},
-    {"PScaleX", "PScale", "X", 0, 3, 100, 0.1, 100},
-    {"PScaleY", "PScale", "Y", 0, 4, 100, 0.1, 1},
-    {"YDelta", "YDelta", "", 1, 0, 3, 0, 0.5},
-    {"CADist", "CADist", "", 1, 1, 50, 0, 10},
-    {"PRotVelX", "PRotVel", "X", 1, 2, -1, 1, 0.05},
-    {"PRotVelY", "PRotVel", "Y", 1, 3, -1, 1, 0.05},
-    {"PRotVelZ", "PRotVel", "Z", 1, 4, -1, 1, 0.05},
-    {"PCenterX", "PCenter", "X", 2, 0, 50, 0, 0},
-    {"PCenterY", "PCenter", "Y", 2, 1, 50, 0, 0},
-    {"CARotVelX", "CARotVel", "X", 2, 2, -0.2, 0.2, 0.02},
-    {"CARotVelY", "CARotVel", "Y", 2, 3, -0.2, 0.2, 0.02},
-    {"CARotVelZ", "CARotVel", "Z", 2, 4, -0.2, 0.2, 0.02},
-    {"PCAxisRotX", "PCAxisRot", "X", 3, 0, 6.2831855f, 0, 0},
-    {"PCAxisRotY", "PCAxisRot", "Y", 3, 1, 6.2831855f, 0, 0.1},
-    {"PCAxisRotZ", "PCAxisRot", "Z", 3, 2, 6.2831855f, 0, 0},
-};
-// The options screen never shows this slider's knob.
-const char* const hiddenKnob = "Delay";
+// The parameter list's name, range, start-up value and panel place; the rest of
+// a row (the effect's accessors among it) is never compiled here.
+#define SOLVANE_SLIDER_PLACE(name, top, bottom, drag, start, reset, kind, knob, row, column, tag,  \
+                             ...)                                                                  \
+    {#name, tag, row, column, top, bottom, start},
+const SliderPlace sliders[] = {SOLVANE_EFFECT_PARAMETERS(SOLVANE_SLIDER_PLACE)};
+#undef SOLVANE_SLIDER_PLACE
 constexpr int sliderCount = sizeof sliders / sizeof sliders[0];
-static_assert(sliderCount == 18, "one slider per effect parameter");
+static_assert(sliderCount == ParameterCount, "one slider per effect parameter");
+// The options screen never shows this slider's knob.
+constexpr int hiddenKnob = ParamDelay;
+
+// The group a slider belongs to: its name without its tag.
+std::string Group(const SliderPlace& slider) {
+    const std::string name = slider.name;
+    return name.substr(0, name.size() - std::string(slider.tag).size());
+}
 
 // The push buttons, left to right on the bottom row: the object is
 // "ZTOB-Btn" + name + ".lwo"; quit is drawn red, the others blue.
@@ -383,7 +376,7 @@ void BuildPanel(Builder& scene) {
         for (int i = 1; i < sliderCount; ++i) {
             const SliderPlace& a = sliders[i - 1];
             const SliderPlace& b = sliders[i];
-            if (a.row != b.row || std::string(a.group) == b.group)
+            if (a.row != b.row || Group(a) == Group(b))
                 continue;
             float px = panelLeft + columnWidth * static_cast<float>(b.column);
             float top = RowTop(b.row) + 2.0f, bottom = RowTop(b.row) + rowPitch - 10.0f;
@@ -427,11 +420,12 @@ void BuildPanel(Builder& scene) {
 
     // Sliders: track (root), ticks, knob and label or tag (children).
     const float knobUnit = static_cast<float>(UnitsPerPixel(knobZ));
-    for (const SliderPlace& slider : sliders) {
+    for (int index = 0; index < sliderCount; ++index) {
+        const SliderPlace& slider = sliders[index];
         float px = ColumnX(static_cast<float>(slider.column));
         float top = RowTop(slider.row);
         Pose rest = PoseAt(px, top + trackDrop, trackZ);
-        bool idle = std::string(slider.name) == hiddenKnob;
+        bool idle = index == hiddenKnob;
         int track = scene.Add(idle ? "ZT-TrackIdle.lwo" : "ZT-Track.lwo", Tint::Blue,
                               PanelMotion(rest, DanceAt(static_cast<float>(slider.column),
                                                         static_cast<float>(slider.row))));
@@ -461,13 +455,14 @@ void BuildPanel(Builder& scene) {
     // Headings of the groups with more than one slider (roots of their own).
     for (int i = 0; i < sliderCount;) {
         int j = i;
-        while (j + 1 < sliderCount && std::string(sliders[j + 1].group) == sliders[i].group)
+        const std::string group = Group(sliders[i]);
+        while (j + 1 < sliderCount && Group(sliders[j + 1]) == group)
             ++j;
         if (j > i) {
             float column = (sliders[i].column + sliders[j].column) * 0.5f;
             float py = RowTop(sliders[i].row) + headingDrop;
-            std::string name = std::string("ZT-Head") + sliders[i].group + ".lwo";
-            scene.AddObject(name, TextObject(sliders[i].group, headingCap, smallStroke, labelZ));
+            std::string name = "ZT-Head" + group + ".lwo";
+            scene.AddObject(name, TextObject(group, headingCap, smallStroke, labelZ));
             scene.Add(name, Tint::Green,
                       PanelMotion(PoseAt(ColumnX(column), py, labelZ),
                                   DanceAt(column, static_cast<float>(sliders[i].row))));

@@ -4,23 +4,24 @@
 #pragma once
 
 #include "effect/options.h"
+#include "effect/param_table.h"
 #include "scene/scene.h"
 
 #include <cstdint>
 
 namespace options {
 
-// Slots of buttonItems: 0 to 17 the slider knobs in parameter order, then the
-// push buttons and the cursor.
+// Slots of buttonItems: first the slider knobs in parameter order (0 to 17),
+// then the push buttons and the cursor.
 enum ButtonSlot : int32_t {
-    SlotColour = 18,
-    SlotAnim = 19,
-    SlotReset = 20,
-    SlotAbout = 21,
-    SlotQuit = 22,
-    SlotCursor = 23,
+    SlotColour = ParameterCount,
+    SlotAnim,
+    SlotReset,
+    SlotAbout,
+    SlotQuit,
+    SlotCursor,
 };
-constexpr int32_t ButtonCount = 24;
+constexpr int32_t ButtonCount = SlotCursor + 1;
 
 // The object base names of the 24 slots, null-terminated.
 extern const char* const buttonNames[ButtonCount + 1];
