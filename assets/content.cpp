@@ -213,24 +213,28 @@ LwobWriter TextObject(const std::string& text, float capPixels, float strokePixe
 }
 
 // The mouse cursor: an arrow whose tip is the origin (the point that picks),
-// pointing up and to the left; the outline is the same arrow grown around its
-// middle, to be drawn just behind it facing away from the light (dark).
-LwobWriter ArrowObject(bool outline) {
+// pointing up and to the left, and its dark outline: the same arrow grown around
+// its middle, just behind it and facing away from the light. Both are one object,
+// so that hiding the cursor (while a knob is dragged) hides its outline too.
+LwobWriter CursorObject() {
     float unit = static_cast<float>(UnitsPerPixel(cursorZ));
     // Pixels, y up.
-    std::vector<std::pair<float, float>> head = {{0, 0}, {0, -16}, {11.5f, -11.5f}};
-    std::vector<std::pair<float, float>> tail = {
+    const std::vector<std::pair<float, float>> head = {{0, 0}, {0, -16}, {11.5f, -11.5f}};
+    const std::vector<std::pair<float, float>> tail = {
         {4.3f, -12.8f}, {7.5f, -11.6f}, {10.5f, -18.2f}, {7.4f, -19.4f}};
-    float grow = outline ? 1.25f : 1.0f;
     const float middleX = 4.5f, middleY = -10.5f;
-    LwobWriter object =
-        NewObject(outline ? "ZT-CursorEdge" : "ZT-Cursor", outline ? Tint::Blue : Tint::Green);
-    for (auto* shape : {&head, &tail}) {
-        std::vector<std::pair<float, float>> corners;
-        for (auto [x, y] : *shape)
-            corners.push_back(
-                {(middleX + (x - middleX) * grow) * unit, (middleY + (y - middleY) * grow) * unit});
-        object.AddFlat(corners, 0.0f, outline ? Facing::AwayFromViewer : Facing::TowardViewer);
+    const float outlineGrow = 1.25f, outlineBehind = 0.04f; // scene units
+    LwobWriter object = NewObject("ZT-Cursor", Tint::Green);
+    for (bool outline : {false, true}) {
+        const float grow = outline ? outlineGrow : 1.0f;
+        for (const auto* shape : {&head, &tail}) {
+            std::vector<std::pair<float, float>> corners;
+            for (auto [x, y] : *shape)
+                corners.push_back({(middleX + (x - middleX) * grow) * unit,
+                                   (middleY + (y - middleY) * grow) * unit});
+            object.AddFlat(corners, outline ? outlineBehind : 0.0f,
+                           outline ? Facing::AwayFromViewer : Facing::TowardViewer);
+        }
     }
     return object;
 }
@@ -538,11 +542,9 @@ void BuildCredits(Builder& scene) {
 }
 
 void BuildCursor(Builder& scene) {
-    scene.AddObject("ZTOB-MCursor.lwo", ArrowObject(false));
-    scene.AddObject("ZT-MCursorEdge.lwo", ArrowObject(true));
+    scene.AddObject("ZTOB-MCursor.lwo", CursorObject());
     // Starts in the middle of the screen.
-    int cursor = scene.Add("ZTOB-MCursor.lwo", Tint::Green, Still(cameraX, cameraY, cursorZ));
-    scene.Add("ZT-MCursorEdge.lwo", Tint::Blue, Still(0, 0, 0.04f), cursor);
+    scene.Add("ZTOB-MCursor.lwo", Tint::Green, Still(cameraX, cameraY, cursorZ));
 }
 
 // Puts the items into file order: each where its colour comes round, null

@@ -11,6 +11,7 @@
 #include "glide/glide.h"
 #include "shell/mouse.h"
 #include "shell/report.h"
+#include "tests/support/board_pixels.h"
 #include "tests/support/show_board.h"
 #include "toolkit/archive.h"
 #include "toolkit/memory.h"
@@ -20,6 +21,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -72,6 +74,15 @@ protected:
     static void PutCursor(float x, float y) {
         Key(SlotCursor).value[0] = x;
         Key(SlotCursor).value[1] = y;
+    }
+    // The resting frame as the screen draws the scene: cleared, opaque, depth-tested.
+    static std::vector<uint16_t> DrawnPixels() {
+        grBufferClear(0, 0, 0xFFFF);
+        grDepthMask(FXTRUE);
+        grAlphaBlendFunction(GR_BLEND_ONE, GR_BLEND_ZERO, GR_BLEND_ZERO, GR_BLEND_ZERO);
+        grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
+        DrawAt(optionsScene.firstFrame);
+        return testsupport::ReadBackBuffer();
     }
 };
 
@@ -205,6 +216,27 @@ TEST_F(OptionsContent, PickingFindsEachButtonUnderTheCursor) {
     // Over the effect nothing is picked.
     PutCursor(-2.0f, 0.0f);
     EXPECT_EQ(PickButton(), -1);
+    Key(SlotCursor) = cursorRest;
+    BackToRest();
+}
+
+// While a knob is dragged the screen hides the cursor; nothing of it may stay
+// on the screen, wherever it is (an outline of its own would cut into the knob
+// and, at the bottom stop, cover the X/Y/Z tag).
+TEST_F(OptionsContent, AHiddenCursorLeavesNothingBehind) {
+    const MotionKey cursorRest = Key(SlotCursor);
+    ObjectInstance& cursor = buttonItems[SlotCursor]->object;
+    cursor.SetFlags(InstanceShown, 0);
+    float track[9];
+    optionsScene.items[buttonItems[ParamPCAxisRotX]->parent]->motion.Evaluate(
+        track, optionsScene.firstFrame);
+    PutCursor(track[0], track[1] + Key(ParamPCAxisRotX).value[1]); // on the knob
+    const std::vector<uint16_t> onKnob = DrawnPixels();
+    PutCursor(CursorLeft, CursorBottom); // in the corner, over nothing of the panel
+    const std::vector<uint16_t> away = DrawnPixels();
+    ASSERT_EQ(onKnob.size(), 640u * 480u);
+    EXPECT_TRUE(onKnob == away) << "a hidden cursor still draws";
+    cursor.SetFlags(InstanceShown, 1);
     Key(SlotCursor) = cursorRest;
     BackToRest();
 }
