@@ -9,6 +9,7 @@
 #include "glide/glide.h"
 #include "shell/mouse.h"
 
+#include <algorithm>
 #include <cmath>
 
 ShowMode showMode = ShowMode::WatchOnly;
@@ -108,6 +109,33 @@ float ScreenY(const View& view, const Vector3& p) {
                               view.yOffset);
 }
 
+// Whether the screen point (x, y) lies within the rectangle that bounds the
+// projected points of object as last drawn: the picture of the button itself.
+// An object without points, or with a point at or behind the camera, holds none.
+bool InProjectedBox(const View& view, const ObjectInstance& object, float x, float y) {
+    const Mesh* mesh = object.mesh;
+    if (!mesh || !mesh->points || mesh->pointCount < 1)
+        return false;
+    float left = 0.0f, right = 0.0f, top = 0.0f, bottom = 0.0f;
+    for (int i = 0; i < mesh->pointCount; ++i) {
+        const Vector3 world = object.matrix.TransformPoint(mesh->points[i]);
+        const Vector3 p = view.viewMatrix.TransformPoint(world);
+        if (!(p.z > 0.0f))
+            return false;
+        const float sx = ScreenX(view, p);
+        const float sy = ScreenY(view, p);
+        if (i == 0) {
+            left = right = sx;
+            top = bottom = sy;
+        }
+        left = std::min(left, sx);
+        right = std::max(right, sx);
+        top = std::min(top, sy);
+        bottom = std::max(bottom, sy);
+    }
+    return x >= left && x <= right && y >= top && y <= bottom;
+}
+
 } // namespace
 
 bool UpdateInterface() {
@@ -187,7 +215,10 @@ int32_t PickButton() {
         const float ry = r * view.yScale / b.z;
         const float dx = std::fabs(std::trunc(ScreenX(view, b) - cursorX));
         const float dy = std::fabs(std::trunc(ScreenY(view, b) - cursorY));
-        if (dx < rx && dy < ry)
+        // The square reaches past a plate that is not square (past a 46 x 22
+        // pixel plate by some 14 pixels above and below): a press counts only
+        // on the button's own picture as well.
+        if (dx < rx && dy < ry && InProjectedBox(view, item->object, cursorX, cursorY))
             return i;
     }
     return -1;

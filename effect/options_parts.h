@@ -43,8 +43,10 @@ constexpr float CursorTop = 2.9225f;
 // Moves the cursor by the mouse, drags the selected slider or acts on the
 // selected button, then consumes the mouse deltas. False when Quit is held.
 bool UpdateInterface();
-// The first button (0 to 22) whose projected bounding rectangle holds the
-// cursor, or -1. Hidden buttons take part.
+// The first button (0 to 22) under the cursor, or -1: the cursor must lie both
+// within the square of the button's bounding radius projected at its depth
+// about its projected centre, and within the bounding box of its projected
+// points (its picture). Hidden buttons take part.
 int32_t PickButton();
 // Sets the parameter of slider index from a knob at height y.
 void ApplySlider(int32_t index, float y);

@@ -3,6 +3,7 @@
 // and the scene checked against what the screen relies on: the 24 bound objects,
 // knobs hanging on root tracks, the frame range and the resting pose at every
 // stretch's ends, picking under the cursor and the cursor's reach.
+#include "assets/options_layout.h"
 #include "effect/effect.h"
 #include "effect/options.h"
 #include "effect/options_parts.h"
@@ -74,6 +75,12 @@ protected:
     static void PutCursor(float x, float y) {
         Key(SlotCursor).value[0] = x;
         Key(SlotCursor).value[1] = y;
+    }
+    // Puts the cursor's tip on screen pixel (px, py), through the camera the
+    // generator lays the scene out for.
+    static void PutCursorAtPixel(float px, float py) {
+        const double z = buttonItems[SlotCursor]->object.GetPosition().z;
+        PutCursor(assets::SceneX(px, z), assets::SceneY(py, z));
     }
     // The resting frame as the screen draws the scene: cleared, opaque, depth-tested.
     static std::vector<uint16_t> DrawnPixels() {
@@ -218,6 +225,29 @@ TEST_F(OptionsContent, PickingFindsEachButtonUnderTheCursor) {
     EXPECT_EQ(PickButton(), -1);
     Key(SlotCursor) = cursorRest;
     BackToRest();
+}
+
+// A push button's plate is 46 x 22 pixels; its bounding radius projects to some
+// 25 pixels. A press above or beside the plate (above Quit that is past the
+// panel's separator line) picks nothing; one on the plate near its edge picks it.
+TEST_F(OptionsContent, APressCountsOnlyOnTheButtonsPlate) {
+    const MotionKey cursorRest = Key(SlotCursor);
+    const float halfWidth = 23.0f, halfHeight = 11.0f;
+    for (int i = SlotColour; i <= SlotQuit; ++i) {
+        SCOPED_TRACE(buttonNames[i]);
+        const ScreenPoint centre = Project(buttonItems[i]->object.GetPosition());
+        PutCursorAtPixel(centre.x, centre.y - halfHeight + 2.0f);
+        EXPECT_EQ(PickButton(), i);
+        PutCursorAtPixel(centre.x + halfWidth - 2.0f, centre.y + halfHeight - 2.0f);
+        EXPECT_EQ(PickButton(), i);
+        for (float above : {3.0f, 8.0f, 13.0f}) {
+            PutCursorAtPixel(centre.x, centre.y - halfHeight - above);
+            EXPECT_EQ(PickButton(), -1) << above << " pixels above";
+        }
+        PutCursorAtPixel(centre.x - halfWidth - 1.5f, centre.y);
+        EXPECT_EQ(PickButton(), -1) << "beside";
+    }
+    Key(SlotCursor) = cursorRest;
 }
 
 // While a knob is dragged the screen hides the cursor; nothing of it may stay
