@@ -39,10 +39,12 @@ constexpr float rowPitch = 108.0f;
 // Within a row, from its top: the heading, the track's centre, the X/Y/Z tag.
 constexpr float headingDrop = 6.0f, trackDrop = 52.0f, tagDrop = 97.0f;
 constexpr float buttonRowY = 457.0f;
-constexpr float buttonWidth = 46.0f, buttonHeight = 22.0f; // pixels
+constexpr float buttonWidth = 46.0f, buttonHeight = 22.0f, buttonRim = 2.5f; // pixels
+// Pixels kept clear between a button's label and the rims of its plate.
+constexpr float buttonLabelMargin = 2.5f;
 
 constexpr float headingCap = 9.0f, tagCap = 8.0f, buttonCap = 9.0f; // capital height, pixels
-constexpr float smallStroke = 1.6f;                                 // pixels
+constexpr float smallStroke = 1.6f, buttonStroke = 1.3f;            // pixels
 
 float ColumnX(float column) {
     return panelLeft + columnWidth * (column + 0.5f);
@@ -176,11 +178,13 @@ LwobWriter NewObject(const std::string& surface, Tint tint) {
 }
 
 // A raised plate: a flat face at z = 0 and four sloping rims reaching back to
-// z = depth, each its own points so that the light shades every side apart.
-void AddBevelBox(LwobWriter& object, float width, float height, float rim, float depth) {
+// z = depth, each its own points so that the light shades every side apart. A
+// face turned away from the light stays dark inside the lit rims.
+void AddBevelBox(LwobWriter& object, float width, float height, float rim, float depth,
+                 Facing face = Facing::TowardViewer) {
     float iw = width * 0.5f - rim, ih = height * 0.5f - rim;
     float ow = width * 0.5f, oh = height * 0.5f;
-    object.AddRectangle(0.0f, 0.0f, iw * 2.0f, ih * 2.0f, 0.0f, Facing::TowardViewer);
+    object.AddRectangle(0.0f, 0.0f, iw * 2.0f, ih * 2.0f, 0.0f, face);
     object.AddFacing({{-iw, ih, 0}, {iw, ih, 0}, {ow, oh, depth}, {-ow, oh, depth}},
                      Facing::TowardViewer);
     object.AddFacing({{iw, ih, 0}, {iw, -ih, 0}, {ow, -oh, depth}, {ow, oh, depth}},
@@ -481,7 +485,9 @@ void BuildPanel(Builder& scene) {
         scene.Add("ZT-Title.lwo", Tint::Green, PanelMotion(rest, DanceAt(titleColumn, 3)));
     }
 
-    // Push buttons: plate (root, the pickable object) and label (child).
+    // Push buttons: plate (root, the pickable object) and label (child). The
+    // plate's face is turned away from the light: dark inside its lit rims, so
+    // that the label, lit green, reads on blue and red plates alike.
     const float plateUnit = static_cast<float>(UnitsPerPixel(trackZ));
     std::vector<int> plates;
     for (size_t b = 0; b < sizeof buttons / sizeof buttons[0]; ++b) {
@@ -489,17 +495,24 @@ void BuildPanel(Builder& scene) {
         std::string name = std::string("ZTOB-Btn") + button.name + ".lwo";
         Tint tint = button.red ? Tint::Red : Tint::Blue;
         LwobWriter plate = NewObject("ZT-Button", tint);
-        AddBevelBox(plate, buttonWidth * plateUnit, buttonHeight * plateUnit, 3.0f * plateUnit,
-                    bevelDepth);
+        AddBevelBox(plate, buttonWidth * plateUnit, buttonHeight * plateUnit, buttonRim * plateUnit,
+                    bevelDepth, Facing::AwayFromViewer);
         scene.AddObject(name, plate);
         float column = static_cast<float>(b);
         plates.push_back(scene.Add(
             name, tint,
             PanelMotion(PoseAt(ColumnX(column), buttonRowY, trackZ), DanceAt(column, 4))));
     }
+    // Every label in one size: the largest, up to buttonCap, at which the widest
+    // keeps its margin.
+    float widest = 0.0f;
+    for (const ButtonPlace& button : buttons)
+        widest = std::max(widest, TextWidth(button.label, {buttonCap, buttonStroke}));
+    const float room = buttonWidth - 2.0f * (buttonRim + buttonLabelMargin);
+    const float labelCap = std::min(buttonCap, buttonCap * room / widest);
     for (size_t b = 0; b < plates.size(); ++b) {
         std::string name = std::string("ZT-Label") + buttons[b].name + ".lwo";
-        scene.AddObject(name, TextObject(buttons[b].label, buttonCap, smallStroke, labelZ));
+        scene.AddObject(name, TextObject(buttons[b].label, labelCap, buttonStroke, labelZ));
         float column = static_cast<float>(b);
         float dx = SceneX(ColumnX(column), labelZ) - SceneX(ColumnX(column), trackZ);
         float dy = SceneY(buttonRowY, labelZ) - SceneY(buttonRowY, trackZ);
