@@ -32,6 +32,8 @@
 //         is not in the line (the pivot is no part of a preset)
 // get     the effect's current value: an expression of `effect` (const Effect&)
 // set     applies `value` (float): an expression of `effect` (Effect&)
+//         (get and set use std::trunc and the fixed-width types: a file that
+//         expands them includes <cmath> and effect/effect.h)
 // Start-up and Reset values are applied with set in index order; of the setters
 // only Num's draws random numbers (the colours of new copies).
 // clang-format off
