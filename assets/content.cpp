@@ -5,6 +5,7 @@
 #include "assets/options_layout.h"
 #include "assets/square.h"
 #include "assets/stroke_font.h"
+#include "effect/param_table.h"
 
 #include <algorithm>
 #include <cassert>
@@ -38,10 +39,12 @@ constexpr float rowPitch = 108.0f;
 // Within a row, from its top: the heading, the track's centre, the X/Y/Z tag.
 constexpr float headingDrop = 6.0f, trackDrop = 52.0f, tagDrop = 97.0f;
 constexpr float buttonRowY = 457.0f;
-constexpr float buttonWidth = 46.0f, buttonHeight = 22.0f; // pixels
+constexpr float buttonWidth = 46.0f, buttonHeight = 22.0f, buttonRim = 2.5f; // pixels
+// Pixels kept clear between a button's label and the rims of its plate.
+constexpr float buttonLabelMargin = 2.5f;
 
 constexpr float headingCap = 9.0f, tagCap = 8.0f, buttonCap = 9.0f; // capital height, pixels
-constexpr float smallStroke = 1.6f;                                 // pixels
+constexpr float smallStroke = 1.6f, buttonStroke = 1.3f;            // pixels
 
 float ColumnX(float column) {
     return panelLeft + columnWidth * (column + 0.5f);
@@ -50,44 +53,36 @@ float RowTop(int row) {
     return firstRowTop + rowPitch * static_cast<float>(row);
 }
 
-// One slider per effect parameter, in parameter order. The knob's object is
-// "ZTOB-Btn" + name + ".lwo". Sliders of one group share a heading and carry an
-// X/Y/Z tag below. top and bottom are the values at the knob's stops and start
-// the value the effect starts with: together they give the knob's first height.
+// One slider per effect parameter, in parameter order, placed by the
+// parameter's row and column. The knob's object is "ZTOB-Btn" + name + ".lwo".
+// Sliders of one group share a heading and carry an X/Y/Z tag below. top and
+// bottom are the values at the knob's stops and start the value the effect
+// starts with: together they give the knob's first height.
 struct SliderPlace {
     const char* name;
-    const char* group;
     const char* tag; // "" for a slider alone in its group
     int row;
     int column;
     double top, bottom, start;
 };
 
-// Must follow the effect's slider table (top and bottom) and start-up values.
-const SliderPlace sliders[] = {
-    {"Twist", "Twist", "", 0, 0, 3, 0, 0},
-    {"Num", "Num", "", 0, 1, 500, 1, 100},
-    {"Delay", "Delay", "", 0, 2, 5, 0.1, 2},
-    {"PScaleX", "PScale", "X", 0, 3, 100, 0.1, 100},
-    {"PScaleY", "PScale", "Y", 0, 4, 100, 0.1, 1},
-    {"YDelta", "YDelta", "", 1, 0, 3, 0, 0.5},
-    {"CADist", "CADist", "", 1, 1, 50, 0, 10},
-    {"PRotVelX", "PRotVel", "X", 1, 2, -1, 1, 0.05},
-    {"PRotVelY", "PRotVel", "Y", 1, 3, -1, 1, 0.05},
-    {"PRotVelZ", "PRotVel", "Z", 1, 4, -1, 1, 0.05},
-    {"PCenterX", "PCenter", "X", 2, 0, 50, 0, 0},
-    {"PCenterY", "PCenter", "Y", 2, 1, 50, 0, 0},
-    {"CARotVelX", "CARotVel", "X", 2, 2, -0.2, 0.2, 0.02},
-    {"CARotVelY", "CARotVel", "Y", 2, 3, -0.2, 0.2, 0.02},
-    {"CARotVelZ", "CARotVel", "Z", 2, 4, -0.2, 0.2, 0.02},
-    {"PCAxisRotX", "PCAxisRot", "X", 3, 0, 6.2831855f, 0, 0},
-    {"PCAxisRotY", "PCAxisRot", "Y", 3, 1, 6.2831855f, 0, 0.1},
-    {"PCAxisRotZ", "PCAxisRot", "Z", 3, 2, 6.2831855f, 0, 0},
-};
-// The options screen never shows this slider's knob.
-const char* const hiddenKnob = "Delay";
+// The parameter list's name, range, start-up value and panel place; the rest of
+// a row (the effect's accessors among it) is never compiled here.
+#define SOLVANE_SLIDER_PLACE(name, top, bottom, drag, start, reset, kind, knob, row, column, tag,  \
+                             ...)                                                                  \
+    {#name, tag, row, column, top, bottom, start},
+const SliderPlace sliders[] = {SOLVANE_EFFECT_PARAMETERS(SOLVANE_SLIDER_PLACE)};
+#undef SOLVANE_SLIDER_PLACE
 constexpr int sliderCount = sizeof sliders / sizeof sliders[0];
-static_assert(sliderCount == 18, "one slider per effect parameter");
+static_assert(sliderCount == ParameterCount, "one slider per effect parameter");
+// The options screen never shows this slider's knob.
+constexpr int hiddenKnob = ParamDelay;
+
+// The group a slider belongs to: its name without its tag.
+std::string Group(const SliderPlace& slider) {
+    const std::string name = slider.name;
+    return name.substr(0, name.size() - std::string(slider.tag).size());
+}
 
 // The push buttons, left to right on the bottom row: the object is
 // "ZTOB-Btn" + name + ".lwo"; quit is drawn red, the others blue.
@@ -183,11 +178,13 @@ LwobWriter NewObject(const std::string& surface, Tint tint) {
 }
 
 // A raised plate: a flat face at z = 0 and four sloping rims reaching back to
-// z = depth, each its own points so that the light shades every side apart.
-void AddBevelBox(LwobWriter& object, float width, float height, float rim, float depth) {
+// z = depth, each its own points so that the light shades every side apart. A
+// face turned away from the light stays dark inside the lit rims.
+void AddBevelBox(LwobWriter& object, float width, float height, float rim, float depth,
+                 Facing face = Facing::TowardViewer) {
     float iw = width * 0.5f - rim, ih = height * 0.5f - rim;
     float ow = width * 0.5f, oh = height * 0.5f;
-    object.AddRectangle(0.0f, 0.0f, iw * 2.0f, ih * 2.0f, 0.0f, Facing::TowardViewer);
+    object.AddRectangle(0.0f, 0.0f, iw * 2.0f, ih * 2.0f, 0.0f, face);
     object.AddFacing({{-iw, ih, 0}, {iw, ih, 0}, {ow, oh, depth}, {-ow, oh, depth}},
                      Facing::TowardViewer);
     object.AddFacing({{iw, ih, 0}, {iw, -ih, 0}, {ow, -oh, depth}, {ow, oh, depth}},
@@ -220,24 +217,28 @@ LwobWriter TextObject(const std::string& text, float capPixels, float strokePixe
 }
 
 // The mouse cursor: an arrow whose tip is the origin (the point that picks),
-// pointing up and to the left; the outline is the same arrow grown around its
-// middle, to be drawn just behind it facing away from the light (dark).
-LwobWriter ArrowObject(bool outline) {
+// pointing up and to the left, and its dark outline: the same arrow grown around
+// its middle, just behind it and facing away from the light. Both are one object,
+// so that hiding the cursor (while a knob is dragged) hides its outline too.
+LwobWriter CursorObject() {
     float unit = static_cast<float>(UnitsPerPixel(cursorZ));
     // Pixels, y up.
-    std::vector<std::pair<float, float>> head = {{0, 0}, {0, -16}, {11.5f, -11.5f}};
-    std::vector<std::pair<float, float>> tail = {
+    const std::vector<std::pair<float, float>> head = {{0, 0}, {0, -16}, {11.5f, -11.5f}};
+    const std::vector<std::pair<float, float>> tail = {
         {4.3f, -12.8f}, {7.5f, -11.6f}, {10.5f, -18.2f}, {7.4f, -19.4f}};
-    float grow = outline ? 1.25f : 1.0f;
     const float middleX = 4.5f, middleY = -10.5f;
-    LwobWriter object =
-        NewObject(outline ? "ZT-CursorEdge" : "ZT-Cursor", outline ? Tint::Blue : Tint::Green);
-    for (auto* shape : {&head, &tail}) {
-        std::vector<std::pair<float, float>> corners;
-        for (auto [x, y] : *shape)
-            corners.push_back(
-                {(middleX + (x - middleX) * grow) * unit, (middleY + (y - middleY) * grow) * unit});
-        object.AddFlat(corners, 0.0f, outline ? Facing::AwayFromViewer : Facing::TowardViewer);
+    const float outlineGrow = 1.25f, outlineBehind = 0.04f; // scene units
+    LwobWriter object = NewObject("ZT-Cursor", Tint::Green);
+    for (bool outline : {false, true}) {
+        const float grow = outline ? outlineGrow : 1.0f;
+        for (const auto* shape : {&head, &tail}) {
+            std::vector<std::pair<float, float>> corners;
+            for (auto [x, y] : *shape)
+                corners.push_back({(middleX + (x - middleX) * grow) * unit,
+                                   (middleY + (y - middleY) * grow) * unit});
+            object.AddFlat(corners, outline ? outlineBehind : 0.0f,
+                           outline ? Facing::AwayFromViewer : Facing::TowardViewer);
+        }
     }
     return object;
 }
@@ -383,7 +384,7 @@ void BuildPanel(Builder& scene) {
         for (int i = 1; i < sliderCount; ++i) {
             const SliderPlace& a = sliders[i - 1];
             const SliderPlace& b = sliders[i];
-            if (a.row != b.row || std::string(a.group) == b.group)
+            if (a.row != b.row || Group(a) == Group(b))
                 continue;
             float px = panelLeft + columnWidth * static_cast<float>(b.column);
             float top = RowTop(b.row) + 2.0f, bottom = RowTop(b.row) + rowPitch - 10.0f;
@@ -427,11 +428,12 @@ void BuildPanel(Builder& scene) {
 
     // Sliders: track (root), ticks, knob and label or tag (children).
     const float knobUnit = static_cast<float>(UnitsPerPixel(knobZ));
-    for (const SliderPlace& slider : sliders) {
+    for (int index = 0; index < sliderCount; ++index) {
+        const SliderPlace& slider = sliders[index];
         float px = ColumnX(static_cast<float>(slider.column));
         float top = RowTop(slider.row);
         Pose rest = PoseAt(px, top + trackDrop, trackZ);
-        bool idle = std::string(slider.name) == hiddenKnob;
+        bool idle = index == hiddenKnob;
         int track = scene.Add(idle ? "ZT-TrackIdle.lwo" : "ZT-Track.lwo", Tint::Blue,
                               PanelMotion(rest, DanceAt(static_cast<float>(slider.column),
                                                         static_cast<float>(slider.row))));
@@ -461,13 +463,14 @@ void BuildPanel(Builder& scene) {
     // Headings of the groups with more than one slider (roots of their own).
     for (int i = 0; i < sliderCount;) {
         int j = i;
-        while (j + 1 < sliderCount && std::string(sliders[j + 1].group) == sliders[i].group)
+        const std::string group = Group(sliders[i]);
+        while (j + 1 < sliderCount && Group(sliders[j + 1]) == group)
             ++j;
         if (j > i) {
             float column = (sliders[i].column + sliders[j].column) * 0.5f;
             float py = RowTop(sliders[i].row) + headingDrop;
-            std::string name = std::string("ZT-Head") + sliders[i].group + ".lwo";
-            scene.AddObject(name, TextObject(sliders[i].group, headingCap, smallStroke, labelZ));
+            std::string name = "ZT-Head" + group + ".lwo";
+            scene.AddObject(name, TextObject(group, headingCap, smallStroke, labelZ));
             scene.Add(name, Tint::Green,
                       PanelMotion(PoseAt(ColumnX(column), py, labelZ),
                                   DanceAt(column, static_cast<float>(sliders[i].row))));
@@ -482,7 +485,9 @@ void BuildPanel(Builder& scene) {
         scene.Add("ZT-Title.lwo", Tint::Green, PanelMotion(rest, DanceAt(titleColumn, 3)));
     }
 
-    // Push buttons: plate (root, the pickable object) and label (child).
+    // Push buttons: plate (root, the pickable object) and label (child). The
+    // plate's face is turned away from the light: dark inside its lit rims, so
+    // that the label, lit green, reads on blue and red plates alike.
     const float plateUnit = static_cast<float>(UnitsPerPixel(trackZ));
     std::vector<int> plates;
     for (size_t b = 0; b < sizeof buttons / sizeof buttons[0]; ++b) {
@@ -490,17 +495,24 @@ void BuildPanel(Builder& scene) {
         std::string name = std::string("ZTOB-Btn") + button.name + ".lwo";
         Tint tint = button.red ? Tint::Red : Tint::Blue;
         LwobWriter plate = NewObject("ZT-Button", tint);
-        AddBevelBox(plate, buttonWidth * plateUnit, buttonHeight * plateUnit, 3.0f * plateUnit,
-                    bevelDepth);
+        AddBevelBox(plate, buttonWidth * plateUnit, buttonHeight * plateUnit, buttonRim * plateUnit,
+                    bevelDepth, Facing::AwayFromViewer);
         scene.AddObject(name, plate);
         float column = static_cast<float>(b);
         plates.push_back(scene.Add(
             name, tint,
             PanelMotion(PoseAt(ColumnX(column), buttonRowY, trackZ), DanceAt(column, 4))));
     }
+    // Every label in one size: the largest, up to buttonCap, at which the widest
+    // keeps its margin.
+    float widest = 0.0f;
+    for (const ButtonPlace& button : buttons)
+        widest = std::max(widest, TextWidth(button.label, {buttonCap, buttonStroke}));
+    const float room = buttonWidth - 2.0f * (buttonRim + buttonLabelMargin);
+    const float labelCap = std::min(buttonCap, buttonCap * room / widest);
     for (size_t b = 0; b < plates.size(); ++b) {
         std::string name = std::string("ZT-Label") + buttons[b].name + ".lwo";
-        scene.AddObject(name, TextObject(buttons[b].label, buttonCap, smallStroke, labelZ));
+        scene.AddObject(name, TextObject(buttons[b].label, labelCap, buttonStroke, labelZ));
         float column = static_cast<float>(b);
         float dx = SceneX(ColumnX(column), labelZ) - SceneX(ColumnX(column), trackZ);
         float dy = SceneY(buttonRowY, labelZ) - SceneY(buttonRowY, trackZ);
@@ -543,11 +555,9 @@ void BuildCredits(Builder& scene) {
 }
 
 void BuildCursor(Builder& scene) {
-    scene.AddObject("ZTOB-MCursor.lwo", ArrowObject(false));
-    scene.AddObject("ZT-MCursorEdge.lwo", ArrowObject(true));
+    scene.AddObject("ZTOB-MCursor.lwo", CursorObject());
     // Starts in the middle of the screen.
-    int cursor = scene.Add("ZTOB-MCursor.lwo", Tint::Green, Still(cameraX, cameraY, cursorZ));
-    scene.Add("ZT-MCursorEdge.lwo", Tint::Blue, Still(0, 0, 0.04f), cursor);
+    scene.Add("ZTOB-MCursor.lwo", Tint::Green, Still(cameraX, cameraY, cursorZ));
 }
 
 // Puts the items into file order: each where its colour comes round, null

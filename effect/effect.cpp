@@ -2,6 +2,7 @@
 #include "effect/effect.h"
 
 #include "effect/options.h"
+#include "effect/params.h"
 #include "glide/glide.h"
 #include "render/pipeline.h"
 
@@ -23,21 +24,8 @@ constexpr int32_t DriftFrames = 100;    // frames of one spin or spacing drift
 constexpr float RippleCountdown = 2.0f; // frames a copy holds new values before handing on
 constexpr uint8_t NewCopyAlpha = 128;
 
-// The start-up values, which Reset restores with PScaleX 1 instead of 100. The
-// order matters for the random colours of the copies.
-void SetStartValues(Effect& effect, float pScaleX) {
-    effect.SetNum(100);
-    effect.SetDelay(2.0f);
-    effect.SetYDelta(0.5f);
-    effect.SetPRotVel(0.05f, 0.05f, 0.05f);
-    effect.SetCentrePosition(0.0f, 0.0f, 10.0f);
-    effect.SetCARotVel(0.02f, 0.02f, 0.02f);
-    effect.SetCADist(10.0f);
-    effect.SetPCenter(0.0f, 0.0f);
-    effect.SetPCAxisRot(0.0f, 0.1f, 0.0f);
-    effect.SetPScale(pScaleX, 1.0f);
-    effect.SetTwist(0);
-}
+// Where the arrangement turns about: not a parameter, set by Start and Reset alike.
+constexpr float CentreX = 0.0f, CentreY = 0.0f, CentreZ = 10.0f;
 
 // How far an accumulated rotation may stray from orthonormal (relative length,
 // or cosine between axes) before it is straightened.
@@ -126,14 +114,15 @@ bool Effect::Start() {
     view.Setup(showWidth, showHeight, 60, 0, 0);
     view.SetPosition(0.0f, 0.0f, -60.0f);
 
-    SetStartValues(*this, 100.0f);
+    // The parameters' start-up values (params.h); Num makes the copies.
+    ApplyStartValues(*this);
+    SetCentrePosition(CentreX, CentreY, CentreZ);
     return true;
 }
 
 void Effect::Reset() {
-    SetStartValues(*this, 1.0f);
-    SetPRotVel(0.0f, 0.0f, 0.0f);
-    SetCARotVel(0.0f, 0.0f, 0.0f);
+    ApplyResetValues(*this);
+    SetCentrePosition(CentreX, CentreY, CentreZ);
 }
 
 void Effect::SetNum(int32_t n) {

@@ -9,31 +9,17 @@
 #include "geometry/view.h"
 #include "glide/glide.h"
 
+#include <algorithm>
 #include <cmath>
 
 ShowMode showMode = ShowMode::WatchOnly;
 
 namespace options {
 
+// The knobs' objects are named after their parameters.
+#define SOLVANE_KNOB_OBJECT(name, ...) "ZTOB-Btn" #name ".lwo",
 const char* const buttonNames[ButtonCount + 1] = {
-    "ZTOB-BtnTwist.lwo",
-    "ZTOB-BtnNum.lwo",
-    "ZTOB-BtnDelay.lwo",
-    "ZTOB-BtnPScaleX.lwo",
-    "ZTOB-BtnPScaleY.lwo",
-    "ZTOB-BtnYDelta.lwo",
-    "ZTOB-BtnCADist.lwo",
-    "ZTOB-BtnPRotVelX.lwo",
-    "ZTOB-BtnPRotVelY.lwo",
-    "ZTOB-BtnPRotVelZ.lwo",
-    "ZTOB-BtnPCenterX.lwo",
-    "ZTOB-BtnPCenterY.lwo",
-    "ZTOB-BtnCARotVelX.lwo",
-    "ZTOB-BtnCARotVelY.lwo",
-    "ZTOB-BtnCARotVelZ.lwo",
-    "ZTOB-BtnPCAxisRotX.lwo",
-    "ZTOB-BtnPCAxisRotY.lwo",
-    "ZTOB-BtnPCAxisRotZ.lwo",
+    SOLVANE_EFFECT_PARAMETERS(SOLVANE_KNOB_OBJECT) // the slider knobs, in parameter order
     "ZTOB-BtnColour.lwo",
     "ZTOB-BtnAnim.lwo",
     "ZTOB-BtnReset.lwo",
@@ -42,6 +28,7 @@ const char* const buttonNames[ButtonCount + 1] = {
     "ZTOB-MCursor.lwo",
     nullptr,
 };
+#undef SOLVANE_KNOB_OBJECT
 
 SceneItem* buttonItems[ButtonCount] = {};
 int32_t selected = -1;
@@ -120,6 +107,33 @@ float ScreenX(const View& view, const Vector3& p) {
 float ScreenY(const View& view, const Vector3& p) {
     return static_cast<float>(view.halfHeight - view.yScale * (p.y / (p.z + PickEpsilon)) +
                               view.yOffset);
+}
+
+// Whether the screen point (x, y) lies within the rectangle that bounds the
+// projected points of object as last drawn: the picture of the button itself.
+// An object without points, or with a point at or behind the camera, holds none.
+bool InProjectedBox(const View& view, const ObjectInstance& object, float x, float y) {
+    const Mesh* mesh = object.mesh;
+    if (!mesh || !mesh->points || mesh->pointCount < 1)
+        return false;
+    float left = 0.0f, right = 0.0f, top = 0.0f, bottom = 0.0f;
+    for (int i = 0; i < mesh->pointCount; ++i) {
+        const Vector3 world = object.matrix.TransformPoint(mesh->points[i]);
+        const Vector3 p = view.viewMatrix.TransformPoint(world);
+        if (!(p.z > 0.0f))
+            return false;
+        const float sx = ScreenX(view, p);
+        const float sy = ScreenY(view, p);
+        if (i == 0) {
+            left = right = sx;
+            top = bottom = sy;
+        }
+        left = std::min(left, sx);
+        right = std::max(right, sx);
+        top = std::min(top, sy);
+        bottom = std::max(bottom, sy);
+    }
+    return x >= left && x <= right && y >= top && y <= bottom;
 }
 
 } // namespace
@@ -201,101 +215,29 @@ int32_t PickButton() {
         const float ry = r * view.yScale / b.z;
         const float dx = std::fabs(std::trunc(ScreenX(view, b) - cursorX));
         const float dy = std::fabs(std::trunc(ScreenY(view, b) - cursorY));
-        if (dx < rx && dy < ry)
+        // The square reaches past a plate that is not square (past a 46 x 22
+        // pixel plate by some 14 pixels above and below): a press counts only
+        // on the button's own picture as well.
+        if (dx < rx && dy < ry && InProjectedBox(view, item->object, cursorX, cursorY))
             return i;
     }
     return -1;
 }
 
 void ApplySlider(int32_t index, float y) {
-    const float v = ValueFromKnob(index, y);
-    Effect& effect = theEffect;
-    const EffectRecord& master = effect.master;
-    switch (index) {
-    case ParamTwist:
-        effect.SetTwist(static_cast<uint8_t>(std::trunc(v)));
-        break;
-    case ParamNum:
-        effect.SetNum(static_cast<int32_t>(std::trunc(v)));
-        break;
-    case ParamDelay:
-        effect.SetDelay(v);
-        break;
-    case ParamPScaleX:
-        effect.SetPScale(v, 0.0f);
-        break;
-    case ParamPScaleY:
-        effect.SetPScale(0.0f, v);
-        break;
-    case ParamYDelta:
-        effect.SetYDelta(v);
-        break;
-    case ParamCADist:
-        effect.SetCADist(v);
-        break;
-    case ParamPRotVelX:
-        effect.SetPRotVel(v, master.PRotVel[1], master.PRotVel[2]);
-        break;
-    case ParamPRotVelY:
-        effect.SetPRotVel(master.PRotVel[0], v, master.PRotVel[2]);
-        break;
-    case ParamPRotVelZ:
-        effect.SetPRotVel(master.PRotVel[0], master.PRotVel[1], v);
-        break;
-    case ParamPCenterX:
-        effect.SetPCenter(v, effect.PCenterY);
-        break;
-    case ParamPCenterY:
-        effect.SetPCenter(effect.PCenterX, v);
-        break;
-    case ParamCARotVelX:
-    case ParamCARotVelY:
-    case ParamCARotVelZ:
-        effect.CARotVel[index - ParamCARotVelX] = v;
-        break;
-    case ParamPCAxisRotX:
-        effect.SetPCAxisRot(v, effect.PCAxisRot[1], effect.PCAxisRot[2]);
-        break;
-    case ParamPCAxisRotY:
-        effect.SetPCAxisRot(effect.PCAxisRot[0], v, effect.PCAxisRot[2]);
-        break;
-    case ParamPCAxisRotZ:
-        effect.SetPCAxisRot(effect.PCAxisRot[0], effect.PCAxisRot[1], v);
-        break;
-    default:
-        break;
-    }
+    if (index < 0 || index >= ParameterCount)
+        return;
+    sliderTable[index].set(theEffect, ValueFromKnob(index, y));
 }
 
 void SyncKnobs() {
-    const Effect& effect = theEffect;
-    const EffectRecord& master = effect.master;
-    // Twist (0) keeps the height it was dragged to.
-    const float values[ParameterCount] = {
-        0.0f,
-        static_cast<float>(effect.CopyCount()),
-        effect.Delay,
-        master.PScaleX,
-        master.PScaleY,
-        effect.YDelta,
-        master.CADist,
-        master.PRotVel[0],
-        master.PRotVel[1],
-        master.PRotVel[2],
-        effect.PCenterX,
-        effect.PCenterY,
-        effect.CARotVel[0],
-        effect.CARotVel[1],
-        effect.CARotVel[2],
-        effect.PCAxisRot[0],
-        effect.PCAxisRot[1],
-        effect.PCAxisRot[2],
-    };
-    static const int32_t order[ParameterCount - 1] = {2,  1,  3,  4,  5,  6,  7,  8, 9,
-                                                      10, 11, 12, 13, 14, 15, 16, 17};
-    for (int32_t index : order) {
+    // Num's value is the number of copies; Twist's knob stays where it was dragged.
+    for (int32_t index = 0; index < ParameterCount; ++index) {
+        const SliderRow& row = sliderTable[index];
+        if (row.knob != KnobSync::Follows)
+            continue;
         if (MotionKey* key = FirstKey(buttonItems[index]))
-            key->value[1] = KnobFromValue(index, values[index]);
+            key->value[1] = KnobFromValue(index, row.get(theEffect));
     }
 }
 

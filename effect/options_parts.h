@@ -4,23 +4,24 @@
 #pragma once
 
 #include "effect/options.h"
+#include "effect/param_table.h"
 #include "scene/scene.h"
 
 #include <cstdint>
 
 namespace options {
 
-// Slots of buttonItems: 0 to 17 the slider knobs in parameter order, then the
-// push buttons and the cursor.
+// Slots of buttonItems: first the slider knobs in parameter order (0 to 17),
+// then the push buttons and the cursor.
 enum ButtonSlot : int32_t {
-    SlotColour = 18,
-    SlotAnim = 19,
-    SlotReset = 20,
-    SlotAbout = 21,
-    SlotQuit = 22,
-    SlotCursor = 23,
+    SlotColour = ParameterCount,
+    SlotAnim,
+    SlotReset,
+    SlotAbout,
+    SlotQuit,
+    SlotCursor,
 };
-constexpr int32_t ButtonCount = 24;
+constexpr int32_t ButtonCount = SlotCursor + 1;
 
 // The object base names of the 24 slots, null-terminated.
 extern const char* const buttonNames[ButtonCount + 1];
@@ -42,8 +43,10 @@ constexpr float CursorTop = 2.9225f;
 // Moves the cursor by the mouse, drags the selected slider or acts on the
 // selected button, then consumes the mouse deltas. False when Quit is held.
 bool UpdateInterface();
-// The first button (0 to 22) whose projected bounding rectangle holds the
-// cursor, or -1. Hidden buttons take part.
+// The first button (0 to 22) under the cursor, or -1: the cursor must lie both
+// within the square of the button's bounding radius projected at its depth
+// about its projected centre, and within the bounding box of its projected
+// points (its picture). Hidden buttons take part.
 int32_t PickButton();
 // Sets the parameter of slider index from a knob at height y.
 void ApplySlider(int32_t index, float y);

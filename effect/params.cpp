@@ -7,32 +7,28 @@
 #include <cmath>
 #include <cstdio>
 
-const SliderRow sliderTable[ParameterCount] = {
-    {3.0f, 0.0f, 0.01f},         // Twist
-    {500.0f, 1.0f, 0.01f},       // Num
-    {5.0f, 0.1f, 0.01f},         // Delay
-    {100.0f, 0.1f, 0.01f},       // PScaleX
-    {100.0f, 0.1f, 0.01f},       // PScaleY
-    {3.0f, 0.0f, 0.005f},        // YDelta
-    {50.0f, 0.0f, 0.01f},        // CADist
-    {-1.0f, 1.0f, 0.001f},       // PRotVelX: note the negative end at the top
-    {-1.0f, 1.0f, 0.001f},       // PRotVelY
-    {-1.0f, 1.0f, 0.001f},       // PRotVelZ
-    {50.0f, 0.0f, 0.01f},        // PCenterX
-    {50.0f, 0.0f, 0.01f},        // PCenterY
-    {-0.2f, 0.2f, 0.001f},       // CARotVelX: negative end at the top
-    {-0.2f, 0.2f, 0.001f},       // CARotVelY
-    {-0.2f, 0.2f, 0.001f},       // CARotVelZ
-    {6.2831855f, 0.0f, 0.0001f}, // PCAxisRotX: 2π as float
-    {6.2831855f, 0.0f, 0.0001f}, // PCAxisRotY
-    {6.2831855f, 0.0f, 0.0001f}, // PCAxisRotZ
-};
+// The lambdas take the table's get and set expressions, written in terms of
+// `effect` and `value`.
+#define SOLVANE_SLIDER_ROW(name, top, bottom, drag, start, reset, kind, knob, row, column, tag,    \
+                           dump, get, set)                                                         \
+    {#name,                                                                                        \
+     top,                                                                                          \
+     bottom,                                                                                       \
+     drag,                                                                                         \
+     start,                                                                                        \
+     reset,                                                                                        \
+     ParameterKind::kind,                                                                          \
+     KnobSync::knob,                                                                               \
+     dump,                                                                                         \
+     [](const Effect& effect) -> float { return get; },                                            \
+     [](Effect& effect, float value) { set; }},
+const SliderRow sliderTable[ParameterCount] = {SOLVANE_EFFECT_PARAMETERS(SOLVANE_SLIDER_ROW)};
+#undef SOLVANE_SLIDER_ROW
 
+#define SOLVANE_PARAMETER_NAME(name, ...) #name,
 const char* const parameterNames[ParameterCount] = {
-    "Twist",     "Num",       "Delay",     "PScaleX",    "PScaleY",    "YDelta",
-    "CADist",    "PRotVelX",  "PRotVelY",  "PRotVelZ",   "PCenterX",   "PCenterY",
-    "CARotVelX", "CARotVelY", "CARotVelZ", "PCAxisRotX", "PCAxisRotY", "PCAxisRotZ",
-};
+    SOLVANE_EFFECT_PARAMETERS(SOLVANE_PARAMETER_NAME)};
+#undef SOLVANE_PARAMETER_NAME
 
 namespace {
 
@@ -57,7 +53,7 @@ float ValueFromKnob(int32_t index, float y) {
         top + (bottom - top) * ((static_cast<double>(y) - KnobHalfTravel) * MinusInverseTravel));
     // Rounded to float first, so the top stop of Twist (the float nearest 0.38)
     // gives 3 and not 2.
-    if (index == ParamTwist || index == ParamNum)
+    if (row.kind == ParameterKind::Whole)
         return std::trunc(value);
     return value;
 }
@@ -72,22 +68,36 @@ float KnobFromValue(int32_t index, float value) {
                               KnobTravel * (static_cast<double>(value) - top) / (bottom - top));
 }
 
+void ApplyStartValues(Effect& effect) {
+    for (const SliderRow& row : sliderTable)
+        row.set(effect, row.startValue);
+}
+
+void ApplyResetValues(Effect& effect) {
+    for (const SliderRow& row : sliderTable)
+        row.set(effect, row.resetValue);
+}
+
 int FormatParameters(const Effect& effect, char* out, size_t size) {
-    // One row of a preset table written as source text; Delay is always written
-    // as 2.0 and the pivot is not part of a preset.
-    return std::snprintf(
-        out, size,
-        "\t{ %d, %ld, 2.0, %.2f, %.2f,\t%.3f, %.2f, %.3f, %.3f, %.3f,\t%.3f, %.3f, %.3f,"
-        "\t%.4f, %.4f, %.4f,},\n",
-        static_cast<int>(effect.master.Twist), static_cast<long>(effect.CopyCount()),
-        static_cast<double>(effect.master.PScaleX), static_cast<double>(effect.master.PScaleY),
-        static_cast<double>(effect.YDelta), static_cast<double>(effect.master.CADist),
-        static_cast<double>(effect.master.PRotVel[0]),
-        static_cast<double>(effect.master.PRotVel[1]),
-        static_cast<double>(effect.master.PRotVel[2]), static_cast<double>(effect.CARotVel[0]),
-        static_cast<double>(effect.CARotVel[1]), static_cast<double>(effect.CARotVel[2]),
-        static_cast<double>(effect.PCAxisRot[0]), static_cast<double>(effect.PCAxisRot[1]),
-        static_cast<double>(effect.PCAxisRot[2]));
+    // One row of a preset table written as source text: the dumped parameters'
+    // parts in braces, each after its separator, with a comma after the last and
+    // after the closing brace. The parts come one after another into out; the
+    // length counts on past the end of out, as snprintf's does.
+    size_t length = 0;
+    auto add = [&](const char* format, double value) {
+        const bool room = length < size;
+        const int written =
+            std::snprintf(room ? out + length : nullptr, room ? size - length : 0, format, value);
+        if (written > 0)
+            length += static_cast<size_t>(written);
+    };
+    add("\t{", 0.0);
+    for (const SliderRow& row : sliderTable) {
+        if (row.dump)
+            add(row.dump, static_cast<double>(row.get(effect)));
+    }
+    add(",},\n", 0.0);
+    return static_cast<int>(length);
 }
 
 int DumpParameters() {

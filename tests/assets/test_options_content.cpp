@@ -2,7 +2,9 @@
 // the program opens it, the options screen set up on it with a headless board,
 // and the scene checked against what the screen relies on: the 24 bound objects,
 // knobs hanging on root tracks, the frame range and the resting pose at every
-// stretch's ends, picking under the cursor and the cursor's reach.
+// stretch's ends, picking under the cursor (on a button's plate only), the
+// cursor's reach and its hiding whole, and the push buttons' readable labels.
+#include "assets/options_layout.h"
 #include "effect/effect.h"
 #include "effect/mouse_input.h"
 #include "effect/options.h"
@@ -10,6 +12,7 @@
 #include "effect/params.h"
 #include "geometry/view.h"
 #include "glide/glide.h"
+#include "tests/support/board_pixels.h"
 #include "tests/support/show_board.h"
 #include "toolkit/archive.h"
 #include "toolkit/memory.h"
@@ -17,9 +20,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -73,7 +78,36 @@ protected:
         Key(SlotCursor).value[0] = x;
         Key(SlotCursor).value[1] = y;
     }
+    // Puts the cursor's tip on screen pixel (px, py), through the camera the
+    // generator lays the scene out for.
+    static void PutCursorAtPixel(float px, float py) {
+        const double z = buttonItems[SlotCursor]->object.GetPosition().z;
+        PutCursor(assets::SceneX(px, z), assets::SceneY(py, z));
+    }
+    // The resting frame as the screen draws the scene: cleared, opaque, depth-tested.
+    static std::vector<uint16_t> DrawnPixels() {
+        grBufferClear(0, 0, 0xFFFF);
+        grDepthMask(FXTRUE);
+        grAlphaBlendFunction(GR_BLEND_ONE, GR_BLEND_ZERO, GR_BLEND_ZERO, GR_BLEND_ZERO);
+        grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
+        DrawAt(optionsScene.firstFrame);
+        return testsupport::ReadBackBuffer();
+    }
 };
+
+// Relative luminance of a 565 pixel (sRGB channels made linear).
+double Luminance(uint16_t pixel) {
+    auto linear = [](int value, int bits) {
+        const double c = value / double((1 << bits) - 1);
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(pixel >> 11, 5) + 0.7152 * linear((pixel >> 5) & 63, 6) +
+           0.0722 * linear(pixel & 31, 5);
+}
+bool IsLabelGreen(uint16_t pixel) {
+    const int r = (pixel >> 11) << 3, g = ((pixel >> 5) & 63) << 2, b = (pixel & 31) << 3;
+    return g > 64 && g > 2 * r && g > 2 * b;
+}
 
 TEST_F(OptionsContent, BindsAllTwentyFourNamesWithKnobsOnRootTracks) {
     for (int i = 0; i < ButtonCount; ++i)
@@ -206,6 +240,95 @@ TEST_F(OptionsContent, PickingFindsEachButtonUnderTheCursor) {
     PutCursor(-2.0f, 0.0f);
     EXPECT_EQ(PickButton(), -1);
     Key(SlotCursor) = cursorRest;
+    BackToRest();
+}
+
+// A push button's plate is 46 x 22 pixels; its bounding radius projects to some
+// 25 pixels. A press above or beside the plate (above Quit that is past the
+// panel's separator line) picks nothing; one on the plate near its edge picks it.
+TEST_F(OptionsContent, APressCountsOnlyOnTheButtonsPlate) {
+    const MotionKey cursorRest = Key(SlotCursor);
+    const float halfWidth = 23.0f, halfHeight = 11.0f;
+    for (int i = SlotColour; i <= SlotQuit; ++i) {
+        SCOPED_TRACE(buttonNames[i]);
+        const ScreenPoint centre = Project(buttonItems[i]->object.GetPosition());
+        PutCursorAtPixel(centre.x, centre.y - halfHeight + 2.0f);
+        EXPECT_EQ(PickButton(), i);
+        PutCursorAtPixel(centre.x + halfWidth - 2.0f, centre.y + halfHeight - 2.0f);
+        EXPECT_EQ(PickButton(), i);
+        for (float above : {3.0f, 8.0f, 13.0f}) {
+            PutCursorAtPixel(centre.x, centre.y - halfHeight - above);
+            EXPECT_EQ(PickButton(), -1) << above << " pixels above";
+        }
+        PutCursorAtPixel(centre.x - halfWidth - 1.5f, centre.y);
+        EXPECT_EQ(PickButton(), -1) << "beside";
+    }
+    Key(SlotCursor) = cursorRest;
+}
+
+// While a knob is dragged the screen hides the cursor; nothing of it may stay
+// on the screen, wherever it is (an outline of its own would cut into the knob
+// and, at the bottom stop, cover the X/Y/Z tag).
+TEST_F(OptionsContent, AHiddenCursorLeavesNothingBehind) {
+    const MotionKey cursorRest = Key(SlotCursor);
+    ObjectInstance& cursor = buttonItems[SlotCursor]->object;
+    cursor.SetFlags(InstanceShown, 0);
+    float track[9];
+    optionsScene.items[buttonItems[ParamPCAxisRotX]->parent]->motion.Evaluate(
+        track, optionsScene.firstFrame);
+    PutCursor(track[0], track[1] + Key(ParamPCAxisRotX).value[1]); // on the knob
+    const std::vector<uint16_t> onKnob = DrawnPixels();
+    PutCursor(CursorLeft, CursorBottom); // in the corner, over nothing of the panel
+    const std::vector<uint16_t> away = DrawnPixels();
+    ASSERT_EQ(onKnob.size(), 640u * 480u);
+    EXPECT_TRUE(onKnob == away) << "a hidden cursor still draws";
+    cursor.SetFlags(InstanceShown, 1);
+    Key(SlotCursor) = cursorRest;
+    BackToRest();
+}
+
+// Each push button's label lies on its plate with room to spare and stands out
+// from it: its green against the rest of the plate's face has a luminance
+// contrast of at least 4.5 (the ratio (L1 + 0.05) / (L2 + 0.05) of readable text).
+TEST_F(OptionsContent, ButtonLabelsAreClearOfTheirEdgesAndStandOut) {
+    const std::vector<uint16_t> pixels = DrawnPixels();
+    ASSERT_EQ(pixels.size(), 640u * 480u);
+    const int halfWidth = 23, halfHeight = 11, margin = 4; // pixels of the 46 x 22 plate
+    for (int i = SlotColour; i <= SlotQuit; ++i) {
+        SCOPED_TRACE(buttonNames[i]);
+        const ScreenPoint centre = Project(buttonItems[i]->object.GetPosition());
+        const int cx = static_cast<int>(std::lround(centre.x));
+        const int cy = static_cast<int>(std::lround(centre.y));
+        int left = 640, right = -1, top = 480, bottom = -1;
+        double label = 0.0, ground = 0.0;
+        int labelCount = 0, groundCount = 0;
+        for (int y = cy - halfHeight; y <= cy + halfHeight; ++y) {
+            for (int x = cx - halfWidth; x <= cx + halfWidth; ++x) {
+                const uint16_t pixel = pixels[y * 640 + x];
+                const bool face = std::abs(x - cx) <= halfWidth - margin &&
+                                  std::abs(y - cy) <= halfHeight - margin;
+                if (IsLabelGreen(pixel)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                    label += Luminance(pixel);
+                    ++labelCount;
+                } else if (face) {
+                    ground += Luminance(pixel);
+                    ++groundCount;
+                }
+            }
+        }
+        ASSERT_GT(labelCount, 20) << "no label";
+        ASSERT_GT(groundCount, 20);
+        EXPECT_GE(left, cx - halfWidth + margin);
+        EXPECT_LE(right, cx + halfWidth - margin);
+        EXPECT_GE(top, cy - halfHeight + margin);
+        EXPECT_LE(bottom, cy + halfHeight - margin);
+        const double contrast = (label / labelCount + 0.05) / (ground / groundCount + 0.05);
+        EXPECT_GE(contrast, 4.5);
+    }
     BackToRest();
 }
 

@@ -87,11 +87,17 @@ opt_pixel() {
     convert "$E2E_WORK/$1.bmp" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
 }
 
-# True when pixel X, Y of screenshot NAME is the red of a knob or the Quit plate.
+# True when pixel X, Y of screenshot NAME is the red of a knob.
 opt_is_red() {
     local r g b
     read -r r g b < <(opt_pixel "$1" "$2" "$3")
     [ "$r" -gt 110 ] && [ "$g" -lt 60 ] && [ "$b" -lt 60 ]
+}
+
+# True when screenshot NAME shows the Quit button: the red rims of its 46 x 22
+# plate centred at (610.6, 457) (its face is dark, its label green).
+opt_quit_shown() {
+    [ "$(opt_red_count "$1" 46 22 587 446)" -gt 60 ]
 }
 
 # Prints how much (0 to 1000) of the W x H area at X, Y of NAME is lit at all,

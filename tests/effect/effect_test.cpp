@@ -203,6 +203,51 @@ TEST_F(EffectTest, GrowingAppendsIdleCopiesAndShrinkingRemovesFromTheEnd) {
     EXPECT_EQ(effect.CopyCount(), 10);
 }
 
+// Reset is not the start: the squares lose their scale and both spins stop, so
+// once the ripple has passed nothing turns any more. The other values are those
+// of the start.
+TEST_F(EffectTest, ResetStopsBothSpinsAndUnscales) {
+    effect.SetNum(37);
+    effect.SetPScale(40.0f, 3.0f);
+    effect.SetCARotVel(0.1f, -0.1f, 0.05f);
+    effect.SetPRotVel(0.2f, 0.3f, -0.4f);
+    effect.SetPCenter(5.0f, 6.0f);
+    effect.SetPCAxisRot(1.0f, 2.0f, 3.0f);
+    effect.SetYDelta(2.0f);
+    effect.SetDelay(4.0f);
+    effect.SetCADist(33.0f);
+    effect.SetTwist(2);
+    effect.Reset();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(effect.master.PRotVel[i], 0.0f) << i;
+        EXPECT_EQ(effect.CARotVel[i], 0.0f) << i;
+    }
+    EXPECT_EQ(effect.master.PScaleX, 1.0f);
+    EXPECT_EQ(effect.master.PScaleY, 1.0f);
+    EXPECT_EQ(effect.CopyCount(), 100);
+    EXPECT_EQ(effect.Delay, 2.0f);
+    EXPECT_EQ(effect.YDelta, 0.5f);
+    EXPECT_EQ(effect.master.CADist, 10.0f);
+    EXPECT_EQ(effect.PCenterX, 0.0f);
+    EXPECT_EQ(effect.PCenterY, 0.0f);
+    EXPECT_EQ(effect.PCAxisRot[0], 0.0f);
+    EXPECT_EQ(effect.PCAxisRot[1], 0.1f);
+    EXPECT_EQ(effect.PCAxisRot[2], 0.0f);
+    EXPECT_EQ(effect.master.Twist, 0);
+    EXPECT_EQ(effect.centre.GetPosition().z, 10.0f);
+
+    Settle();
+    const Matrix centre = effect.centre.matrix;
+    const Matrix copy = Copies(effect)[99]->matrix;
+    effect.Draw();
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_EQ(effect.centre.matrix.m[r][c], centre.m[r][c]);
+            EXPECT_EQ(Copies(effect)[99]->matrix.m[r][c], copy.m[r][c]);
+        }
+    }
+}
+
 TEST_F(EffectTest, CopiesAreStackedAboutTheCentre) {
     effect.Draw();
     const std::vector<EffectInstance*> copies = Copies(effect);

@@ -218,6 +218,24 @@ TEST_F(OptionsTest, PickingFindsTheFirstButtonUnderTheCursor) {
     EXPECT_EQ(PickButton(), 8);
 }
 
+// The pick square's half side is the bounding radius, which reaches past the
+// corners' sides of a flat button: the press must land on the button's picture.
+TEST_F(OptionsTest, PickingNeedsTheCursorOnTheButtonItself) {
+    StartInteractive();
+    // Quit is a square of half side 0.1 with corners 0.141 from its centre.
+    const Vector3 quit = buttonItems[SlotQuit]->object.GetPosition();
+    for (float offset : {0.09f, -0.09f}) {
+        MoveTo(quit.x + offset, quit.y + offset, 0); // inside, near a corner
+        EXPECT_EQ(PickButton(), SlotQuit) << offset;
+    }
+    for (float offset : {0.12f, -0.12f}) {
+        MoveTo(quit.x, quit.y + offset, 0); // above or below, within the radius
+        EXPECT_EQ(PickButton(), -1) << offset;
+        MoveTo(quit.x + offset, quit.y, 0); // beside it
+        EXPECT_EQ(PickButton(), -1) << offset;
+    }
+}
+
 TEST_F(OptionsTest, KnobsFollowTheEffectExceptTwistAndResetActsWhileHeld) {
     StartInteractive();
     Key(ParamTwist).value[1] = 0.2f;

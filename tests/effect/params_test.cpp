@@ -45,6 +45,32 @@ TEST(KnobConversion, EveryRowMapsItsStopsAndMiddleAndInvertsExactly) {
     EXPECT_EQ(KnobFromValue(ParameterCount, 1.0f), 0.0f);
 }
 
+// Each row's accessor pair reaches its own parameter and no other: a value set
+// through a row reads back through it, and every other row reads as before.
+TEST(ParameterTable, EachRowSetsAndReadsItsOwnParameterOnly) {
+    effect_test::Workspace workspace;
+    showMode = ShowMode::Interactive;
+    Effect effect;
+    ASSERT_TRUE(effect.Start());
+    for (int i = 0; i < ParameterCount; ++i) {
+        SCOPED_TRACE(parameterNames[i]);
+        float before[ParameterCount];
+        for (int j = 0; j < ParameterCount; ++j)
+            before[j] = sliderTable[j].get(effect);
+        // A third of the way down from the top: off every start-up value.
+        const float value = ValueFromKnob(i, 0.38f - 0.76f / 3.0f);
+        ASSERT_NE(value, before[i]);
+        sliderTable[i].set(effect, value);
+        EXPECT_EQ(sliderTable[i].get(effect), value);
+        for (int j = 0; j < ParameterCount; ++j) {
+            if (j != i) {
+                EXPECT_EQ(sliderTable[j].get(effect), before[j]) << parameterNames[j];
+            }
+        }
+    }
+    effect.Release();
+}
+
 TEST(ParameterDump, StartUpValuesMakeOnePresetRow) {
     effect_test::Workspace workspace;
     showMode = ShowMode::WatchOnly;

@@ -135,6 +135,40 @@ TEST(MotionEvaluate, TensionContinuityBiasShapeTheTangents) {
     EXPECT_EQ(Eval(biased, 10)[0], 10.0f); // on a key: the end of its segment
 }
 
+// The cubic Hermite curve from y0 to y1 with the tangents d0 and d1, at t.
+double Hermite(double y0, double y1, double d0, double d1, double t) {
+    const double h2 = 3 * t * t - 2 * t * t * t;
+    return y0 * (1 - h2) + y1 * h2 + d0 * (t * t * t - 2 * t * t + t) + d1 * (t * t * t - t * t);
+}
+
+// A key leaves with the tangent factor (1 - T)(1 - C)(1 - B) and arrives with
+// (1 - T)(1 - C)(1 + B); but the key at frame 0 leaves with the mean of
+// (1 - T)(1 + C)(1 + B) and (1 - T)(1 - C)(1 - B), and the key at the last frame
+// arrives with the mean of (1 - T)(1 - C)(1 + B) and (1 - T)(1 + C)(1 - B).
+// Continuity with bias tells each mean from either of its factors, and a
+// continuity of the wrong sign from the right one.
+TEST(MotionEvaluate, EndKeysTakeTheMeanTangentAndContinuityItsSign) {
+    KeyText first = At(0, 0, 0, 0), inner = At(10, 10, 0, 0), last = At(20, 30, 0, 0);
+    first.continuity = 0.5f;
+    first.bias = 0.5f;
+    inner.continuity = -0.4f;
+    last.continuity = 0.5f;
+    last.bias = -0.5f;
+    Motion motion;
+    ASSERT_TRUE(ReadMotion(motion, MotionText({first, inner, last}, 1)));
+    // First segment, d = 10: leaves the first key with (1.5 * 1.5 + 0.5 * 0.5) / 2
+    // = 1.25, arrives at the inner key with 1 * 1.4 * 1 = 1.4.
+    for (double frame : {2.0, 4.0, 7.5})
+        EXPECT_NEAR(Eval(motion, frame)[0], Hermite(0, 10, 1.25 * 10, 1.4 * 10, frame / 10), 1e-4)
+            << frame;
+    // Second segment, d = 20: leaves the inner key with 1.4, arrives at the last
+    // key with (0.5 * 0.5 + 1.5 * 1.5) / 2 = 1.25.
+    for (double frame : {12.0, 15.0, 18.5})
+        EXPECT_NEAR(Eval(motion, frame)[0], Hermite(10, 30, 1.4 * 20, 1.25 * 20, (frame - 10) / 10),
+                    1e-4)
+            << frame;
+}
+
 TEST(MotionEvaluate, DegenerateMotionsStayFiniteAndEnd) {
     Motion empty; // no keys: zeros
     ASSERT_TRUE(ReadMotion(empty, "  9\n  0\nEndBehavior 2\n"));

@@ -85,6 +85,32 @@ TEST(SceneFrames, PlacesChildrenLightsAndTheCamera) {
     EXPECT_EQ(scene.view.target, nullptr);
 }
 
+// Children are placed in list order with their parent's matrix as it stands: a
+// child listed before a parent that is itself a child gets that parent's matrix
+// of the frame before (before the first frame, the one set at load). Here the
+// child C (one unit up) hangs on P (five units deep), which hangs on the root R,
+// moving along x from 0 at frame 0 to 10 at frame 10; the file lists C, P, R.
+TEST(SceneFrames, AChildListedBeforeItsParentLagsAFrame) {
+    Scene scene;
+    ASSERT_TRUE(LoadText(scene, "FirstFrame 0\nLastFrame 10\nFrameStep 0\n\n" +
+                                    NullItem({At(0, 0, 1, 0)}, "ParentObject 2\n") +
+                                    NullItem({At(0, 0, 0, 5)}, "ParentObject 3\n") +
+                                    NullItem({At(0, 0, 0, 0), At(10, 10, 0, 0)})));
+    const ObjectInstance& child = scene.items[0]->object;
+    const ObjectInstance& parent = scene.items[1]->object;
+    // Frame drawn, then the x of R that frame and of R the frame before.
+    const float frames[3][3] = {{0, 0, 0}, {5, 5, 0}, {8, 8, 5}};
+    for (const auto& frame : frames) {
+        scene.SetCurrentFrame(frame[0]);
+        scene.DrawFrame();
+        EXPECT_NEAR(parent.GetPosition().x, frame[1], 1e-5) << "frame " << frame[0];
+        const Vector3 c = child.GetPosition();
+        EXPECT_NEAR(c.x, frame[2], 1e-5) << "frame " << frame[0];
+        EXPECT_NEAR(c.y, 1.0, 1e-5);
+        EXPECT_NEAR(c.z, 5.0, 1e-5);
+    }
+}
+
 class SceneDrawing : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -134,6 +134,40 @@ TEST_F(SceneLoad, EveryBrokenLineGivesItsReport) {
     EXPECT_EQ(scene.lightCount, 254);
 }
 
+// Colour components keep their low 8 bits: 256 counts as 0, 257 as 1, 511 as 255.
+// Each channel is component × intensity / 256.
+TEST_F(SceneLoad, ColourComponentsKeepTheirLowEightBits) {
+    ASSERT_TRUE(Load("AmbientColor 256 257 511\nAmbIntensity 1\n\n"
+                     "AddLight\nLightColor 512 300 255\nLgtIntensity 0.5\n\n"));
+    EXPECT_EQ(scene.ambient[0], 0.0f);
+    EXPECT_FLOAT_EQ(scene.ambient[1], 1.0f / 256);
+    EXPECT_FLOAT_EQ(scene.ambient[2], 255.0f / 256);
+    ASSERT_EQ(scene.lightCount, 1);
+    EXPECT_EQ(scene.lights[0]->colour[0], 0.0f);
+    EXPECT_FLOAT_EQ(scene.lights[0]->colour[1], 44 * 0.5f / 256);
+    EXPECT_FLOAT_EQ(scene.lights[0]->colour[2], 255 * 0.5f / 256);
+}
+
+// The colour and the intensity are one pair shared by every block: a block
+// without a line of its own uses the value read last, whichever block read it.
+TEST_F(SceneLoad, ColourAndIntensityCarryOverFromBlockToBlock) {
+    ASSERT_TRUE(Load("AmbientColor 64 128 32\nAmbIntensity 0.5\n\n"
+                     "AddLight\n\n"                    // both from the ambient block
+                     "AddLight\nLgtIntensity 2\n\n"    // the ambient colour, twice as bright
+                     "AddLight\nLightColor 16 8 4\n\n" // intensity 2 from the light before
+                     "AmbientColor 100 200 50\n\n"));  // intensity 2 again
+    ASSERT_EQ(scene.lightCount, 3);
+    const float expected[3][3] = {{64 * 0.5f, 128 * 0.5f, 32 * 0.5f},
+                                  {64 * 2.0f, 128 * 2.0f, 32 * 2.0f},
+                                  {16 * 2.0f, 8 * 2.0f, 4 * 2.0f}};
+    for (int l = 0; l < 3; ++l)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_FLOAT_EQ(scene.lights[l]->colour[c], expected[l][c] / 256) << l << " " << c;
+    EXPECT_FLOAT_EQ(scene.ambient[0], 100 * 2.0f / 256);
+    EXPECT_FLOAT_EQ(scene.ambient[1], 200 * 2.0f / 256);
+    EXPECT_FLOAT_EQ(scene.ambient[2], 50 * 2.0f / 256);
+}
+
 TEST_F(SceneLoad, NotASceneFailsWithoutReport) {
     for (const char* text : {"", "LWOB\n1\n", "LWSC\n2\n", "LWSC\n"})
         EXPECT_FALSE(scene.LoadText(text, std::strlen(text), 640, 480, nullptr, nullptr)) << text;
