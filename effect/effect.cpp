@@ -1,7 +1,6 @@
 // The effect: copies, ripple, drift, colour fade and drawing.
 #include "effect/effect.h"
 
-#include "effect/options.h"
 #include "effect/params.h"
 #include "glide/glide.h"
 #include "render/pipeline.h"
@@ -227,7 +226,7 @@ void Effect::SetColour(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
 }
 
 int Effect::Update() {
-    if (showMode == ShowMode::WatchOnly) {
+    if (drifting) {
         // The turning of the arrangement glides towards a random target.
         if (spinLeft != 0) {
             for (int i = 0; i < 3; ++i)

@@ -67,9 +67,13 @@ public:
     // Loads the square, places the camera 60 units in front of the origin and
     // applies the start-up values. False when the square cannot be loaded.
     bool Start();
-    // One frame: in the watch-only show the drifts, in every show the colour
+    // One frame: the drifts while drifting is on, in every show the colour
     // fade, then Draw. The caller has switched the depth buffer off. Returns 1.
     int Update();
+
+    // The watch-only show drifts by itself; the options screen turns this off
+    // for its interactive show, where the user sets the values.
+    bool drifting = true;
     // Ripple, placement and drawing of every copy with additive blending, in the
     // effect's own view (CurrentView is put back). Returns 1.
     int Draw();

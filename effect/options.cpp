@@ -247,6 +247,7 @@ using namespace options;
 
 bool OptionsSetUp(bool watchOnly) {
     showMode = watchOnly ? ShowMode::WatchOnly : ShowMode::Interactive;
+    theEffect.drifting = watchOnly;
     for (SceneItem*& item : buttonItems)
         item = nullptr;
     if (!theEffect.Start())

@@ -25,7 +25,7 @@ std::vector<EffectInstance*> Copies(Effect& effect) {
 class EffectTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        showMode = ShowMode::Interactive; // no drift unless a test asks for it
+        effect.drifting = false; // no drift unless a test asks for it
         std::srand(12345);
         ASSERT_TRUE(effect.Start());
     }
@@ -287,14 +287,14 @@ TEST_F(EffectTest, ColourFadesFromTheStartColourTowardsAPaletteHue) {
     EXPECT_EQ(effect.colourLeft, 20);
 }
 
-TEST_F(EffectTest, OnlyTheWatchOnlyShowDrifts) {
+TEST_F(EffectTest, OnlyADriftingEffectDrifts) {
     for (int i = 0; i < 150; ++i)
         effect.Update();
     EXPECT_EQ(effect.YDelta, 0.5f);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(effect.CARotVel[i], 0.02f);
 
-    showMode = ShowMode::WatchOnly;
+    effect.drifting = true;
     effect.Update(); // starts the drifts
     EXPECT_EQ(effect.spinLeft, 100);
     EXPECT_EQ(effect.spacingLeft, 100.0f);
@@ -356,7 +356,7 @@ TEST_F(EffectTest, TwistSelectsTheOrderOfTheTransformations) {
 }
 
 TEST_F(EffectTest, FramesAllocateNothingAndPutTheCurrentViewBack) {
-    showMode = ShowMode::WatchOnly;
+    effect.drifting = true;
     effect.Update(); // first frame outside the count
     View other;
     CurrentView = &other;

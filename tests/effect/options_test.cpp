@@ -99,6 +99,7 @@ TEST_F(OptionsTest, SetUpNeedsTheSceneOnlyForTheInteractiveScreen) {
 
     // The watch-only show draws the effect alone, full width, and ignores the mouse.
     ASSERT_TRUE(OptionsSetUp(true));
+    EXPECT_TRUE(theEffect.drifting);
     EXPECT_EQ(theEffect.view.width, 640.0f);
     EXPECT_FALSE(buttonItems[SlotCursor]->object.TestFlags(InstanceShown));
     const float frame = optionsScene.currentFrame;
@@ -112,6 +113,7 @@ TEST_F(OptionsTest, SetUpNeedsTheSceneOnlyForTheInteractiveScreen) {
 
     StartInteractive();
     EXPECT_EQ(showMode, ShowMode::Interactive);
+    EXPECT_FALSE(theEffect.drifting) << "the user sets the values here";
     EXPECT_FALSE(buttonItems[ParamDelay]->object.TestFlags(InstanceShown));
     EXPECT_TRUE(buttonItems[SlotCursor]->object.TestFlags(InstanceShown));
     EXPECT_EQ(theEffect.CopyCount(), 100);
