@@ -12,11 +12,10 @@ namespace {
 // The one cursor shape there is: the system's arrow. SetCursor(nullptr) hides it.
 HICON__ arrowCursor;
 HCURSOR currentCursor = &arrowCursor;
-int showCount = 0; // ShowCursor's display counter: shown while >= 0
 
 void ApplyVisibility() {
     if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
-        bool visible = currentCursor != nullptr && showCount >= 0;
+        bool visible = currentCursor != nullptr;
         SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
     }
 }
@@ -94,12 +93,6 @@ HCURSOR WINAPI SetCursor(HCURSOR cursor) {
         ApplyVisibility();
     }
     return previous;
-}
-
-int WINAPI ShowCursor(BOOL show) {
-    showCount += show ? 1 : -1;
-    ApplyVisibility();
-    return showCount;
 }
 
 BOOL WINAPI ClipCursor(const RECT* rect) {

@@ -455,7 +455,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR command
 // and WM_ACTIVATE; the window manager's close posts WM_CLOSE. Without a display
 // CreateWindowExA fails and GetSystemMetrics answers 0.
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
-BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE instance);
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param);
@@ -465,12 +464,10 @@ BOOL WINAPI ShowWindow(HWND window, int command);
 BOOL WINAPI UpdateWindow(HWND window);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
 HWND WINAPI GetForegroundWindow(void);
-BOOL WINAPI SetForegroundWindow(HWND window);
 int WINAPI GetSystemMetrics(int index);
 HGDIOBJ WINAPI GetStockObject(int object);
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT remove);
-BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax);
 BOOL WINAPI TranslateMessage(const MSG* msg);
 LRESULT WINAPI DispatchMessageA(const MSG* msg);
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -505,7 +502,6 @@ BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
 BOOL WINAPI GetCursorPos(LPPOINT point);
 BOOL WINAPI SetCursorPos(int x, int y);
 HCURSOR WINAPI SetCursor(HCURSOR cursor);
-int WINAPI ShowCursor(BOOL show);
 BOOL WINAPI ClipCursor(const RECT* rect);
 
 // Time (time_linux.cpp). Milliseconds from a monotonic clock, wrapping at 2^32.

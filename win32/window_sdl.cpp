@@ -527,18 +527,6 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
     return static_cast<ATOM>(0xC000 + classes.size());
 }
 
-BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
-    for (size_t i = 0; i < classes.size(); ++i) {
-        if (className != nullptr && !IS_INTRESOURCE(className) &&
-            strcasecmp(classes[i].name.c_str(), className) == 0) {
-            classes.erase(classes.begin() + static_cast<long>(i));
-            return TRUE;
-        }
-    }
-    SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
-    return FALSE;
-}
-
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
@@ -700,16 +688,6 @@ HWND WINAPI GetForegroundWindow(void) {
     return activeWindow;
 }
 
-BOOL WINAPI SetForegroundWindow(HWND handle) {
-    Window* window = LookUp(handle);
-    if (window == nullptr) {
-        return FALSE;
-    }
-    SDL_RaiseWindow(window->sdl);
-    Activate(handle, true);
-    return TRUE;
-}
-
 int WINAPI GetSystemMetrics(int index) {
     if ((index != SM_CXSCREEN && index != SM_CYSCREEN) || !win32::detail::VideoReady()) {
         return 0;
@@ -783,13 +761,6 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
                      MAKELPARAM(HTCLIENT, msg->message));
     }
     return TRUE;
-}
-
-BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
-    while (!PeekMessageA(msg, window, filterMin, filterMax, PM_REMOVE)) {
-        WaitMessage();
-    }
-    return msg->message == WM_QUIT ? FALSE : TRUE;
 }
 
 BOOL WINAPI TranslateMessage(const MSG* msg) {

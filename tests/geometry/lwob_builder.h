@@ -23,7 +23,8 @@ inline void Put32(Bytes& out, uint32_t value) {
 }
 
 inline void PutTag(Bytes& out, const char* tag) {
-    out.insert(out.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i) // byte by byte: GCC 12 misreads a 4-byte range insert
+        out.push_back(static_cast<uint8_t>(tag[i]));
 }
 
 struct Point {
