@@ -8,20 +8,34 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 int32_t Scene::surfaceTurn = 0;
 
 namespace {
 
-// Scene lines straight from a File (the data archive when one is open).
-class FileLineSource : public scene::LineSource {
+// Scene text straight from an open File (the data archive when one is open),
+// in chunks up to its size as it was when opened.
+class FileText : public scene::TextSource {
 public:
-    explicit FileLineSource(File& file) : file(file) {}
-    int ReadLine(char* buffer, int size) override { return file.ReadLine(buffer, size); }
+    explicit FileText(File& file) : file(file) { sizeKnown = file.GetSize(&left); }
+    long Read(char* buffer, size_t size) override {
+        if (!sizeKnown) {
+            return -1;
+        }
+        const uint32_t count = left < size ? left : static_cast<uint32_t>(size);
+        if (count > 0 && !file.Read(buffer, count)) {
+            return -1;
+        }
+        left -= count;
+        return static_cast<long>(count);
+    }
 
 private:
     File& file;
+    uint32_t left = 0;
+    bool sizeKnown = false;
 };
 
 bool IsFinite(const Matrix& matrix) {
@@ -58,7 +72,7 @@ bool Scene::Load(const char* fileName, int16_t width, int16_t height, const char
     if (fileName == nullptr || !file.Open(fileName, ModeRead)) {
         return false;
     }
-    FileLineSource source(file);
+    FileText source(file);
     const bool loaded = LoadLines(source, width, height, names, foundItems);
     file.Close();
     return loaded;
@@ -67,11 +81,11 @@ bool Scene::Load(const char* fileName, int16_t width, int16_t height, const char
 bool Scene::LoadText(const char* text, size_t size, int16_t width, int16_t height,
                      const char* const* names, SceneItem** foundItems) {
     Unload();
-    scene::TextLineSource source(text, size);
+    scene::MemoryText source(text, size);
     return LoadLines(source, width, height, names, foundItems);
 }
 
-bool Scene::LoadLines(scene::LineSource& source, int16_t width, int16_t height,
+bool Scene::LoadLines(scene::TextSource& source, int16_t width, int16_t height,
                       const char* const* names, SceneItem** foundItems) {
     firstFrame = 0.0f;
     lastFrame = 0.0f;
@@ -107,6 +121,12 @@ bool Scene::LoadLines(scene::LineSource& source, int16_t width, int16_t height,
         if (!parser.Run()) {
             return false;
         }
+    }
+    if (lines.Failed()) {
+        // The scene is not loaded whole.
+        std::snprintf(errorDetail, sizeof errorDetail, "the file could not be read after line %ld",
+                      lines.LineNumber());
+        return false;
     }
 
     Trace("--------- SCENE ---------\n");

@@ -15,7 +15,7 @@
 #include <vector>
 
 namespace scene {
-class LineSource;
+class TextSource;
 }
 
 // One object file of a scene, loaded once and shared by every item that names it.
@@ -68,7 +68,8 @@ public:
 
     // Where the last Load stopped with a report: the line of the scene file
     // (0 when it did not stop at a line) and, for an object that could not be
-    // loaded, the object loader's reason ("" otherwise). For tools.
+    // loaded, the object loader's reason ("" otherwise); without a report, the
+    // reason a file could not be read to its end. For tools.
     long errorFileLine = 0;
     char errorDetail[320] = {};
 
@@ -88,8 +89,9 @@ public:
     // the item whose object file has that base name (the text after the last
     // backslash, compared ignoring case). False when the file is missing or not a
     // version 1 scene (nothing reported), when the file has an error (reported
-    // through ReportError, module "Scene"), or when a name is not found or found
-    // more than once (nothing reported). The scene keeps what was loaded before
+    // through ReportError, module "Scene"), when it cannot be read to its end
+    // (nothing reported; errorDetail says where), or when a name is not found or
+    // found more than once (nothing reported). The scene keeps what was loaded before
     // a failure until Unload; it must not be drawn then.
     bool Load(const char* fileName, int16_t width, int16_t height, const char* const* names,
               SceneItem** foundItems);
@@ -122,7 +124,7 @@ private:
     std::vector<std::unique_ptr<SceneItem>> setAsideItems;
 
     bool HasParent(int32_t parent) const { return parent >= 0 && parent < itemCount; }
-    bool LoadLines(scene::LineSource& source, int16_t width, int16_t height,
+    bool LoadLines(scene::TextSource& source, int16_t width, int16_t height,
                    const char* const* names, SceneItem** foundItems);
     friend class SceneParser;
 };

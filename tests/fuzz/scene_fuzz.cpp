@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The motion reader on its own, evaluated around and beyond its keys.
     {
-        scene::TextLineSource source(text, size);
+        scene::MemoryText source(text, size);
         scene::LineReader lines(source);
         Motion motion;
         if (motion.Read(lines)) {
