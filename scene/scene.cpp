@@ -1,5 +1,6 @@
 #include "scene/scene.h"
 
+#include "geometry/lwob.h"
 #include "render/pipeline.h"
 #include "scene/line_reader.h"
 #include "scene/scene_parser.h"
@@ -12,6 +13,7 @@
 #include <cstring>
 
 int32_t Scene::surfaceTurn = 0;
+Scene::ObjectFileLoader Scene::objectFileLoader = LoadObjectFile;
 
 namespace {
 

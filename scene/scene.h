@@ -17,6 +17,7 @@
 namespace scene {
 class TextSource;
 }
+struct ObjectLoadReport;
 
 // One object file of a scene, loaded once and shared by every item that names it.
 struct LoadedObject {
@@ -76,6 +77,12 @@ public:
     // The default surface the next item gets: advanced for each item of every
     // scene loaded in the run, so consecutive loads keep turning.
     static int32_t surfaceTurn;
+
+    // Loads the object file a "LoadObject" line names, with the contract of
+    // LoadObjectFile (geometry/lwob.h), which it is unless a harness that keeps
+    // its objects in memory puts its own in place.
+    using ObjectFileLoader = bool (*)(Mesh& mesh, const char* name, ObjectLoadReport* report);
+    static ObjectFileLoader objectFileLoader;
 
     Scene() = default;
     ~Scene() { Unload(); }

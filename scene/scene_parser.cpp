@@ -279,7 +279,7 @@ void SceneParser::LoadObjectFile(const char* name) {
     }
     std::strcpy(loaded->name, name);
     ObjectLoadReport loadReport;
-    if (!::LoadObjectFile(loaded->mesh, name, &loadReport)) {
+    if (!Scene::objectFileLoader(loaded->mesh, name, &loadReport)) {
         std::snprintf(scene.errorDetail, sizeof(scene.errorDetail), "%s: %s", name,
                       loadReport.message[0] != '\0' ? loadReport.message
                                                     : ObjectProblemText(loadReport.problem));
