@@ -112,22 +112,19 @@ bool Scene::LoadLines(scene::TextSource& source, int16_t width, int16_t height,
 
     scene::LineReader lines(source);
     char line[scene::LineBufferSize];
-    if (lines.Next(line) == 0 || std::strncmp(line, "LWSC", 4) != 0) {
-        return false;
-    }
-    if (lines.Next(line) == 0 || line[0] != '1') {
-        return false;
-    }
-    {
+    bool read = lines.Next(line) != 0 && std::strncmp(line, "LWSC", 4) == 0 &&
+                lines.Next(line) != 0 && line[0] == '1';
+    if (read) {
         SceneParser parser(*this, lines, names, foundItems);
-        if (!parser.Run()) {
-            return false;
-        }
+        read = parser.Run();
     }
     if (lines.Failed()) {
-        // The scene is not loaded whole.
+        // Whatever else went wrong, the scene was not read whole.
         std::snprintf(errorDetail, sizeof errorDetail, "the file could not be read after line %ld",
                       lines.LineNumber());
+        return false;
+    }
+    if (!read) {
         return false;
     }
 
