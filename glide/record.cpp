@@ -190,10 +190,14 @@ bool LoadRecording(const char* path, ReplayScript* script, std::string* error) {
         bytes.insert(bytes.end(), chunk, chunk + got);
     }
     std::fclose(f);
+    return ReadRecording(bytes.data(), bytes.size(), script, error);
+}
 
-    Reader in{bytes.data(), bytes.size()};
+bool ReadRecording(const uint8_t* data, size_t size, ReplayScript* script, std::string* error) {
+    *script = ReplayScript{};
+    Reader in{data, size};
     uint32_t version = 0;
-    if (!in.Has(8) || std::memcmp(bytes.data(), "SGLT", 4) != 0) {
+    if (!in.Has(8) || std::memcmp(data, "SGLT", 4) != 0) {
         *error = "not a Glide recording (no SGLT header)";
         return false;
     }

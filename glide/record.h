@@ -99,6 +99,8 @@ struct ReplayScript {
 // Reads a recording; false with a reason in *error for a missing or malformed file.
 // A file cut inside its last record loads with that record dropped and truncated set.
 bool LoadRecording(const char* path, ReplayScript* script, std::string* error);
+// The same from the bytes of a recording held in memory.
+bool ReadRecording(const uint8_t* data, size_t size, ReplayScript* script, std::string* error);
 
 // Makes the script's drawing calls through the API on an open board. The calls that
 // set up or shut down the board (init, query, select, open, close, shutdown) are

@@ -1,44 +1,57 @@
 #include "scene/line_reader.h"
 
+#include <cstring>
+
 namespace scene {
 
-int TextLineSource::ReadLine(char* buffer, int bufferSize) {
-    if (bufferSize <= 0) {
-        return 0;
+long MemoryText::Read(char* buffer, size_t bufferSize) {
+    const size_t count = size - position < bufferSize ? size - position : bufferSize;
+    std::memcpy(buffer, text + position, count);
+    position += count;
+    return static_cast<long>(count);
+}
+
+bool LineReader::Fill() {
+    if (ended) {
+        return false;
     }
-    int length = 0;
-    while (length < bufferSize - 1 && position < size) {
-        char c = text[position++];
-        if (c == '\0') {
+    const long got = source.Read(chunk, sizeof chunk);
+    if (got <= 0 || static_cast<size_t>(got) > sizeof chunk) {
+        ended = true;
+        failed = got != 0;
+        return false;
+    }
+    chunkSize = static_cast<size_t>(got);
+    chunkPosition = 0;
+    return true;
+}
+
+int LineReader::Next(char* buffer) {
+    int kept = 0;
+    bool started = false;
+    for (;;) {
+        if (chunkPosition == chunkSize && !Fill()) {
             break;
         }
-        buffer[length++] = c;
+        const char c = chunk[chunkPosition++];
+        started = true;
+        if (kept < LineBufferSize - 1) {
+            buffer[kept++] = c;
+        }
         if (c == '\n') {
             break;
         }
     }
-    buffer[length] = '\0';
-    return length;
-}
-
-int LineReader::Next(char* buffer) {
-    int length = source.ReadLine(buffer, LineBufferSize);
-    if (length <= 0) {
-        buffer[0] = '\0';
-        return 0;
+    if (failed) {
+        // A line cut by a read failure is not judged: the text did not end here.
+        kept = 0;
+        started = false;
     }
-    ++lineNumber;
-    if (buffer[length - 1] != '\n' && length >= LineBufferSize - 1) {
-        // The line did not fit: drop the rest of it, up to and including its line feed.
-        char rest[LineBufferSize];
-        for (;;) {
-            int restLength = source.ReadLine(rest, LineBufferSize);
-            if (restLength <= 0 || rest[restLength - 1] == '\n') {
-                break;
-            }
-        }
+    buffer[kept] = '\0';
+    if (started) {
+        ++lineNumber;
     }
-    return length;
+    return kept;
 }
 
 } // namespace scene

@@ -1,29 +1,30 @@
 // Line-by-line reading of scene text with a fixed line buffer. Owns the rule for
-// over-long lines and the line count; knows nothing of keywords or files.
+// over-long lines, what a zero byte is, and the line count; knows nothing of
+// keywords or files. Every source of scene text goes through the one LineReader.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace scene {
 
 // Size of the buffer every scene line is read into, terminator included.
 constexpr int LineBufferSize = 1024;
 
-// Where scene text comes from. ReadLine behaves like fgets: at most size - 1
-// characters, stopping after a line feed (kept), zero-terminated; returns the
-// length of the text, 0 at the end of the input or on failure.
-class LineSource {
+// Where scene text comes from: bytes in order. Read copies up to size bytes
+// into buffer and returns how many it copied, 0 at the end of the input and -1
+// when the input cannot be read further.
+class TextSource {
 public:
-    virtual ~LineSource() = default;
-    virtual int ReadLine(char* buffer, int size) = 0;
+    virtual ~TextSource() = default;
+    virtual long Read(char* buffer, size_t size) = 0;
 };
 
-// Text held in memory (tests, the fuzzer). The text need not be zero-terminated;
-// a zero byte inside it ends the line it is in, as with fgets.
-class TextLineSource : public LineSource {
+// Text held in memory (tests, the fuzzer); it need not be zero-terminated.
+class MemoryText : public TextSource {
 public:
-    TextLineSource(const char* text, size_t size) : text(text), size(size) {}
-    int ReadLine(char* buffer, int bufferSize) override;
+    MemoryText(const char* text, size_t size) : text(text), size(size) {}
+    long Read(char* buffer, size_t bufferSize) override;
 
 private:
     const char* text;
@@ -31,23 +32,40 @@ private:
     size_t position = 0;
 };
 
-// Reads whole lines: a line longer than the buffer keeps its first
-// LineBufferSize - 1 characters and the rest of it is skipped, so the tail of
-// a long line is never taken for a line of its own.
+// Splits the text into lines, each ending after its line feed (a carriage
+// return before it stays in the line) or at the end of the input. A zero byte
+// is a character of its line like any other: it ends neither the line nor the
+// text. A line longer than the buffer keeps its first LineBufferSize - 1 bytes
+// and the rest of it is skipped, so the tail of a long line is never taken for
+// a line of its own.
 class LineReader {
 public:
-    explicit LineReader(LineSource& source) : source(source) {}
+    explicit LineReader(TextSource& source) : source(source) {}
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
 
-    // Reads the next line into buffer (LineBufferSize bytes); returns the
-    // length of the text kept, 0 at the end of the input.
+    // Reads the next line into buffer (LineBufferSize bytes) and puts a zero
+    // byte after it; returns the number of bytes kept (zero bytes of the line
+    // included), 0 at the end of the input or when it cannot be read.
     int Next(char* buffer);
 
     // 1-based number of the line last read; 0 before the first.
     long LineNumber() const { return lineNumber; }
 
+    // True once the source failed: the text ended early, not at its end.
+    bool Failed() const { return failed; }
+
 private:
-    LineSource& source;
+    // Refills chunk; false at the end of the input or on a failure.
+    bool Fill();
+
+    TextSource& source;
     long lineNumber = 0;
+    bool ended = false;
+    bool failed = false;
+    char chunk[4096];
+    size_t chunkSize = 0;
+    size_t chunkPosition = 0;
 };
 
 } // namespace scene

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 namespace {
 
@@ -16,9 +17,9 @@ constexpr double NegativeDegreesToRadians = -0.017453293005625408;
 
 // Number lines are indented by two spaces in LightWave files; the scan starts
 // after them (a line without the indent loses its first two characters).
-const char* AfterIndent(const char* line) {
-    size_t length = std::strlen(line);
-    return line + (length < 2 ? length : 2);
+std::string_view AfterIndent(const char* line, int length) {
+    const int indent = length < 2 ? length : 2;
+    return std::string_view(line + indent, static_cast<size_t>(length - indent));
 }
 
 // Stores a double as a float without leaving the float range.
@@ -57,10 +58,11 @@ bool Motion::Read(scene::LineReader& lines) {
     // was; a line that does not start with a number fails at once.
     int32_t counts[2] = {0, 0};
     for (int32_t& count : counts) {
-        if (lines.Next(line) == 0) {
+        const int length = lines.Next(line);
+        if (length == 0) {
             return false;
         }
-        if (scene::ScanIntegers(AfterIndent(line), &count, 1) == 0) {
+        if (scene::ScanIntegers(AfterIndent(line, length), &count, 1) == 0) {
             return false;
         }
     }
@@ -83,18 +85,21 @@ bool Motion::Read(scene::LineReader& lines) {
     bool ended = false;
     for (int32_t k = 0; k < keyCount && !ended; ++k) {
         MotionKey& key = keys[k];
-        if (lines.Next(line) == 0) {
+        int length = lines.Next(line);
+        if (length == 0) {
             ended = true;
             break;
         }
-        if (scene::ScanFloats(AfterIndent(line), key.value, MotionChannels) != MotionChannels) {
+        if (scene::ScanFloats(AfterIndent(line, length), key.value, MotionChannels) !=
+            MotionChannels) {
             failed = true;
         }
-        if (lines.Next(line) == 0) {
+        length = lines.Next(line);
+        if (length == 0) {
             ended = true;
             break;
         }
-        scene::TextScanner scanner(AfterIndent(line));
+        scene::TextScanner scanner(AfterIndent(line, length));
         int read = 0;
         read += scanner.Integer(key.frame) ? 1 : 0;
         read += scanner.Integer(key.linear) ? 1 : 0;
@@ -116,14 +121,14 @@ bool Motion::Read(scene::LineReader& lines) {
 
     if (!ended) {
         static const char keyword[] = "EndBehavior";
-        const size_t keywordLength = sizeof(keyword) - 1;
-        if (lines.Next(line) == 0 || std::strncmp(line, keyword, keywordLength) != 0) {
+        const int keywordLength = static_cast<int>(sizeof(keyword) - 1);
+        const int length = lines.Next(line);
+        if (length < keywordLength || std::memcmp(line, keyword, keywordLength) != 0) {
             failed = true;
         } else {
-            const char* argument = line + keywordLength;
-            if (*argument != '\0') {
-                ++argument;
-            }
+            // The value starts one character after the keyword.
+            const int start = length > keywordLength ? keywordLength + 1 : keywordLength;
+            const std::string_view argument(line + start, static_cast<size_t>(length - start));
             if (scene::ScanIntegers(argument, &endBehavior, 1) == 0) {
                 failed = true;
             }

@@ -1,5 +1,6 @@
 #include "scene/scene.h"
 
+#include "geometry/lwob.h"
 #include "render/pipeline.h"
 #include "scene/line_reader.h"
 #include "scene/scene_parser.h"
@@ -8,20 +9,35 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 int32_t Scene::surfaceTurn = 0;
+Scene::ObjectFileLoader Scene::objectFileLoader = LoadObjectFile;
 
 namespace {
 
-// Scene lines straight from a File (the data archive when one is open).
-class FileLineSource : public scene::LineSource {
+// Scene text straight from an open File (the data archive when one is open),
+// in chunks up to its size as it was when opened.
+class FileText : public scene::TextSource {
 public:
-    explicit FileLineSource(File& file) : file(file) {}
-    int ReadLine(char* buffer, int size) override { return file.ReadLine(buffer, size); }
+    explicit FileText(File& file) : file(file) { sizeKnown = file.GetSize(&left); }
+    long Read(char* buffer, size_t size) override {
+        if (!sizeKnown) {
+            return -1;
+        }
+        const uint32_t count = left < size ? left : static_cast<uint32_t>(size);
+        if (count > 0 && !file.Read(buffer, count)) {
+            return -1;
+        }
+        left -= count;
+        return static_cast<long>(count);
+    }
 
 private:
     File& file;
+    uint32_t left = 0;
+    bool sizeKnown = false;
 };
 
 bool IsFinite(const Matrix& matrix) {
@@ -58,7 +74,7 @@ bool Scene::Load(const char* fileName, int16_t width, int16_t height, const char
     if (fileName == nullptr || !file.Open(fileName, ModeRead)) {
         return false;
     }
-    FileLineSource source(file);
+    FileText source(file);
     const bool loaded = LoadLines(source, width, height, names, foundItems);
     file.Close();
     return loaded;
@@ -67,11 +83,11 @@ bool Scene::Load(const char* fileName, int16_t width, int16_t height, const char
 bool Scene::LoadText(const char* text, size_t size, int16_t width, int16_t height,
                      const char* const* names, SceneItem** foundItems) {
     Unload();
-    scene::TextLineSource source(text, size);
+    scene::MemoryText source(text, size);
     return LoadLines(source, width, height, names, foundItems);
 }
 
-bool Scene::LoadLines(scene::LineSource& source, int16_t width, int16_t height,
+bool Scene::LoadLines(scene::TextSource& source, int16_t width, int16_t height,
                       const char* const* names, SceneItem** foundItems) {
     firstFrame = 0.0f;
     lastFrame = 0.0f;
@@ -96,17 +112,20 @@ bool Scene::LoadLines(scene::LineSource& source, int16_t width, int16_t height,
 
     scene::LineReader lines(source);
     char line[scene::LineBufferSize];
-    if (lines.Next(line) == 0 || std::strncmp(line, "LWSC", 4) != 0) {
-        return false;
-    }
-    if (lines.Next(line) == 0 || line[0] != '1') {
-        return false;
-    }
-    {
+    bool read = lines.Next(line) != 0 && std::strncmp(line, "LWSC", 4) == 0 &&
+                lines.Next(line) != 0 && line[0] == '1';
+    if (read) {
         SceneParser parser(*this, lines, names, foundItems);
-        if (!parser.Run()) {
-            return false;
-        }
+        read = parser.Run();
+    }
+    if (lines.Failed()) {
+        // Whatever else went wrong, the scene was not read whole.
+        std::snprintf(errorDetail, sizeof errorDetail, "the file could not be read after line %ld",
+                      lines.LineNumber());
+        return false;
+    }
+    if (!read) {
+        return false;
     }
 
     Trace("--------- SCENE ---------\n");

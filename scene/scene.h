@@ -15,8 +15,9 @@
 #include <vector>
 
 namespace scene {
-class LineSource;
+class TextSource;
 }
+struct ObjectLoadReport;
 
 // One object file of a scene, loaded once and shared by every item that names it.
 struct LoadedObject {
@@ -68,13 +69,20 @@ public:
 
     // Where the last Load stopped with a report: the line of the scene file
     // (0 when it did not stop at a line) and, for an object that could not be
-    // loaded, the object loader's reason ("" otherwise). For tools.
+    // loaded, the object loader's reason ("" otherwise); without a report, the
+    // reason a file could not be read to its end. For tools.
     long errorFileLine = 0;
     char errorDetail[320] = {};
 
     // The default surface the next item gets: advanced for each item of every
     // scene loaded in the run, so consecutive loads keep turning.
     static int32_t surfaceTurn;
+
+    // Loads the object file a "LoadObject" line names, with the contract of
+    // LoadObjectFile (geometry/lwob.h), which it is unless a harness that keeps
+    // its objects in memory puts its own in place.
+    using ObjectFileLoader = bool (*)(Mesh& mesh, const char* name, ObjectLoadReport* report);
+    static ObjectFileLoader objectFileLoader;
 
     Scene() = default;
     ~Scene() { Unload(); }
@@ -88,8 +96,9 @@ public:
     // the item whose object file has that base name (the text after the last
     // backslash, compared ignoring case). False when the file is missing or not a
     // version 1 scene (nothing reported), when the file has an error (reported
-    // through ReportError, module "Scene"), or when a name is not found or found
-    // more than once (nothing reported). The scene keeps what was loaded before
+    // through ReportError, module "Scene"), when it cannot be read to its end
+    // (nothing reported; errorDetail says where), or when a name is not found or
+    // found more than once (nothing reported). The scene keeps what was loaded before
     // a failure until Unload; it must not be drawn then.
     bool Load(const char* fileName, int16_t width, int16_t height, const char* const* names,
               SceneItem** foundItems);
@@ -122,7 +131,7 @@ private:
     std::vector<std::unique_ptr<SceneItem>> setAsideItems;
 
     bool HasParent(int32_t parent) const { return parent >= 0 && parent < itemCount; }
-    bool LoadLines(scene::LineSource& source, int16_t width, int16_t height,
+    bool LoadLines(scene::TextSource& source, int16_t width, int16_t height,
                    const char* const* names, SceneItem** foundItems);
     friend class SceneParser;
 };

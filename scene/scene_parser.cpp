@@ -98,14 +98,13 @@ bool SceneParser::Run() {
             EndBlock();
             continue;
         }
+        const std::string_view text(line, static_cast<size_t>(length));
         for (const Keyword& keyword : keywords) {
-            const size_t keywordLength = std::strlen(keyword.text);
-            if (std::strncmp(line, keyword.text, keywordLength) == 0) {
+            const std::string_view word(keyword.text);
+            if (text.compare(0, word.size(), word) == 0) {
                 // The argument starts one character after the keyword.
-                const size_t start = keywordLength < static_cast<size_t>(length)
-                                         ? keywordLength + 1
-                                         : static_cast<size_t>(length);
-                (this->*keyword.handler)(line + start);
+                const size_t start = word.size() < text.size() ? word.size() + 1 : text.size();
+                (this->*keyword.handler)(text.substr(start));
                 break;
             }
         }
@@ -188,7 +187,7 @@ void SceneParser::NewPendingItem() {
     block = Block::Object;
 }
 
-void SceneParser::FirstFrame(const char* argument) {
+void SceneParser::FirstFrame(std::string_view argument) {
     float value = 0.0f;
     const int read = scene::ScanFloats(argument, &value, 1);
     if (read == 0) {
@@ -199,7 +198,7 @@ void SceneParser::FirstFrame(const char* argument) {
     }
 }
 
-void SceneParser::LastFrame(const char* argument) {
+void SceneParser::LastFrame(std::string_view argument) {
     float value = 0.0f;
     const int read = scene::ScanFloats(argument, &value, 1);
     if (read == 0) {
@@ -209,7 +208,7 @@ void SceneParser::LastFrame(const char* argument) {
     }
 }
 
-void SceneParser::FrameStep(const char* argument) {
+void SceneParser::FrameStep(std::string_view argument) {
     float value = 0.0f;
     const int read = scene::ScanFloats(argument, &value, 1);
     if (read == 0) {
@@ -219,26 +218,29 @@ void SceneParser::FrameStep(const char* argument) {
     }
 }
 
-void SceneParser::LoadObject(const char* argument) {
+void SceneParser::LoadObject(std::string_view argument) {
     if (scene.itemCount >= Scene::MaxItems) {
         Report(LineTooManyObjects, "To many objects in scene");
         return;
     }
     NewPendingItem();
 
-    // The name is the first word of the argument, as "%s" reads it.
-    while (*argument != '\0' && std::isspace(static_cast<unsigned char>(*argument))) {
-        ++argument;
+    // The name is the first word of the argument, as "%s" reads it; a zero byte
+    // is one of its characters.
+    auto isSpace = [](char c) { return c != '\0' && std::isspace(static_cast<unsigned char>(c)); };
+    size_t begin = 0;
+    while (begin < argument.size() && isSpace(argument[begin])) {
+        ++begin;
     }
     size_t length = 0;
-    while (argument[length] != '\0' &&
-           !std::isspace(static_cast<unsigned char>(argument[length]))) {
+    while (begin + length < argument.size() && !isSpace(argument[begin + length])) {
         ++length;
     }
     if (length == 0) {
         Report(LineObjectName, "Unable to read object name");
         return;
     }
+    const std::string_view word = argument.substr(begin, length);
     char name[sizeof(LoadedObject::name)];
     if (length >= sizeof(name)) {
         std::snprintf(scene.errorDetail, sizeof(scene.errorDetail),
@@ -247,7 +249,13 @@ void SceneParser::LoadObject(const char* argument) {
         Report(LineLoadObject, "Unable to load object");
         return;
     }
-    std::memcpy(name, argument, length);
+    if (word.find('\0') != std::string_view::npos) {
+        std::snprintf(scene.errorDetail, sizeof(scene.errorDetail),
+                      "the object name holds a zero byte");
+        Report(LineLoadObject, "Unable to load object");
+        return;
+    }
+    std::memcpy(name, word.data(), length);
     name[length] = '\0';
 
     LoadObjectFile(name);
@@ -271,7 +279,7 @@ void SceneParser::LoadObjectFile(const char* name) {
     }
     std::strcpy(loaded->name, name);
     ObjectLoadReport loadReport;
-    if (!::LoadObjectFile(loaded->mesh, name, &loadReport)) {
+    if (!Scene::objectFileLoader(loaded->mesh, name, &loadReport)) {
         std::snprintf(scene.errorDetail, sizeof(scene.errorDetail), "%s: %s", name,
                       loadReport.message[0] != '\0' ? loadReport.message
                                                     : ObjectProblemText(loadReport.problem));
@@ -299,7 +307,7 @@ void SceneParser::MatchBaseName(const char* name) {
     }
 }
 
-void SceneParser::AddNullObject(const char*) {
+void SceneParser::AddNullObject(std::string_view) {
     if (scene.itemCount >= Scene::MaxItems) {
         Report(LineTooManyObjects, "To many objects in scene");
         return;
@@ -307,7 +315,7 @@ void SceneParser::AddNullObject(const char*) {
     NewPendingItem();
 }
 
-void SceneParser::ObjectMotion(const char*) {
+void SceneParser::ObjectMotion(std::string_view) {
     // Without a pending item the motion is read and dropped, so that its lines
     // are not taken for keywords.
     Motion unused;
@@ -317,7 +325,7 @@ void SceneParser::ObjectMotion(const char*) {
     }
 }
 
-void SceneParser::AmbientColor(const char* argument) {
+void SceneParser::AmbientColor(std::string_view argument) {
     block = Block::Ambient;
     int32_t values[3] = {colour[0], colour[1], colour[2]};
     if (scene::ScanIntegers(argument, values, 3) == 0) {
@@ -329,7 +337,7 @@ void SceneParser::AmbientColor(const char* argument) {
     }
 }
 
-void SceneParser::AmbIntensity(const char* argument) {
+void SceneParser::AmbIntensity(std::string_view argument) {
     float value = 0.0f;
     const int read = scene::ScanFloats(argument, &value, 1);
     if (read == 0) {
@@ -339,7 +347,7 @@ void SceneParser::AmbIntensity(const char* argument) {
     }
 }
 
-void SceneParser::AddLight(const char*) {
+void SceneParser::AddLight(std::string_view) {
     if (scene.lightCount >= Scene::MaxLights) {
         Report(LineTooManyLights, "To many lights in scene");
         return;
@@ -349,7 +357,7 @@ void SceneParser::AddLight(const char*) {
     block = Block::Light;
 }
 
-void SceneParser::LightMotion(const char*) {
+void SceneParser::LightMotion(std::string_view) {
     Motion unused;
     Motion& motion = pendingLight != nullptr ? pendingLight->motion : unused;
     if (!ReadMotion(motion)) {
@@ -357,7 +365,7 @@ void SceneParser::LightMotion(const char*) {
     }
 }
 
-void SceneParser::LightColor(const char* argument) {
+void SceneParser::LightColor(std::string_view argument) {
     int32_t values[3] = {colour[0], colour[1], colour[2]};
     if (scene::ScanIntegers(argument, values, 3) == 0) {
         Report(LineLightColour, "Unable to read light colour");
@@ -368,7 +376,7 @@ void SceneParser::LightColor(const char* argument) {
     }
 }
 
-void SceneParser::LgtIntensity(const char* argument) {
+void SceneParser::LgtIntensity(std::string_view argument) {
     float value = 0.0f;
     const int read = scene::ScanFloats(argument, &value, 1);
     if (read == 0) {
@@ -378,7 +386,7 @@ void SceneParser::LgtIntensity(const char* argument) {
     }
 }
 
-void SceneParser::CameraMotion(const char*) {
+void SceneParser::CameraMotion(std::string_view) {
     block = Block::Camera;
     if (!ReadMotion(scene.cameraMotion)) {
         Report(LineCameraMotion, "Unable to read camera motion");
@@ -390,7 +398,7 @@ void SceneParser::CameraMotion(const char*) {
     }
 }
 
-void SceneParser::TargetObject(const char* argument) {
+void SceneParser::TargetObject(std::string_view argument) {
     int32_t number = 0;
     const int read = scene::ScanIntegers(argument, &number, 1);
     if (read == 0) {
@@ -400,7 +408,7 @@ void SceneParser::TargetObject(const char* argument) {
     }
 }
 
-void SceneParser::ParentObject(const char* argument) {
+void SceneParser::ParentObject(std::string_view argument) {
     int32_t number = 0;
     const int read = scene::ScanIntegers(argument, &number, 1);
     if (read == 0) {

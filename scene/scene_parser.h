@@ -7,6 +7,7 @@
 #include "scene/scene.h"
 
 #include <cstdint>
+#include <string_view>
 
 class SceneParser {
 public:
@@ -22,7 +23,7 @@ public:
 
 private:
     enum class Block { None, Camera, Ambient, Light, Object };
-    using Handler = void (SceneParser::*)(const char* argument);
+    using Handler = void (SceneParser::*)(std::string_view argument);
     struct Keyword {
         const char* text;
         Handler handler;
@@ -38,21 +39,21 @@ private:
     void MatchBaseName(const char* name);
     void ResolveReferences();
 
-    void FirstFrame(const char* argument);
-    void LastFrame(const char* argument);
-    void FrameStep(const char* argument);
-    void LoadObject(const char* argument);
-    void AddNullObject(const char* argument);
-    void ObjectMotion(const char* argument);
-    void AmbientColor(const char* argument);
-    void AmbIntensity(const char* argument);
-    void AddLight(const char* argument);
-    void LightMotion(const char* argument);
-    void LightColor(const char* argument);
-    void LgtIntensity(const char* argument);
-    void CameraMotion(const char* argument);
-    void TargetObject(const char* argument);
-    void ParentObject(const char* argument);
+    void FirstFrame(std::string_view argument);
+    void LastFrame(std::string_view argument);
+    void FrameStep(std::string_view argument);
+    void LoadObject(std::string_view argument);
+    void AddNullObject(std::string_view argument);
+    void ObjectMotion(std::string_view argument);
+    void AmbientColor(std::string_view argument);
+    void AmbIntensity(std::string_view argument);
+    void AddLight(std::string_view argument);
+    void LightMotion(std::string_view argument);
+    void LightColor(std::string_view argument);
+    void LgtIntensity(std::string_view argument);
+    void CameraMotion(std::string_view argument);
+    void TargetObject(std::string_view argument);
+    void ParentObject(std::string_view argument);
 
     Scene& scene;
     scene::LineReader& lines;

@@ -1,21 +1,40 @@
 #include "scene/text_scan.h"
 
+#include "scene/line_reader.h"
+
 #include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace scene {
 
 namespace {
 
-const char* SkipSpace(const char* text) {
-    while (*text != '\0' && std::isspace(static_cast<unsigned char>(*text))) {
-        ++text;
-    }
-    return text;
+bool IsSpace(char c) {
+    return c != '\0' && std::isspace(static_cast<unsigned char>(c));
 }
+
+// A number's characters run up to white space, a zero byte or the end of the
+// text. They are copied out with a terminator so that the C conversions never
+// read past the text; a number longer than a line is cut to a line's length.
+class NumberText {
+public:
+    NumberText(const char* start, const char* end) {
+        size_t length = 0;
+        while (start + length < end && length < sizeof text - 1 && start[length] != '\0' &&
+               !IsSpace(start[length])) {
+            ++length;
+        }
+        std::memcpy(text, start, length);
+        text[length] = '\0';
+    }
+    const char* Text() const { return text; }
+
+private:
+    char text[LineBufferSize];
+};
 
 } // namespace
 
@@ -23,8 +42,11 @@ const char* TextScanner::Start() {
     if (failed) {
         return nullptr;
     }
-    const char* start = SkipSpace(cursor);
-    if (*start != '\0') {
+    const char* start = cursor;
+    while (start < end && IsSpace(*start)) {
+        ++start;
+    }
+    if (start < end) {
         sawInput = true;
     }
     return start;
@@ -35,10 +57,10 @@ bool TextScanner::Integer(int32_t& value) {
     if (start == nullptr) {
         return false;
     }
-    char* end = nullptr;
-    errno = 0;
-    long long parsed = std::strtoll(start, &end, 10);
-    if (end == start) {
+    const NumberText number(start, end);
+    char* stop = nullptr;
+    long long parsed = std::strtoll(number.Text(), &stop, 10);
+    if (stop == number.Text()) {
         failed = true;
         return false;
     }
@@ -48,7 +70,7 @@ bool TextScanner::Integer(int32_t& value) {
         parsed = INT32_MIN;
     }
     value = static_cast<int32_t>(parsed);
-    cursor = end;
+    cursor = start + (stop - number.Text());
     return true;
 }
 
@@ -57,16 +79,18 @@ bool TextScanner::Float(float& value) {
     if (start == nullptr) {
         return false;
     }
-    char* end = nullptr;
-    double parsed = std::strtod(start, &end);
+    const NumberText number(start, end);
+    char* stop = nullptr;
+    double parsed = std::strtod(number.Text(), &stop);
     // Infinities, NaNs and values beyond the float range are not numbers a
     // scene can use: they count as unreadable.
-    if (end == start || !std::isfinite(parsed) || std::fabs(parsed) > 3.4028234663852886e38) {
+    if (stop == number.Text() || !std::isfinite(parsed) ||
+        std::fabs(parsed) > 3.4028234663852886e38) {
         failed = true;
         return false;
     }
     value = static_cast<float>(parsed);
-    cursor = end;
+    cursor = start + (stop - number.Text());
     return true;
 }
 
@@ -77,7 +101,7 @@ int TextScanner::Result(int read) const {
     return read;
 }
 
-int ScanIntegers(const char* text, int32_t* values, int count) {
+int ScanIntegers(std::string_view text, int32_t* values, int count) {
     TextScanner scanner(text);
     int read = 0;
     while (read < count && scanner.Integer(values[read])) {
@@ -86,7 +110,7 @@ int ScanIntegers(const char* text, int32_t* values, int count) {
     return scanner.Result(read);
 }
 
-int ScanFloats(const char* text, float* values, int count) {
+int ScanFloats(std::string_view text, float* values, int count) {
     TextScanner scanner(text);
     int read = 0;
     while (read < count && scanner.Float(values[read])) {

@@ -1,6 +1,8 @@
 // slvtool list ARCHIVE: prints the name, size and offset of every member, in
-// directory order, read through the toolkit's own archive reader.
+// directory order, read through the toolkit's own archive reader. Control
+// characters in names are shown as '?'.
 #include "tools/commands.h"
+#include "tools/names.h"
 
 #include "toolkit/archive.h"
 #include "toolkit/memory.h"
@@ -20,7 +22,8 @@ int slvtool::ListCommand(int argc, char** argv) {
     }
     ArchiveOpen(path);
     if (archives.GetCount() == 0) {
-        std::fprintf(stderr, "slvtool list: %s: %s\n", path, ArchiveFailure());
+        std::fprintf(stderr, "slvtool list: %s: %s\n", slvtool::Printable(path).c_str(),
+                     ArchiveFailure());
         ToolkitShutdown();
         return 1;
     }
@@ -39,7 +42,7 @@ int slvtool::ListCommand(int argc, char** argv) {
     std::printf("%-*s %10s %10s\n", nameWidth, "name", "size", "offset");
     for (bool more = entries.First(); more; more = entries.Next()) {
         const ArchiveEntry* entry = static_cast<const ArchiveEntry*>(entries.Current());
-        std::printf("%-*s %10lu %10lu\n", nameWidth, entry->name,
+        std::printf("%-*s %10lu %10lu\n", nameWidth, slvtool::Printable(entry->name).c_str(),
                     static_cast<unsigned long>(entry->size),
                     static_cast<unsigned long>(entry->offset));
         total += entry->size;

@@ -1,8 +1,11 @@
 // slvtool pack OUT.dat DIR: packs every file below DIR into an archive, each as a
 // member named by its path relative to DIR with backslashes. Members are sorted
 // by name so that the same folder always gives the same bytes; every byte the
-// reader ignores is written as zero.
+// reader ignores is written as zero. The archive is written to a temporary file
+// beside OUT.dat that replaces it only when the whole pack succeeded, so a
+// failed pack leaves an existing archive as it was.
 #include "tools/commands.h"
+#include "tools/names.h"
 
 #include "toolkit/archive.h"
 
@@ -13,6 +16,11 @@
 #include <string>
 #include <system_error>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -26,7 +34,7 @@ struct Member {
 };
 
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "slvtool pack: %s\n", message.c_str());
+    std::fprintf(stderr, "slvtool pack: %s\n", slvtool::Printable(message).c_str());
     return 1;
 }
 
@@ -60,8 +68,21 @@ std::string CollectMembers(const fs::path& folder, const fs::path& output,
     for (fs::recursive_directory_iterator end; walk != end; walk.increment(error)) {
         if (error)
             return folder.string() + ": " + error.message();
-        if (!walk->is_regular_file(error))
+        // Folders are walked (a link to a folder is not); files and links to
+        // files are packed. Anything else would be left out without a word.
+        const fs::file_status own = walk->symlink_status(error);
+        if (error)
+            return walk->path().string() + ": " + error.message();
+        if (fs::is_directory(own))
             continue;
+        const fs::file_status status = walk->status(error);
+        if (fs::is_symlink(own) && status.type() == fs::file_type::not_found)
+            return walk->path().string() + ": a symbolic link to nothing cannot be packed";
+        if (error)
+            return walk->path().string() + ": " + error.message();
+        if (!fs::is_regular_file(status))
+            return walk->path().string() + (fs::is_symlink(own) ? ": a symbolic link to " : ": ") +
+                   (fs::is_directory(status) ? "a folder" : "a special file") + " cannot be packed";
         if (fs::exists(output) && fs::equivalent(walk->path(), output, error))
             continue;
         fs::path relative = walk->path().lexically_relative(folder);
@@ -113,6 +134,43 @@ std::string CopyMember(const Member& member, std::FILE* out) {
     if (copied != member.size)
         return member.source.string() + ": the file changed size while it was packed";
     return "";
+}
+
+// Creates an empty file for writing in the folder of path, named after it, with
+// the permissions a new file gets; its name goes to temporary.
+std::FILE* CreateBeside(const fs::path& path, fs::path& temporary) {
+#if defined(_WIN32)
+    temporary = path;
+    temporary += ".tmp";
+    return std::fopen(temporary.string().c_str(), "wb");
+#else
+    fs::path pattern = path.parent_path() / ("." + path.filename().string() + ".XXXXXX");
+    std::string name = pattern.string();
+    const int descriptor = mkstemp(name.data());
+    if (descriptor < 0)
+        return nullptr;
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(descriptor, 0666 & ~mask);
+    temporary = name;
+    std::FILE* out = fdopen(descriptor, "wb");
+    if (out == nullptr) {
+        close(descriptor);
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+    }
+    return out;
+#endif
+}
+
+// Puts the written bytes on the disk before the rename makes them the archive.
+bool Flush(std::FILE* out) {
+#if defined(_WIN32)
+    (void)out;
+    return true;
+#else
+    return fsync(fileno(out)) == 0;
+#endif
 }
 
 } // namespace
@@ -168,18 +226,35 @@ int slvtool::PackCommand(int argc, char** argv) {
                     members[i].name.size() + 1);
     }
 
-    std::FILE* out = std::fopen(output.string().c_str(), "wb");
+    // A link named as the output stays a link: the archive it leads to is replaced.
+    fs::path destination = output;
+    if (fs::is_symlink(fs::symlink_status(output, error))) {
+        destination = fs::canonical(output, error);
+        if (error)
+            return Fail(output.string() + ": " + error.message());
+    }
+    fs::path temporary;
+    std::FILE* out = CreateBeside(destination, temporary);
     if (!out)
-        return Fail(output.string() + ": cannot open for writing");
+        return Fail(destination.string() + ": cannot create a file beside it");
     problem = std::fwrite(directory.data(), 1, directory.size(), out) == directory.size()
                   ? ""
                   : "write failed";
     for (size_t i = 0; i < members.size() && problem.empty(); ++i)
         problem = CopyMember(members[i], out);
+    if (std::fflush(out) != 0 && problem.empty())
+        problem = "write failed";
+    if (problem.empty() && !Flush(out))
+        problem = "write failed";
     if (std::fclose(out) != 0 && problem.empty())
         problem = "write failed";
+    if (problem.empty()) {
+        fs::rename(temporary, destination, error);
+        if (error)
+            problem = error.message();
+    }
     if (!problem.empty()) {
-        fs::remove(output, error);
+        fs::remove(temporary, error);
         return Fail(output.string() + ": " + problem);
     }
     std::printf("%s: %zu members, %llu bytes\n", output.string().c_str(), members.size(),

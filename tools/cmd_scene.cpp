@@ -243,6 +243,8 @@ int slvtool::SceneCommand(int argc, char** argv) {
         if (!scene.Load(fileName, renderWidth, renderHeight, nullptr, nullptr)) {
             if (reportText[0] != '\0') {
                 PrintReport(fileName, scene);
+            } else if (scene.errorDetail[0] != '\0') {
+                std::fprintf(stderr, "slvtool scene: %s: %s\n", fileName, scene.errorDetail);
             } else {
                 File probe;
                 if (!probe.Open(fileName, ModeRead)) {

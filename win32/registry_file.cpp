@@ -189,6 +189,8 @@ bool ParseData(const std::string& text, Value& value) {
     return true;
 }
 
+void Parse(const std::string& content);
+
 // Reads the file into keys. A missing file is an empty registry; lines that do not
 // parse are skipped, so a hand-edited mistake costs only that value.
 void Load() {
@@ -211,7 +213,11 @@ void Load() {
     file.seekg(0);
     file.read(&content[0], size);
     content.resize(static_cast<size_t>(file.gcount()));
+    Parse(content);
+}
 
+// Reads the text of a registry file into keys (which start empty).
+void Parse(const std::string& content) {
     std::istringstream lines(content);
     std::string line;
     Key* current = nullptr;
@@ -322,13 +328,8 @@ bool MakeDirectories(const std::string& filePath) {
     return true;
 }
 
-// Writes the whole registry through a temporary file, so that a crash never
-// leaves half a file behind.
-bool Save() {
-    std::string path = RegistryFile();
-    if (path.empty() || fileUnreadable || !MakeDirectories(path)) {
-        return false;
-    }
+// The text of the registry file for keys.
+std::string Format() {
     std::string content =
         "; Solvane's settings: the registry values it keeps on Windows, one key per\n"
         "; [section]. Numbers: \"Name\"=dword:0000000f (hex) or \"Name\"=15 (decimal).\n";
@@ -338,6 +339,17 @@ bool Save() {
             content += FormatValue(value) + "\n";
         }
     }
+    return content;
+}
+
+// Writes the whole registry through a temporary file, so that a crash never
+// leaves half a file behind.
+bool Save() {
+    std::string path = RegistryFile();
+    if (path.empty() || fileUnreadable || !MakeDirectories(path)) {
+        return false;
+    }
+    const std::string content = Format();
     std::string temporary = path + ".tmp";
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
@@ -436,6 +448,15 @@ std::string DefaultRegistryFile() {
 void SetRegistryFile(const std::string& path) {
     registryOverride = path;
     keys.clear();
+}
+
+void ReadRegistryText(const std::string& text) {
+    keys.clear();
+    Parse(text);
+}
+
+std::string RegistryText() {
+    return Format();
 }
 
 } // namespace win32

@@ -1,39 +1,30 @@
 // libFuzzer harness for the scene parser and the motion reader. Every input is
 // loaded as a scene (with a name table) and read as a motion section; whatever
 // loads is drawn for a few frames on the headless software board. Object files
-// come from a small archive made at start-up, so fuzzed names never reach the
-// disk.
+// come from a table in memory made at start-up: no input touches the disk.
+#include "geometry/lwob.h"
 #include "geometry/view.h"
 #include "glide/board.h"
 #include "glide/glide.h"
 #include "scene/line_reader.h"
 #include "scene/motion.h"
 #include "scene/scene.h"
-#include "toolkit/report.h"
-#include "toolkit/archive.h"
 #include "toolkit/memory.h"
+#include "toolkit/report.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
+#include <strings.h>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
 void PutBig(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     for (int i = bytes - 1; i >= 0; --i) {
         out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    }
-}
-
-void PutLittle(std::vector<uint8_t>& out, size_t at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out[at + i] = static_cast<uint8_t>(value >> (8 * i));
     }
 }
 
@@ -67,44 +58,36 @@ std::vector<uint8_t> Cube() {
     return file;
 }
 
-// Writes an archive with the objects the seeds name and opens it.
-bool OpenObjectArchive() {
-    const std::vector<std::string> names = {"cube.lwo", "objects\\knob.lwo", "objects\\track.lwo"};
-    const std::vector<uint8_t> cube = Cube();
-    std::vector<uint8_t> archive(32 + 82 * names.size(), 0);
-    std::memcpy(archive.data(), "QZF", 3);
-    PutLittle(archive, 3, 256, 2);
-    PutLittle(archive, 5, static_cast<uint32_t>(names.size()), 4);
-    for (size_t i = 0; i < names.size(); ++i) {
-        const size_t record = 32 + 82 * i;
-        PutLittle(archive, record, static_cast<uint32_t>(cube.size()), 4);
-        PutLittle(archive, record + 14, static_cast<uint32_t>(archive.size()), 4);
-        std::memcpy(&archive[record + 18], names[i].c_str(), names[i].size() + 1);
-        archive.insert(archive.end(), cube.begin(), cube.end());
+// The objects the seeds name, all the same cube. Names are matched exactly, as
+// the archive would match them ignoring case.
+const char* const objectNames[] = {"cube.lwo", "objects\\knob.lwo", "objects\\track.lwo"};
+std::vector<uint8_t> cubeFile;
+
+bool LoadObjectFromMemory(Mesh& mesh, const char* name, ObjectLoadReport* report) {
+    for (const char* known : objectNames) {
+        if (strcasecmp(name, known) == 0) {
+            return LoadObject(mesh, cubeFile.data(), cubeFile.size(), report);
+        }
     }
-    static char path[] = "/tmp/fuzz_scene_XXXXXX";
-    const int descriptor = mkstemp(path);
-    if (descriptor < 0) {
-        return false;
+    if (report != nullptr) {
+        report->problem = ObjectProblem::OpenFailed;
     }
-    const bool written =
-        write(descriptor, archive.data(), archive.size()) == static_cast<ssize_t>(archive.size());
-    close(descriptor);
-    // The archive's file is opened again whenever a member is read: it stays
-    // until the fuzzer exits.
-    std::atexit([] { unlink(path); });
-    return written && ArchiveOpen(path) == names.size();
+    return false;
 }
 
 Scene* fuzzScene = nullptr;
+constexpr int16_t viewWidth = 64;
+constexpr int16_t viewHeight = 48;
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (!ToolkitStartup() || !OpenObjectArchive()) {
-        std::fprintf(stderr, "fuzz_scene: could not set up the object archive\n");
+    if (!ToolkitStartup()) {
+        std::fprintf(stderr, "fuzz_scene: could not start the toolkit\n");
         std::abort();
     }
+    cubeFile = Cube();
+    Scene::objectFileLoader = LoadObjectFromMemory;
     nearDistance = 0.1f;
     farDistance = 100000.0f;
     // One rasteriser thread: each input's time is its own work only.
@@ -115,13 +98,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
                  GR_ORIGIN_UPPER_LEFT, 2, 1);
     grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
     grDepthMask(FXTRUE);
-    // The board's worker threads must be stopped before static destruction,
-    // and the archive released before the leak check.
+    grBufferClear(0, 0, 0xFFFF);
+    // The board's worker threads must be stopped before static destruction.
     std::atexit([] {
         delete fuzzScene;
         grSstWinClose();
         grGlideShutdown();
-        ArchiveRelease(nullptr);
         ToolkitShutdown();
     });
     fuzzScene = new Scene();
@@ -135,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The motion reader on its own, evaluated around and beyond its keys.
     {
-        scene::TextLineSource source(text, size);
+        scene::MemoryText source(text, size);
         scene::LineReader lines(source);
         Motion motion;
         if (motion.Read(lines)) {
@@ -149,14 +131,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The scene parser, with a name table, then a few frames of whatever loaded.
     const char* names[] = {"cube.lwo", "knob.lwo", "KNOB.LWO", nullptr};
     SceneItem* found[3] = {};
-    const bool loaded = fuzzScene->LoadText(text, size, 640, 480, names, found);
+    // The view is set up for a corner of the board: the pipeline clips and
+    // projects as for the full screen, but filling pixels (the rasteriser has
+    // its own harness) stays a small part of each input's time.
+    const bool loaded = fuzzScene->LoadText(text, size, viewWidth, viewHeight, names, found);
     for (SceneItem* item : found) {
         if (item != nullptr && item->motion.keyCount > 0) {
             item->motion.keys[0].value[0] += 0.01f; // as the options screen moves a knob
         }
     }
     if (loaded || fuzzScene->itemCount > 0) {
-        grBufferClear(0, 0, 0xFFFF);
         for (int frame = 0; frame < 3; ++frame) {
             fuzzScene->DrawFrame();
         }

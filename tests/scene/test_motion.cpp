@@ -17,7 +17,7 @@ using scenetest::MotionText;
 namespace {
 
 bool ReadMotion(Motion& motion, const std::string& text) {
-    scene::TextLineSource source(text.data(), text.size());
+    scene::MemoryText source(text.data(), text.size());
     scene::LineReader lines(source);
     return motion.Read(lines);
 }

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -169,3 +172,115 @@ TEST_F(SlvtoolArchive, ExtractRefusesNamesThatLeaveTheFolder) {
 }
 
 } // namespace
+
+namespace {
+
+// The folder's entries by relative path (links are not followed): the kind of
+// each and the bytes of each file.
+std::map<std::string, std::string> Listing(const fs::path& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& item : fs::recursive_directory_iterator(folder)) {
+        const std::string name = item.path().lexically_relative(folder).generic_string();
+        if (item.is_symlink())
+            entries[name] = "link to " + fs::read_symlink(item.path()).string();
+        else if (item.is_directory())
+            entries[name] = "folder";
+        else
+            entries[name] = ReadWhole(item.path());
+    }
+    return entries;
+}
+
+} // namespace
+
+TEST_F(SlvtoolArchive, AFailedPackLeavesTheOldArchiveUntouched) {
+    fs::path source = folder / "source";
+    WriteWhole(source / "data" / "a.txt", "first"s);
+    const fs::path archive = folder / "slv.dat";
+    ASSERT_EQ(Slvtool({"pack", archive.string(), source.string()}).exitCode, 0);
+    const std::string before = ReadWhole(archive);
+    const auto folderBefore = Listing(folder);
+
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+        const char* mentions;
+    } cases[] = {
+        // Read errors even for root: its first page is never mapped.
+        {"unreadable input", [&] { fs::create_symlink("/proc/self/mem", source / "data" / "mem"); },
+         "read error"},
+        {"a name too long", [&] { WriteWhole(source / std::string(60, 'd') / "long", "x"s); },
+         "65 characters"},
+        {"a link to a special file",
+         [&] { fs::create_symlink("/dev/zero", source / "data" / "zero"); }, "special file"},
+        {"a link to nothing",
+         [&] { fs::create_symlink(folder / "none", source / "data" / "none"); }, "to nothing"},
+        {"a special file", [&] { ASSERT_EQ(mkfifo((source / "pipe").c_str(), 0600), 0); },
+         "special file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(source);
+        WriteWhole(source / "data" / "a.txt", "second"s);
+        c.spoil();
+        ExpectOneLineFailure(Slvtool({"pack", archive.string(), source.string()}), c.mentions);
+        EXPECT_EQ(ReadWhole(archive), before);
+        fs::remove_all(source);
+        WriteWhole(source / "data" / "a.txt", "first"s);
+        EXPECT_EQ(Listing(folder), folderBefore); // nothing left beside the archive
+    }
+}
+
+TEST_F(SlvtoolArchive, ExtractRefusesMembersThatWouldLandOnOneFile) {
+    fs::path bad = folder / "bad.dat";
+    fs::path target = folder / "out";
+    const struct {
+        std::vector<std::string> names;
+        const char* mentions;
+    } cases[] = {
+        {{"x/y", "x\\y"}, "\"x/y\" and \"x\\y\" would be written to the same file"},
+        {{"Data\\A.txt", "data\\a.TXT"}, "\"Data\\A.txt\" and \"data\\a.TXT\" would be written"},
+        {{"a", "A\\b"}, "\"a\" and \"A\\b\" clash"},
+        {{"a\\b\\c", "a\\B"}, "\"a\\B\" and \"a\\b\\c\" clash"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mentions);
+        ArchiveImage image;
+        for (const std::string& name : c.names)
+            image.Add(name, "data of " + name);
+        WriteWhole(bad, image.Build());
+        ExpectOneLineFailure(Slvtool({"extract", bad.string(), target.string()}), c.mentions);
+        EXPECT_FALSE(fs::exists(target));
+    }
+    WriteWhole(bad, ArchiveImage().Add("a", "x").Add("", "nameless").Build());
+    ExpectOneLineFailure(Slvtool({"extract", bad.string(), target.string()}),
+                         "member 2 has an empty name");
+    EXPECT_FALSE(fs::exists(target));
+}
+
+TEST_F(SlvtoolArchive, ExtractNeverFollowsALinkInTheTargetFolder) {
+    fs::path bad = folder / "bad.dat";
+    fs::path target = folder / "out";
+    fs::path outside = folder / "outside";
+    WriteWhole(outside / "victim.txt", "keep"s);
+    fs::create_directories(target);
+    fs::create_directory_symlink(outside, target / "data");
+    fs::create_symlink(outside / "victim.txt", target / "file.txt");
+    const auto before = Listing(outside);
+    for (std::string name : {"data\\victim.txt", "data\\new.txt", "file.txt"}) {
+        SCOPED_TRACE(name);
+        WriteWhole(bad, ArchiveImage().Add("first.txt", "1").Add(name, "evil").Build());
+        ExpectOneLineFailure(Slvtool({"extract", bad.string(), target.string()}), "symbolic link");
+        EXPECT_EQ(Listing(outside), before);
+        EXPECT_FALSE(fs::exists(target / "first.txt"));
+    }
+}
+
+TEST_F(SlvtoolArchive, ListShowsControlCharactersInNamesAsQuestionMarks) {
+    fs::path archive = folder / "odd.dat";
+    WriteWhole(archive, ArchiveImage().Add("two\nlines\x01.txt", "x").Build());
+    testsupport::ToolRun list = Slvtool({"list", archive.string()});
+    ASSERT_EQ(list.exitCode, 0) << list.output;
+    EXPECT_EQ(std::count(list.output.begin(), list.output.end(), '\n'), 3) << list.output;
+    EXPECT_NE(list.output.find("two?lines?.txt "), std::string::npos) << list.output;
+}

@@ -1,0 +1,157 @@
+// Scene lines as the reader hands them to the parser: zero bytes are characters
+// of their line, the same bytes give the same scene from memory, from a disk
+// file and from an archive member, and a file read only in part never loads.
+#include "scene/scene.h"
+#include "scene_fixtures.h"
+#include "toolkit/report.h"
+#include "toolkit/archive.h"
+#include "toolkit/memory.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+using namespace std::string_literals;
+
+namespace {
+
+// What one load gave, for comparing the three ways a scene reaches the parser.
+struct Outcome {
+    bool loaded = false;
+    std::string report;
+    int32_t itemCount = 0;
+    float lastFrame = 0.0f;
+
+    bool operator==(const Outcome& other) const {
+        return loaded == other.loaded && report == other.report && itemCount == other.itemCount &&
+               lastFrame == other.lastFrame;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Outcome& outcome) {
+    return out << (outcome.loaded ? "loaded" : "failed") << ", report \"" << outcome.report
+               << "\", " << outcome.itemCount << " items, last frame " << outcome.lastFrame;
+}
+
+std::string Report(long line, const char* message) {
+    return "Error in module \"Scene\" at line " + std::to_string(line) + ":\n\n" + message;
+}
+
+class SceneLines : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(dir.path.empty());
+        cube = dir.path + "\\cube.lwo";
+        const scenetest::Bytes bytes = lwobtest::Cube(1.0f);
+        cubeBytes.assign(bytes.begin(), bytes.end());
+        ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lwo"), cubeBytes));
+    }
+
+    template <typename LoadFunction> Outcome Run(LoadFunction load) {
+        reportText[0] = '\0';
+        Scene scene;
+        Outcome outcome;
+        outcome.loaded = load(scene);
+        outcome.report = reportText;
+        outcome.itemCount = scene.itemCount;
+        outcome.lastFrame = scene.lastFrame;
+        return outcome;
+    }
+
+    // Loads text from memory, then from a disk file and from an archive member
+    // (the object file beside it in both cases); all three must agree.
+    Outcome LoadEveryWay(const std::string& text) {
+        const Outcome memory = Run([&text](Scene& scene) {
+            return scene.LoadText(text.data(), text.size(), 640, 480, nullptr, nullptr);
+        });
+
+        EXPECT_TRUE(scenetest::WriteFile(dir.Path("scene.lws"), text));
+        const std::string diskName = dir.path + "\\scene.lws";
+        const Outcome disk = Run([&diskName](Scene& scene) {
+            return scene.Load(diskName.c_str(), 640, 480, nullptr, nullptr);
+        });
+
+        const std::string archivePath = dir.Path("slv.dat");
+        EXPECT_TRUE(scenetest::WriteFile(
+            archivePath,
+            testsupport::ArchiveImage().Add("scene.lws", text).Add(cube, cubeBytes).Build()));
+        EXPECT_TRUE(ToolkitStartup());
+        EXPECT_EQ(ArchiveOpen(archivePath.c_str()), 2u);
+        const Outcome member =
+            Run([](Scene& scene) { return scene.Load("scene.lws", 640, 480, nullptr, nullptr); });
+        ArchiveRelease(nullptr);
+        ToolkitShutdown();
+
+        EXPECT_EQ(disk, memory) << "from a disk file";
+        EXPECT_EQ(member, memory) << "from an archive member";
+        return memory;
+    }
+
+    std::string Cube() const {
+        return "LoadObject " + cube + "\nObjectMotion (unnamed)\n" +
+               scenetest::MotionText({scenetest::At(0, 0, 0, 5)}, 1);
+    }
+
+    scenetest::TempDir dir;
+    std::string cube;
+    std::string cubeBytes;
+};
+
+} // namespace
+
+// A zero byte neither ends its line nor the file: the line is judged with the
+// zero as a character no keyword or number contains, and the lines after it
+// are read as ever.
+TEST_F(SceneLines, AZeroByteIsACharacterOfItsLine) {
+    const std::string head = "LWSC\n1\n\nFirstFrame 0\n";
+    const std::string longLine =
+        "Comment " + std::string(1000, '-') + "\0FirstFrame oops"s + std::string(100, '-') + "\n";
+    const struct {
+        const char* what;
+        std::string body;
+        Outcome expected;
+    } cases[] = {
+        {"a line of only a zero byte is a short line; the broken line after it counts",
+         "\0\nLastFrame x\n"s,
+         {false, Report(469, "Unable to read LastFrame"), 0, 0.0f}},
+        {"a zero byte where a number should start is unreadable",
+         "LastFrame \0 5\n"s,
+         {false, Report(469, "Unable to read LastFrame"), 0, 0.0f}},
+        {"a zero byte after a number ends the scan only",
+         "LastFrame 5\0 x\n"s,
+         {true, "", 0, 5.0f}},
+        {"a zero byte at the end of the file ends the last block",
+         Cube() + "\0"s,
+         {true, "", 1, 0.0f}},
+        {"a name holding a zero byte names no object",
+         "LoadObject " + cube + "\0x\n\n"s,
+         {false, Report(492, "Unable to load object"), 0, 0.0f}},
+        {"the tail of a long line after a zero byte is still skipped",
+         longLine + "LastFrame 9\n",
+         {true, "", 0, 9.0f}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(LoadEveryWay(head + c.body), c.expected);
+    }
+}
+
+// The archive's file loses its tail after the archive was opened: the member
+// can no longer be read whole, and a scene read only in part is not loaded
+// (its lost lines could hold anything, here a broken one).
+TEST_F(SceneLines, ASceneThatCannotBeReadToItsEndDoesNotLoad) {
+    const std::string text =
+        "LWSC\n1\n\nFirstFrame 0\n" + std::string(6000, '\n') + "LastFrame x\n";
+    const std::string archivePath = dir.Path("slv.dat");
+    ASSERT_TRUE(scenetest::WriteFile(archivePath,
+                                     testsupport::ArchiveImage().Add("scene.lws", text).Build()));
+    ASSERT_TRUE(ToolkitStartup());
+    ASSERT_EQ(ArchiveOpen(archivePath.c_str()), 1u);
+    std::filesystem::resize_file(archivePath, std::filesystem::file_size(archivePath) - 100);
+    const Outcome cut =
+        Run([](Scene& scene) { return scene.Load("scene.lws", 640, 480, nullptr, nullptr); });
+    ArchiveRelease(nullptr);
+    ToolkitShutdown();
+    EXPECT_EQ(cut, (Outcome{false, "", 0, 0.0f}));
+}

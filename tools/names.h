@@ -1,0 +1,18 @@
+// Member names as slvtool shows them: a name comes from an archive or a folder
+// and may hold any byte, but every line the tool prints stays one line.
+#pragma once
+
+#include <string>
+
+namespace slvtool {
+
+// The text with each control character (below 0x20, and 0x7F) shown as '?'.
+inline std::string Printable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    }
+    return text;
+}
+
+} // namespace slvtool
