@@ -8,10 +8,7 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <filesystem>
-#include <functional>
 #include <new>
-#include <unistd.h>
 
 namespace effect_test {
 
@@ -45,31 +42,12 @@ bool WriteSquare(const std::string& path, float half) {
 }
 
 Workspace::Workspace() {
-    char buffer[4096];
-    if (getcwd(buffer, sizeof buffer))
-        previous = buffer;
-    char pattern[] = "/tmp/solvane-effect-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    path = made ? made : "/tmp";
-    WriteSquare(path + "/data/Square.lwo", 1.0f);
-    if (chdir(path.c_str()) != 0)
+    if (folder.path.empty())
         std::abort();
-
+    std::filesystem::current_path(folder.path);
+    WriteSquare("data/Square.lwo", 1.0f);
     if (!glideOpen)
         glideOpen = testsupport::OpenShowBoard();
-}
-
-Workspace::~Workspace() {
-    if (!previous.empty() && chdir(previous.c_str()) != 0)
-        std::abort();
-    std::error_code ignored;
-    if (path != "/tmp")
-        std::filesystem::remove_all(path, ignored);
-}
-
-bool Workspace::WriteText(const std::string& relative, const std::string& text) {
-    return assets::WriteFileBytes(path + "/" + relative,
-                                  std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 } // namespace effect_test

@@ -3,9 +3,11 @@
 // the program entry would set.
 #pragma once
 
+#include "tests/support/scratch_folder.h"
+
+#include <filesystem>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace effect_test {
 
@@ -16,20 +18,17 @@ bool WriteSquare(const std::string& path, float half);
 // How many allocations (operator new) work makes.
 long AllocationsDuring(const std::function<void()>& work);
 
-// Makes a fresh scratch folder with data/Square.lwo and enters it; leaves and
-// removes it on destruction. The Glide board is opened headless at 640 × 480
-// and the view globals are set as the program's Glide set-up sets them.
+// Enters a fresh scratch folder holding data/Square.lwo, and leaves it on
+// destruction. The Glide board is opened headless at 640 × 480 and the view
+// globals are set as the program's Glide set-up sets them.
 class Workspace {
 public:
     Workspace();
-    ~Workspace();
-    const std::string& Path() const { return path; }
-    // Writes a text file below the workspace (folders are made as needed).
-    bool WriteText(const std::string& relative, const std::string& text);
+    ~Workspace() { std::filesystem::current_path(previous); }
 
 private:
-    std::string path;
-    std::string previous;
+    testsupport::ScratchFolder folder;
+    std::filesystem::path previous = std::filesystem::current_path();
 };
 
 } // namespace effect_test

@@ -1,9 +1,5 @@
 #include "toolkit_fixture.h"
 
-#include <regex>
-#include <sstream>
-#include <vector>
-
 namespace {
 
 using Memory = toolkit_test::ToolkitTest;
@@ -69,36 +65,6 @@ TEST_F(Memory, FreeAllAndShutdownReleaseEverything) {
     EXPECT_FALSE(Free(reinterpret_cast<void*>(&allocator)));
     ASSERT_TRUE(ToolkitStartup());
     EXPECT_EQ(allocator->GetTotal(), 0u);
-}
-
-// The live-block table: one row per block with its size including the guards,
-// then the count and the total.
-TEST_F(Memory, DumpWritesTheLiveBlockTable) {
-    EXPECT_FALSE(allocator->Dump(PathOf("no-such-folder/memory.txt").c_str()));
-    EXPECT_EQ(Code(), ErrorCode::OpenFailed);
-    Allocate(10);
-    Allocate(20);
-    Allocate(30);
-    std::string path = PathOf("memory.txt");
-    ASSERT_TRUE(allocator->Dump(path.c_str()));
-    std::istringstream text(toolkit_test::ReadWhole(path));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(text, line);)
-        lines.push_back(line);
-    ASSERT_EQ(lines.size(), 9u);
-    const std::string rule = "+-----+---------+----------+";
-    EXPECT_EQ(lines[0], rule);
-    EXPECT_EQ(lines[1], "| Nr. | Adress  | Size     |");
-    EXPECT_EQ(lines[2], rule);
-    const char* sizes[] = {"12", "22", "32"};
-    for (int i = 0; i < 3; ++i) {
-        std::regex row("\\|   " + std::to_string(i) + " \\| +[0-9a-f]{8,} \\| +" + sizes[i] +
-                       " \\|");
-        EXPECT_TRUE(std::regex_match(lines[3 + i], row)) << lines[3 + i];
-    }
-    EXPECT_EQ(lines[6], rule);
-    EXPECT_EQ(lines[7], "|   3 |       0 |       66 |");
-    EXPECT_EQ(lines[8], rule);
 }
 
 } // namespace

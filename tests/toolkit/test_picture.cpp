@@ -1,6 +1,5 @@
 #include "toolkit/picture.h"
 
-#include "toolkit/text.h"
 #include "toolkit_fixture.h"
 
 #include <algorithm>
@@ -77,69 +76,6 @@ TEST_F(PictureTest, BlitCopiesOnlyInsideClipAndBothPictures) {
     EXPECT_EQ(At(small, 5, 4), 12);
     EXPECT_TRUE(Free(small.pixels)); // guard intact
     small.pixels = nullptr;
-}
-
-// The handler is chosen by the text after the last '.', without regard to case;
-// a failing handler's own code reaches the error record.
-class FakeHandler : public PictureHandler {
-public:
-    explicit FakeHandler(const char* accepted, bool succeeds)
-        : accepted(accepted), succeeds(succeeds) {}
-    bool Load(const char*, Picture* picture) override {
-        return succeeds && picture->Create(2, 2, 8, false);
-    }
-    bool LoadWith(const char* name, Picture* picture, int32_t option) override {
-        lastOption = option;
-        return Load(name, picture);
-    }
-    bool Accepts(const char*, const char* extension) override {
-        lastExtension = extension;
-        return StrCompareNoCase(extension, accepted) == 0;
-    }
-    int32_t GetError() override { return 42; }
-
-    const char* accepted;
-    bool succeeds;
-    std::string lastExtension;
-    int32_t lastOption = 0;
-};
-
-TEST_F(PictureTest, HandlerChosenByLastExtension) {
-    Picture picture;
-    EXPECT_FALSE(picture.Load("textures\\wood.bmp")); // no handlers yet
-    EXPECT_EQ(Code(), ErrorCode::PictureFormat);
-    errorState.code = 0;
-    EXPECT_FALSE(picture.LoadWith("wood.bmp", nullptr, 0));
-    EXPECT_EQ(Code(), ErrorCode::None);
-    FakeHandler failing("tga", false), working("bmp", true);
-    pictureHandlers->Append(&failing);
-    pictureHandlers->Append(&working);
-    EXPECT_TRUE(picture.Load("shots.v2\\zentor00.BMP"));
-    EXPECT_EQ(working.lastExtension, "BMP");
-    EXPECT_EQ(picture.valid, 1);
-    EXPECT_FALSE(picture.Load("x.tga"));
-    EXPECT_EQ(errorState.code, -1);
-    EXPECT_EQ(errorState.handlerCode, 42);
-    EXPECT_FALSE(picture.Load("noextension"));
-    EXPECT_EQ(working.lastExtension, "");
-    EXPECT_TRUE(picture.LoadWith("anything.xyz", &working, 7));
-    EXPECT_EQ(working.lastOption, 7);
-}
-
-bool Equal(const PictureRect& a, const PictureRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-TEST(Intersect, OverlapOrderingAndTouching) {
-    PictureRect r{};
-    EXPECT_TRUE(Intersect({0, 0, 10, 10}, {5, 5, 20, 20}, &r) && Equal(r, {5, 5, 10, 10}));
-    EXPECT_TRUE(Intersect({10, 10, 0, 0}, {5, 5, 20, 20}, &r) && Equal(r, {5, 5, 10, 10}))
-        << "swapped corners";
-    EXPECT_TRUE(Intersect({0, 0, 10, 10}, {2, 2, 3, 30}, &r) && Equal(r, {2, 2, 3, 10}))
-        << "one axis inside";
-    EXPECT_FALSE(Intersect({0, 0, 10, 10}, {20, 20, 30, 30}, &r));
-    EXPECT_FALSE(Intersect({0, 0, 10, 10}, {10, 0, 20, 10}, &r)) << "touching only";
-    EXPECT_FALSE(Intersect({0, 0, 10, 10}, {2, 10, 8, 20}, &r));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-// The registry file through the registry calls: a missing key, values surviving
-// a write and a fresh read, and files too large to read, which are never
-// overwritten. How the saver reads its settings from hand-written files is
-// tested with the saver's own reader (tests/shell/settings_test.cpp).
+// The registry file through the registry calls: values surviving a write and a
+// fresh read, and files too large to read, which are never overwritten. A missing
+// file and hand-written files are tested through the saver's own reader
+// (tests/shell/settings_test.cpp).
 #include "tests/support/scratch_folder.h"
 #include "win32/platform.h"
 
@@ -34,13 +34,6 @@ protected:
     testsupport::ScratchFolder folder;
     std::string file = folder.PathOf("solvane/registry.ini");
 };
-
-TEST_F(Registry, WithoutAFileTheKeyIsMissingAndDefaultsStay) {
-    HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, saverKey, 0, KEY_ALL_ACCESS, &key),
-              ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(key, nullptr);
-}
 
 TEST_F(Registry, ValuesWrittenAreReadBackFromTheFile) {
     HKEY key;

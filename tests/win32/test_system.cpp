@@ -1,7 +1,7 @@
 // The smaller services: the Windows-style command line main() builds (the program
 // name up to its closing quote or first blank, then arguments quoted so that
-// CommandLineToArgvW reads them back), the version, the clocks, and the dialog
-// table against the Windows resource script.
+// CommandLineToArgvW reads them back) and the dialog table against the Windows
+// resource script.
 #include "resources/dialogs.h"
 #include "tests/support/scratch_folder.h"
 #include "win32/platform.h"
@@ -48,23 +48,6 @@ TEST(CommandLine, ProgramPathIsTheRealExecutable) {
     ASSERT_FALSE(path.empty());
     EXPECT_EQ(path[0], '/');
     EXPECT_NE(path.find("test_win32"), std::string::npos);
-}
-
-TEST(System, VersionNeedsItsSizeAndReportsTheNtPlatform) {
-    OSVERSIONINFOA info = {};
-    EXPECT_FALSE(GetVersionExA(&info)) << "size field not set";
-    info.dwOSVersionInfoSize = sizeof(info);
-    ASSERT_TRUE(GetVersionExA(&info));
-    EXPECT_EQ(sizeof(info), 148u);
-    EXPECT_EQ(info.dwPlatformId, DWORD(VER_PLATFORM_WIN32_NT));
-}
-
-TEST(System, ClocksAdvanceTogetherInMillisecondsAcrossASleep) {
-    DWORD ticks = GetTickCount();
-    DWORD timer = timeGetTime();
-    Sleep(20);
-    EXPECT_GE(DWORD(GetTickCount() - ticks), 20u);
-    EXPECT_GE(DWORD(timeGetTime() - timer), 20u);
 }
 
 // The resource script with texts.h's macros and the Windows identifiers put in.
