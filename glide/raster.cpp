@@ -318,6 +318,18 @@ inline int32_t FixedStart(const Plane& p, double cx, double cy) {
     return int32_t(v >= 0.0 ? v + 0.5 : v - 0.5);
 }
 
+// The step of a span of count pixels starting at start: the plane's step, unless the
+// last pixel would pass 2^14 units (only where rounding meets a degenerate sliver far
+// out); then the step that ends there, so no pixel's value wraps.
+inline int32_t SpanStep(int32_t start, int32_t step, int count) {
+    const int64_t limit = int64_t(1) << 30;
+    const int64_t end = int64_t(start) + int64_t(count - 1) * step;
+    if (end >= -limit && end <= limit) {
+        return step;
+    }
+    return int32_t(((end > 0 ? limit : -limit) - start) / (count - 1));
+}
+
 } // namespace
 
 // Fills the convex polygon corner[0..n) (n >= 3, no two consecutive corners equal,
@@ -355,9 +367,12 @@ static uint64_t FillConvex(const Target& target, const PixelPath& path, const Ve
         edges[e].Start(k, 16 * a, 16 * b);
     }
 
-    // Fixed-point steps are held to 32 units a pixel and starts to 2^12 units, which
-    // keeps start + i * step inside 32 bits for any span; only slivers ever reach them.
-    const double stepLimit = double(1 << 21);
+    // Steps are the planes' own slopes, however steep: a sliver's colour may change by
+    // hundreds a pixel. They are held only to 2^14 units a pixel to fit 32 bits; a span
+    // of two or more pixels lies inside the polygon, where the values stay within
+    // their vertices' range, so no real span comes near that. What keeps
+    // start + i * step from wrapping is the check of each span's last pixel below.
+    const double stepLimit = double(1 << 30);
     int32_t colorStep[4];
     bool flat = true;
     for (int c = 0; c < 4; ++c) {
@@ -406,9 +421,11 @@ static uint64_t FillConvex(const Target& target, const PixelPath& path, const Ve
             continue;
         }
         const double cx = double(left) + 0.5 - px0, cy = double(y) + 0.5 - py0;
+        const int count = int(right - left + 1);
         if (colorVaries) {
             for (int c = 0; c < 4; ++c) {
                 span.rgba[c] = FixedStart(color[c], cx, cy);
+                span.rgbaStep[c] = SpanStep(span.rgba[c], colorStep[c], count);
             }
         }
         if (path.depthMode != GR_DEPTHBUFFER_DISABLE) {
@@ -416,7 +433,7 @@ static uint64_t FillConvex(const Target& target, const PixelPath& path, const Ve
         }
         span.x = int(left);
         span.y = int(y);
-        span.count = int(right - left + 1);
+        span.count = count;
         span.width = target.width;
         span.color = target.color + size_t(y) * size_t(target.stride) + size_t(left);
         span.depth = target.depth + size_t(y) * size_t(target.stride) + size_t(left);

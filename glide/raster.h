@@ -71,7 +71,8 @@ PixelPath ResolvePath(const BoardState& state);
 
 // One row's run of covered pixels with the attributes at its first pixel centre and
 // their steps per pixel to the right. Channel values are 16.16 fixed point: a pixel's
-// channel is (start + i * step) >> 16 in wrapping 32-bit arithmetic, clamped to 0..255.
+// channel is (start + i * step) >> 16, clamped to 0..255; the set-up keeps
+// start + i * step within 2^14 units over the whole span, so the sum never wraps.
 // Its depth source is start + float(i) * step in single precision.
 struct Span {
     uint16_t* color; // first pixel of the span
