@@ -564,12 +564,14 @@ TEST_F(Implementations, FastLoopsMatchTheReference) {
         return std::uniform_real_distribution<float>(lo, hi)(rng);
     };
     const int factors[] = {0, 1, 2, 3, 4, 5, 6, 7, 0xF};
-    for (int scene = 0; scene < 60; ++scene) {
+    for (int scene = 0; scene < 80; ++scene) {
         std::vector<PixelPath> paths;
         std::vector<std::vector<Vertex>> polygons;
         for (int p = 0; p < 40; ++p) {
             BoardState s;
-            int kind = rng() % 3; // additive, opaque W-buffer, anything
+            // Additive, opaque W-buffer, opaque Z-buffer, the blend states with loops
+            // of their own (any depth mode), anything.
+            int kind = rng() % 5;
             s.dither = rng() % 2 ? GR_DITHER_4x4 : GR_DITHER_DISABLE;
             s.depthFunction = int(rng() % 8);
             s.depthMask = rng() % 2;
@@ -578,6 +580,14 @@ TEST_F(Implementations, FastLoopsMatchTheReference) {
                 s.dstRgb = GR_BLEND_ONE;
             } else if (kind == 1) {
                 s.depthMode = GR_DEPTHBUFFER_WBUFFER;
+            } else if (kind == 2) {
+                s.depthMode = GR_DEPTHBUFFER_ZBUFFER;
+            } else if (kind == 3) {
+                s.depthMode = int(rng() % 3);
+                s.srcRgb = rng() % 2 ? GR_BLEND_ONE : GR_BLEND_SRC_ALPHA;
+                const int destinations[] = {GR_BLEND_ZERO, GR_BLEND_ONE,
+                                            GR_BLEND_ONE_MINUS_SRC_ALPHA};
+                s.dstRgb = destinations[rng() % 3];
             } else {
                 s.depthMode = int(rng() % 3);
                 s.srcRgb = factors[rng() % 9];
@@ -599,7 +609,11 @@ TEST_F(Implementations, FastLoopsMatchTheReference) {
                     r = uniform(0, 255), g = uniform(0, 255), b = uniform(0, 255),
                     a = uniform(0, 255);
                 }
-                poly.push_back(V(x, y, r, g, b, a, uniform(0.00001f, 2.0f)));
+                // ooz for the Z-buffer reaches past both ends of its range.
+                const float depth = s.depthMode == GR_DEPTHBUFFER_ZBUFFER
+                                        ? uniform(-2000.0f, 70000.0f)
+                                        : uniform(0.00001f, 2.0f);
+                poly.push_back(V(x, y, r, g, b, a, depth));
             }
             polygons.push_back(poly);
         }
