@@ -267,6 +267,29 @@ static inline int64_t FloorDiv(int64_t a, int64_t b) { // b > 0
     return (a % b != 0 && a < 0) ? q - 1 : q;
 }
 
+// floor(a / b) for b > 0 by a double division, corrected to the exact quotient and
+// remainder: an edge's set-up divides twice, and a 64-bit integer division takes
+// several times as long. Exact while a and b fit a double's 53 bits, as they do for
+// positions within the guard band; larger ones take FloorDiv.
+static inline int64_t FloorDivRest(int64_t a, int64_t b, int64_t* rest) {
+    const int64_t exact = int64_t(1) << 53;
+    int64_t q;
+    if (a > -exact && a < exact && b < exact) {
+        q = int64_t(std::floor(double(a) / double(b)));
+        int64_t r = a - q * b;
+        if (r < 0) {
+            --q, r += b;
+        } else if (r >= b) {
+            ++q, r -= b;
+        }
+        *rest = r;
+        return q;
+    }
+    q = FloorDiv(a, b);
+    *rest = a - q * b;
+    return q;
+}
+
 namespace {
 
 // A sloped edge as it crosses the rows: K + S * x >= 0 holds for covered pixels x of
@@ -279,10 +302,8 @@ struct EdgeWalk {
 
     void Start(int64_t k, int64_t s, int64_t rowStep) {
         p = s > 0 ? s : -s;
-        bound = FloorDiv(k, p);
-        rest = k - bound * p;
-        stepQuot = FloorDiv(rowStep, p);
-        stepRest = rowStep - stepQuot * p;
+        bound = FloorDivRest(k, p, &rest);
+        stepQuot = FloorDivRest(rowStep, p, &stepRest);
     }
     void NextRow() { // branch-free: the carry follows the edge's slope, not a pattern
         rest += stepRest;
@@ -330,6 +351,7 @@ struct RowWalk {
     // Span starts: 64-bit fixed point with 32 fraction bits at pixel x = 0 of the first
     // row (fixedRows), or the planes in double arithmetic.
     bool fixedRows, colorVaries, stepsSafe, hasDepth;
+    int channels; // 3 when the state never reads the alpha (source ONE, destination ZERO)
     int64_t colorBase[4], colorDx[4], colorDy[4];
     int32_t colorStep[4];
     const Plane* color;
@@ -374,7 +396,7 @@ uint64_t WalkRows(RowWalk& w, EdgeWalk* leftEdges, int lefts, EdgeWalk* rightEdg
             const int64_t row = y - w.firstRow;
             if (w.fixedRows) {
                 const int64_t limit = int64_t(1) << 28;
-                for (int c = 0; c < 4; ++c) {
+                for (int c = 0; c < w.channels; ++c) {
                     const int64_t v = w.colorBase[c] + w.colorDy[c] * row + w.colorDx[c] * left;
                     span.rgba[c] = int32_t(std::min(std::max((v + 32768) >> 16, -limit), limit));
                 }
@@ -528,6 +550,7 @@ static uint64_t FillConvex(const Target& target, const PixelPath& path, const Ve
         w.colorDy[c] = w.fixedRows ? int64_t(std::llrint(color[c].dy * fixedOne)) : 0;
     }
     w.hasDepth = path.depthMode != GR_DEPTHBUFFER_DISABLE;
+    w.channels = path.srcFactor == GR_BLEND_ONE && path.dstFactor == GR_BLEND_ZERO ? 3 : 4;
     w.depthBase = depth.value + depth.dx * rowX + depth.dy * rowY;
     w.depthDx = depth.dx;
     w.depthDy = depth.dy;

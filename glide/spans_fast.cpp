@@ -54,7 +54,8 @@ inline int SpanChannel(int32_t start) {
 }
 
 // The constant source term of an additive span, per channel: (S * fs) >> 8.
-void AdditiveTerms(const PixelPath& path, const Span& s, int add[3]) {
+inline __attribute__((always_inline)) void AdditiveTerms(const PixelPath& path, const Span& s,
+                                                         int add[3]) {
     int alpha = SpanChannel(s.rgba[3]);
     int fs = path.srcFactor == GR_BLEND_ONE ? 256 : alpha + 1;
     for (int c = 0; c < 3; ++c) {
