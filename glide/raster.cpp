@@ -1,5 +1,6 @@
 // Polygon and triangle set-up, the reference span loop and the choice of span loop.
 #include "glide/raster.h"
+#include "glide/rows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -262,187 +263,6 @@ bool ConvertVertex(const GrVertex& in, Vertex* out) {
     return true;
 }
 
-static inline int64_t FloorDiv(int64_t a, int64_t b) { // b > 0
-    int64_t q = a / b;
-    return (a % b != 0 && a < 0) ? q - 1 : q;
-}
-
-// floor(a / b) for b > 0 by a double division, corrected to the exact quotient and
-// remainder: an edge's set-up divides twice, and a 64-bit integer division takes
-// several times as long. Exact while a and b fit a double's 53 bits, as they do for
-// positions within the guard band; larger ones take FloorDiv.
-static inline int64_t FloorDivRest(int64_t a, int64_t b, int64_t* rest) {
-    const int64_t exact = int64_t(1) << 53;
-    int64_t q;
-    if (a > -exact && a < exact && b < exact) {
-        q = int64_t(std::floor(double(a) / double(b)));
-        int64_t r = a - q * b;
-        if (r < 0) {
-            --q, r += b;
-        } else if (r >= b) {
-            ++q, r -= b;
-        }
-        *rest = r;
-        return q;
-    }
-    q = FloorDiv(a, b);
-    *rest = a - q * b;
-    return q;
-}
-
-namespace {
-
-// A sloped edge as it crosses the rows: K + S * x >= 0 holds for covered pixels x of
-// the current row, and K grows by rowStep per row. The bound floor(K / |S|) is
-// stepped exactly with a quotient and a remainder, so no row divides.
-struct EdgeWalk {
-    int64_t bound, rest; // floor(k / p) and k - bound * p, 0 <= rest < p
-    int64_t p;           // |S| > 0
-    int64_t stepQuot, stepRest;
-
-    void Start(int64_t k, int64_t s, int64_t rowStep) {
-        p = s > 0 ? s : -s;
-        bound = FloorDivRest(k, p, &rest);
-        stepQuot = FloorDivRest(rowStep, p, &stepRest);
-    }
-    void NextRow() { // branch-free: the carry follows the edge's slope, not a pattern
-        rest += stepRest;
-        const int64_t carry = rest >= p ? 1 : 0;
-        bound += stepQuot + carry;
-        rest -= p & -carry;
-    }
-};
-
-struct Plane {
-    double value, dx, dy; // at the first vertex, per pixel
-};
-
-// A channel's 16.16 value at offset (cx, cy) pixels from the first vertex, held to
-// 2^12 units either way and rounded to nearest (halves away from zero).
-inline int32_t FixedStart(const Plane& p, double cx, double cy) {
-    const double limit = double(1 << 28);
-    double v = (p.value + p.dx * cx + p.dy * cy) * 65536.0;
-    v = std::min(std::max(v, -limit), limit);
-    return int32_t(v >= 0.0 ? v + 0.5 : v - 0.5);
-}
-
-// The step of a span of count pixels starting at start: the plane's step, unless the
-// last pixel would pass 2^14 units (only where rounding meets a degenerate sliver far
-// out); then the step that ends there, so no pixel's value wraps.
-inline int32_t SpanStep(int32_t start, int32_t step, int count) {
-    const int64_t limit = int64_t(1) << 30;
-    const int64_t end = int64_t(start) + int64_t(count - 1) * step;
-    if (end >= -limit && end <= limit) {
-        return step;
-    }
-    return int32_t(((end > 0 ? limit : -limit) - start) / (count - 1));
-}
-
-} // namespace
-
-// What the row loop of one polygon needs, resolved by FillConvex.
-struct RowWalk {
-    const Target* target;
-    const PixelPath* path;
-    SpanFunction spanFunction;
-    int64_t firstRow, endRow;
-    bool banded;
-    int64_t bandRows, skipRows; // rows of a band; rows of the other threads' bands
-    // Span starts: 64-bit fixed point with 32 fraction bits at pixel x = 0 of the first
-    // row (fixedRows), or the planes in double arithmetic.
-    bool fixedRows, colorVaries, stepsSafe, hasDepth;
-    int channels; // 3 when the state never reads the alpha (source ONE, destination ZERO)
-    int64_t colorBase[4], colorDx[4], colorDy[4];
-    int32_t colorStep[4];
-    const Plane* color;
-    double px0, py0;
-    double depthBase, depthDx, depthDy;
-    Span span; // the fields every span shares, filled in
-};
-
-// The rows of one polygon bounded by Lefts left and Rights right edges; 0 for counts
-// known only at run time (polygons of many corners). The counts are template
-// arguments so that the edges of a triangle or a quad stay in registers.
-template <int Lefts, int Rights>
-uint64_t WalkRows(RowWalk& w, EdgeWalk* leftEdges, int lefts, EdgeWalk* rightEdges, int rights) {
-    constexpr bool fixedCounts = Lefts > 0 && Rights > 0;
-    const int leftCount = fixedCounts ? Lefts : lefts;
-    const int rightCount = fixedCounts ? Rights : rights;
-    EdgeWalk l[fixedCounts ? Lefts : 1], r[fixedCounts ? Rights : 1];
-    if (fixedCounts) {
-        for (int i = 0; i < leftCount; ++i) {
-            l[i] = leftEdges[i];
-        }
-        for (int i = 0; i < rightCount; ++i) {
-            r[i] = rightEdges[i];
-        }
-    }
-    EdgeWalk* const le = fixedCounts ? l : leftEdges;
-    EdgeWalk* const re = fixedCounts ? r : rightEdges;
-    const Target& target = *w.target;
-    Span& span = w.span;
-    uint64_t pixels = 0;
-    const int64_t lastX = target.width - 1;
-    for (int64_t y = w.firstRow;;) {
-        int64_t left = 0, right = lastX;
-        for (int i = 0; i < leftCount; ++i) {
-            left = std::max(left, -le[i].bound); // x >= ceil(-k / s)
-        }
-        for (int i = 0; i < rightCount; ++i) {
-            right = std::min(right, re[i].bound); // x <= floor(k / -s)
-        }
-        if (left <= right) {
-            const int count = int(right - left + 1);
-            const int64_t row = y - w.firstRow;
-            if (w.fixedRows) {
-                const int64_t limit = int64_t(1) << 28;
-                for (int c = 0; c < w.channels; ++c) {
-                    const int64_t v = w.colorBase[c] + w.colorDy[c] * row + w.colorDx[c] * left;
-                    span.rgba[c] = int32_t(std::min(std::max((v + 32768) >> 16, -limit), limit));
-                }
-            } else if (w.colorVaries) {
-                const double cx = double(left) + 0.5 - w.px0, cy = double(y) + 0.5 - w.py0;
-                for (int c = 0; c < 4; ++c) {
-                    span.rgba[c] = FixedStart(w.color[c], cx, cy);
-                }
-            }
-            if (!w.stepsSafe) {
-                for (int c = 0; c < 4; ++c) {
-                    span.rgbaStep[c] = SpanStep(span.rgba[c], w.colorStep[c], count);
-                }
-            }
-            if (w.hasDepth) {
-                span.depth0 = float(w.depthBase + w.depthDy * double(row) + w.depthDx * double(left));
-            }
-            span.x = int(left);
-            span.y = int(y);
-            span.count = count;
-            const size_t at = size_t(y) * size_t(target.stride) + size_t(left);
-            span.color = target.color + at;
-            span.depth = target.depth + at;
-            w.spanFunction(*w.path, span);
-            pixels += uint64_t(count);
-        }
-        // The next row of this thread's rows: past the end of its band, the other
-        // threads' bands follow in turn before its own comes round again.
-        int64_t next = y + 1;
-        if (w.banded && (next & (w.bandRows - 1)) == 0) {
-            next += w.skipRows;
-        }
-        if (next >= w.endRow) {
-            return pixels;
-        }
-        for (; y < next; ++y) {
-            for (int i = 0; i < leftCount; ++i) {
-                le[i].NextRow();
-            }
-            for (int i = 0; i < rightCount; ++i) {
-                re[i].NextRow();
-            }
-        }
-    }
-}
-
 // Fills the convex polygon corner[0..n) (n >= 3, no two consecutive corners equal,
 // orientation sign: +1 when the corners turn with positive cross products) with the
 // attribute planes given, anchored at (px0, py0) pixels.
@@ -521,7 +341,7 @@ static uint64_t FillConvex(const Target& target, const PixelPath& path, const Ve
     w.stepsSafe = true;
     for (int c = 0; c < 4; ++c) {
         double step = std::min(std::max(color[c].dx * 65536.0, -stepLimit), stepLimit);
-        w.colorStep[c] = int32_t(std::lrint(step));
+        w.colorStep[c] = int32_t(RoundToInt(step));
         flat = flat && w.colorStep[c] == 0; // constant along each span
         w.stepsSafe = w.stepsSafe && std::fabs(step) * target.width <= double(1 << 29);
     }
@@ -545,9 +365,9 @@ static uint64_t FillConvex(const Target& target, const PixelPath& path, const Ve
         w.fixedRows = w.fixedRows && std::fabs(color[c].dx) <= 16384.0 &&
                       std::fabs(color[c].dy) <= 16384.0 &&
                       reach <= 16777216.0; // 2^24 units: sums stay below 2^57
-        w.colorBase[c] = w.fixedRows ? int64_t(std::llrint(base * fixedOne)) : 0;
-        w.colorDx[c] = w.fixedRows ? int64_t(std::llrint(color[c].dx * fixedOne)) : 0;
-        w.colorDy[c] = w.fixedRows ? int64_t(std::llrint(color[c].dy * fixedOne)) : 0;
+        w.colorBase[c] = w.fixedRows ? RoundToInt(base * fixedOne) : 0;
+        w.colorDx[c] = w.fixedRows ? RoundToInt(color[c].dx * fixedOne) : 0;
+        w.colorDy[c] = w.fixedRows ? RoundToInt(color[c].dy * fixedOne) : 0;
     }
     w.hasDepth = path.depthMode != GR_DEPTHBUFFER_DISABLE;
     w.channels = path.srcFactor == GR_BLEND_ONE && path.dstFactor == GR_BLEND_ZERO ? 3 : 4;
@@ -573,19 +393,10 @@ static uint64_t FillConvex(const Target& target, const PixelPath& path, const Ve
     }
     span.depthStep = float(depth.dx);
     span.width = target.width;
-    if (lefts == 1 && rights == 1) {
-        return WalkRows<1, 1>(w, leftEdges, lefts, rightEdges, rights);
+    if (const RowWalker fused = FusedRowWalker(path, flat, CurrentImplementation())) {
+        return fused(w, leftEdges, lefts, rightEdges, rights);
     }
-    if (lefts == 1 && rights == 2) {
-        return WalkRows<1, 2>(w, leftEdges, lefts, rightEdges, rights);
-    }
-    if (lefts == 2 && rights == 1) {
-        return WalkRows<2, 1>(w, leftEdges, lefts, rightEdges, rights);
-    }
-    if (lefts == 2 && rights == 2) {
-        return WalkRows<2, 2>(w, leftEdges, lefts, rightEdges, rights);
-    }
-    return WalkRows<0, 0>(w, leftEdges, lefts, rightEdges, rights);
+    return WalkRowsFor<PointerKernel>(w, leftEdges, lefts, rightEdges, rights);
 }
 
 static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const Vertex& v0,
