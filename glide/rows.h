@@ -116,7 +116,8 @@ struct RowWalk {
 
 // The span function through its pointer.
 struct PointerKernel {
-    static void Draw(const RowWalk& w, const Span& span) { w.spanFunction(*w.path, span); }
+    explicit PointerKernel(const RowWalk&) {}
+    void Draw(const RowWalk& w, const Span& span) const { w.spanFunction(*w.path, span); }
 };
 
 using RowWalker = uint64_t (*)(RowWalk& w, EdgeWalk* leftEdges, int lefts, EdgeWalk* rightEdges,

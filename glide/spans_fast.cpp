@@ -23,6 +23,7 @@ struct DitherTables {
     // Matrix entries for 16 lanes starting at x with x & 3 = phase, by row y & 3.
     alignas(32) int16_t lanes16[4][4][16];
     alignas(32) int32_t lanes32[4][4][8];
+    uint64_t pattern64[4][4]; // four 16-bit lanes' entries in one word, by row and phase
     DitherTables() {
         for (int y = 0; y < 4; ++y) {
             for (int phase = 0; phase < 4; ++phase) {
@@ -31,6 +32,11 @@ struct DitherTables {
                 }
                 for (int lane = 0; lane < 8; ++lane) {
                     lanes32[y][phase][lane] = ditherMatrix[y][(phase + lane) & 3];
+                }
+                pattern64[y][phase] = 0;
+                for (int lane = 0; lane < 4; ++lane) {
+                    pattern64[y][phase] |= uint64_t(ditherMatrix[y][(phase + lane) & 3])
+                                           << (16 * lane);
                 }
             }
         }
@@ -576,18 +582,23 @@ AVX512 void SpanOpaqueZAvx512(const PixelPath& path, const Span& s) {
 
 // The additive loop 32 pixels at a time; the tail is a masked load and store, so
 // no pixel outside the span is read or written.
+// The source terms of a flat additive polygon, the same for all its spans.
+struct AdditiveTerms512 {
+    __m512i addR, addG, addB;
+    AVX512 AdditiveTerms512(const PixelPath& path, const Span& s) {
+        int add[3];
+        AdditiveTerms(path, s, add);
+        addR = _mm512_set1_epi16(int16_t(add[0]));
+        addG = _mm512_set1_epi16(int16_t(add[1]));
+        addB = _mm512_set1_epi16(int16_t(add[2]));
+    }
+};
+
 AVX512 inline __attribute__((always_inline)) void AdditiveAvx512(const PixelPath& path,
-                                                                 const Span& s) {
-    int add[3];
-    AdditiveTerms(path, s, add);
-    const __m512i addR = _mm512_set1_epi16(int16_t(add[0]));
-    const __m512i addG = _mm512_set1_epi16(int16_t(add[1]));
-    const __m512i addB = _mm512_set1_epi16(int16_t(add[2]));
-    const uint8_t* row = ditherMatrix[s.y & 3];
-    const uint64_t pattern = uint64_t(row[s.x & 3]) | uint64_t(row[(s.x + 1) & 3]) << 16 |
-                             uint64_t(row[(s.x + 2) & 3]) << 32 |
-                             uint64_t(row[(s.x + 3) & 3]) << 48;
-    const __m512i d = _mm512_set1_epi64(int64_t(pattern));
+                                                                 const Span& s,
+                                                                 const AdditiveTerms512& terms) {
+    const __m512i addR = terms.addR, addG = terms.addG, addB = terms.addB;
+    const __m512i d = _mm512_set1_epi64(int64_t(tables.pattern64[s.y & 3][s.x & 3]));
     const __m512i m5 = _mm512_set1_epi16(31), m6 = _mm512_set1_epi16(63);
     const __m512i max8 = _mm512_set1_epi16(255);
     const bool dither = path.dither;
@@ -643,7 +654,7 @@ AVX512 inline __attribute__((always_inline)) void AdditiveAvx512(const PixelPath
 }
 
 AVX512 void SpanAdditiveAvx512(const PixelPath& path, const Span& s) {
-    AdditiveAvx512(path, s);
+    AdditiveAvx512(path, s, AdditiveTerms512(path, s));
 }
 
 // Row walks with the two loops the show spends its time in inlined: a small polygon's
@@ -661,13 +672,16 @@ namespace fused {
 #undef WalkRowsFor
 
 struct OpaqueWKernel {
-    static inline __attribute__((always_inline)) void Draw(const RowWalk& w, const Span& s) {
+    explicit OpaqueWKernel(const RowWalk&) {}
+    inline __attribute__((always_inline)) void Draw(const RowWalk& w, const Span& s) const {
         SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(*w.path, s);
     }
 };
 struct AdditiveKernel {
-    static inline __attribute__((always_inline)) void Draw(const RowWalk& w, const Span& s) {
-        AdditiveAvx512(*w.path, s);
+    AdditiveTerms512 terms; // flat: every span starts with the polygon's colour
+    explicit AdditiveKernel(const RowWalk& w) : terms(*w.path, w.span) {}
+    inline __attribute__((always_inline)) void Draw(const RowWalk& w, const Span& s) const {
+        AdditiveAvx512(*w.path, s, terms);
     }
 };
 
