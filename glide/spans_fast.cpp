@@ -436,17 +436,31 @@ AVX512 static inline void Store16(uint16_t* p, __mmask16 write, __m256i old, __m
 // undefined pass-through operands for uninitialised values: not a fault here.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+// The lane offsets of a span's steps: i * step for lanes i = 0..15, and 16 * step. The
+// same for every span of a polygon whose steps the set-up did not have to cut.
+struct LaneSteps512 {
+    __m512i laneStep[4], blockStep[4];
+    AVX512 explicit LaneSteps512(const Span& s) {
+        const __m512i lanes =
+            _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+        for (int c = 0; c < 4; ++c) {
+            laneStep[c] = _mm512_mullo_epi32(lanes, _mm512_set1_epi32(s.rgbaStep[c]));
+            blockStep[c] = _mm512_set1_epi32(int32_t(uint32_t(s.rgbaStep[c]) * 16u));
+        }
+    }
+};
+
 template <int DepthMode, int Src, int Dst>
 AVX512 inline __attribute__((always_inline)) void SpanPixelsAvx512(const PixelPath& path,
-                                                                   const Span& s) {
+                                                                   const Span& s,
+                                                                   const LaneSteps512& steps) {
     constexpr bool blend = !(Src == GR_BLEND_ONE && Dst == GR_BLEND_ZERO);
     constexpr bool needAlpha = Src == GR_BLEND_SRC_ALPHA || Dst == GR_BLEND_ONE_MINUS_SRC_ALPHA;
     const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-    __m512i channel[4], step[4];
+    __m512i channel[4];
+    const __m512i* step = steps.blockStep;
     for (int c = 0; c < 4; ++c) {
-        channel[c] = _mm512_add_epi32(_mm512_set1_epi32(s.rgba[c]),
-                                      _mm512_mullo_epi32(lanes, _mm512_set1_epi32(s.rgbaStep[c])));
-        step[c] = _mm512_set1_epi32(int32_t(uint32_t(s.rgbaStep[c]) * 16u));
+        channel[c] = _mm512_add_epi32(_mm512_set1_epi32(s.rgba[c]), steps.laneStep[c]);
     }
     // The matrix row repeats every 4 lanes: lanes 0-3 of the 8-lane table, broadcast.
     const __m512i d = path.dither
@@ -573,11 +587,13 @@ AVX512 inline __attribute__((always_inline)) void SpanPixelsAvx512(const PixelPa
 #pragma GCC diagnostic pop
 
 AVX512 void SpanOpaqueWAvx512(const PixelPath& path, const Span& s) {
-    SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(path, s);
+    SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(path, s,
+                                                                          LaneSteps512(s));
 }
 
 AVX512 void SpanOpaqueZAvx512(const PixelPath& path, const Span& s) {
-    SpanPixelsAvx512<GR_DEPTHBUFFER_ZBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(path, s);
+    SpanPixelsAvx512<GR_DEPTHBUFFER_ZBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(path, s,
+                                                                          LaneSteps512(s));
 }
 
 // The additive loop 32 pixels at a time; the tail is a masked load and store, so
@@ -672,9 +688,16 @@ namespace fused {
 #undef WalkRowsFor
 
 struct OpaqueWKernel {
-    explicit OpaqueWKernel(const RowWalk&) {}
+    LaneSteps512 steps; // the polygon's, unless the set-up cuts a span's steps
+    explicit OpaqueWKernel(const RowWalk& w) : steps(w.span) {}
     inline __attribute__((always_inline)) void Draw(const RowWalk& w, const Span& s) const {
-        SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(*w.path, s);
+        if (w.stepsSafe) {
+            SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(*w.path, s,
+                                                                                  steps);
+        } else {
+            SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(
+                *w.path, s, LaneSteps512(s));
+        }
     }
 };
 struct AdditiveKernel {
@@ -743,7 +766,7 @@ const BlendTable<PortableLoop> portableLoops;
 #ifdef SOLVANE_GLIDE_X86
 template <int Depth, int Src, int Dst> struct Avx512Loop {
     AVX512 static void Run(const PixelPath& path, const Span& s) {
-        SpanPixelsAvx512<Depth, Src, Dst>(path, s);
+        SpanPixelsAvx512<Depth, Src, Dst>(path, s, LaneSteps512(s));
     }
 };
 const BlendTable<Avx512Loop> avx512Loops;
