@@ -115,10 +115,11 @@ RowSet Band(int band, int count) {
 }
 
 // How long a rasteriser thread keeps watching for the next flush, and the caller for
-// the threads' end, before sleeping. Waking a sleeping thread costs 10 to 50 µs, most
-// of a small frame's drawing (the options screen draws in about 0.2 ms); a paced show
-// spends at most this much of a core per frame watching.
-constexpr std::chrono::microseconds spinTime(300);
+// the threads' end, before sleeping. Waking a sleeping thread costs 10 to 50 µs, a
+// good part of a small frame's drawing. Longer watches cost more than they save when
+// other programs keep a core busy (measured with a fuzzer on one of two cores: 300 µs
+// made the opaque workload 40% slower on two threads, 50 µs is about even there).
+constexpr std::chrono::microseconds spinTime(50);
 
 // Spins until ready() or spinTime has passed; true when ready.
 template <class Ready> bool SpinFor(Ready ready) {
