@@ -424,7 +424,10 @@ static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const 
         color[1] = plane(v0.g, v1.g, v2.g);
         color[2] = plane(v0.b, v1.b, v2.b);
     }
+    // Source ONE, destination ZERO never reads the alpha: no plane for it.
+    const bool alphaUnread = path.srcFactor == GR_BLEND_ONE && path.dstFactor == GR_BLEND_ZERO;
     color[3] = path.constantAlpha >= 0 ? Plane{double(path.constantAlpha), 0.0, 0.0}
+               : alphaUnread           ? Plane{0.0, 0.0, 0.0}
                                        : plane(v0.a, v1.a, v2.a);
     Plane depth{0.0, 0.0, 0.0};
     if (path.depthMode == GR_DEPTHBUFFER_WBUFFER) {

@@ -1,7 +1,9 @@
-// The span loops for the two states the show spends its time in: additive blending
-// of flat-coloured polygons without depth, and opaque Gouraud drawing against the
-// W-buffer. Each has a portable loop and an AVX2 loop chosen at run time; both give
-// exactly the pixels of SpanReference.
+// The fast span loops, chosen at run time, each giving exactly the pixels of
+// SpanReference: additive blending of flat-coloured polygons without depth (portable,
+// AVX2, AVX-512); opaque and common blended Gouraud states in every depth mode
+// (portable one pixel at a time, AVX-512 16 at a time, AVX2 for the opaque
+// depth-tested ones); and the AVX-512 row walks with the show's two busiest loops
+// inlined.
 #include "glide/raster.h"
 #include "glide/rows.h"
 
