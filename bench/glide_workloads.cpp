@@ -1,16 +1,30 @@
 // Makes the recorded workloads of bench/workloads/ by drawing through the board with
 // the call recorder on:
-//   glide_workloads DIR
-// writes DIR/additive-quads.glt (frames of many large overlapping flat quads blended
-// SRC_ALPHA, ONE without depth, as the effect draws its copies) and
-// DIR/opaque-wbuffer.glt (frames of lit Gouraud tori and spheres, opaque and
-// W-buffered, as the options scene draws its objects).
+//   glide_workloads DIR [ARCHIVE]
+// Synthetic ones, drawn here:
+//   additive-quads.glt   frames of many large overlapping flat quads blended
+//                        SRC_ALPHA, ONE without depth, as the effect draws its copies
+//   opaque-wbuffer.glt   frames of lit Gouraud tori and spheres, opaque and W-buffered
+// and the show's own frames, drawn by the effect and the options screen from ARCHIVE
+// (the built slv.dat by default; skipped with a note when it cannot be read):
+//   saver-500.glt        the watch-only saver at 500 copies, once the ripple has
+//                        reached every copy
+//   options-rest.glt     the interactive options screen at rest, no input
+//   options-about.glt    the options screen through the About stretch, from the
+//                        press to the card's hold: every fourth of the scene's
+//                        frames 0 to 39
+// The show is started with the random generator seeded with 1, so the same content
+// gives the same files.
+#include "bench/show_content.h"
+#include "effect/effect.h"
+#include "effect/options.h"
 #include "glide/board.h"
 #include "glide/glide.h"
 #include "glide/record.h"
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -142,6 +156,12 @@ void OpaqueWBuffer() {
     }
 }
 
+void PrintCounters(const std::string& path, const glide::BoardCounters& counters) {
+    std::printf("%s: %llu polygons, %llu pixels, %llu frames\n", path.c_str(),
+                (unsigned long long)counters.polygons, (unsigned long long)counters.pixels,
+                (unsigned long long)counters.frames);
+}
+
 bool Make(const std::string& path, void (*draw)()) {
     grGlideInit();
     if (!grSstWinOpen(0, GR_RESOLUTION_640x480, GR_REFRESH_60Hz, GR_COLORFORMAT_ABGR,
@@ -152,25 +172,116 @@ bool Make(const std::string& path, void (*draw)()) {
     }
     draw();
     glide::StopRecording();
-    glide::BoardCounters counters = glide::Counters();
-    std::printf("%s: %llu polygons, %llu pixels, %llu frames\n", path.c_str(),
-                (unsigned long long)counters.polygons, (unsigned long long)counters.pixels,
-                (unsigned long long)counters.frames);
+    glide::Flush();
+    PrintCounters(path, glide::Counters());
     grGlideShutdown();
     glide::ResetCounters();
     return true;
 }
 
+// Appends the records of the recording at part (its header skipped) to path and
+// removes part.
+bool AppendRecords(const std::string& path, const std::string& part) {
+    std::FILE* in = std::fopen(part.c_str(), "rb");
+    std::FILE* out = std::fopen(path.c_str(), "ab");
+    bool ok = in && out && std::fseek(in, 8, SEEK_SET) == 0; // "SGLT", u32 version
+    char buffer[65536];
+    for (size_t n; ok && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
+        ok = std::fwrite(buffer, 1, n, out) == n;
+    }
+    ok = (!out || std::fclose(out) == 0) && ok;
+    if (in) {
+        std::fclose(in);
+    }
+    std::remove(part.c_str());
+    return ok;
+}
+
+// One of the show's workloads: sets the show up (watch-only or interactive), calls
+// prepare, runs settle frames unrecorded, calls start, then runs frames and records
+// every one of them, or one in every. The recording opens with the depth state the
+// show set up, so it replays alone.
+bool RecordShow(const std::string& path, bool watchOnly, void (*prepare)(), int settle,
+                void (*start)(), int frames, int every = 1) {
+    std::srand(1);
+    if (!OptionsSetUp(watchOnly)) {
+        std::fprintf(stderr, "glide_workloads: %s: the %s could not be set up, skipped\n",
+                     path.c_str(), watchOnly ? "effect" : "options screen");
+        OptionsRelease();
+        return true; // missing content is not a failure of the tool
+    }
+    if (prepare) {
+        prepare();
+    }
+    for (int i = 0; i < settle; ++i) {
+        OptionsFrame();
+    }
+    if (start) {
+        start();
+    }
+    glide::Flush();
+    glide::ResetCounters();
+    if (!glide::StartRecording(path.c_str())) {
+        std::fprintf(stderr, "glide_workloads: %s: %s\n", path.c_str(), glide::LastError());
+        OptionsRelease();
+        return false;
+    }
+    grDepthBufferMode(watchOnly ? GR_DEPTHBUFFER_DISABLE : GR_DEPTHBUFFER_WBUFFER);
+    grDepthBufferFunction(GR_CMP_LESS);
+    grDepthMask(watchOnly ? FXFALSE : FXTRUE);
+    glide::StopRecording();
+    const std::string part = path + ".part";
+    glide::BoardCounters recorded{}; // of the recorded frames only
+    bool ok = true;
+    for (int i = 0; i < frames && ok; ++i) {
+        if (every > 1 && (i + 1) % every != 0) {
+            OptionsFrame();
+            continue;
+        }
+        if (!glide::StartRecording(part.c_str())) {
+            std::fprintf(stderr, "glide_workloads: %s: %s\n", part.c_str(), glide::LastError());
+            ok = false;
+            break;
+        }
+        const glide::BoardCounters before = glide::Counters();
+        OptionsFrame(); // its swap draws it
+        const glide::BoardCounters after = glide::Counters();
+        recorded.polygons += after.polygons - before.polygons;
+        recorded.pixels += after.pixels - before.pixels;
+        recorded.frames += after.frames - before.frames;
+        glide::StopRecording();
+        ok = AppendRecords(path, part);
+    }
+    PrintCounters(path, recorded);
+    OptionsRelease();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: glide_workloads DIR\n");
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: glide_workloads DIR [ARCHIVE]\n");
         return 2;
     }
     const std::string dir = argv[1];
-    return Make(dir + "/additive-quads.glt", AdditiveQuads) &&
-                   Make(dir + "/opaque-wbuffer.glt", OpaqueWBuffer)
-               ? 0
-               : 1;
+    if (!Make(dir + "/additive-quads.glt", AdditiveQuads) ||
+        !Make(dir + "/opaque-wbuffer.glt", OpaqueWBuffer)) {
+        return 1;
+    }
+    const char* archive = argc > 2 ? argv[2] : SOLVANE_DEFAULT_ARCHIVE;
+    if (!bench::OpenShow(archive)) {
+        return 1;
+    }
+    // The saver at 500 copies: the ripple takes one frame a copy to reach the last.
+    bool made = RecordShow(
+        dir + "/saver-500.glt", true, [] { theEffect.SetNum(500); }, 520, nullptr, 4);
+    // The options screen at rest: the start-up values' 100 copies settled.
+    made = made && RecordShow(dir + "/options-rest.glt", false, nullptr, 120, nullptr, 2);
+    // About as if pressed at rest: the press is acted on at the end of the first frame,
+    // then the scene plays its frames 0 to 39 and holds the card.
+    made = made && RecordShow(dir + "/options-about.glt", false, nullptr, 120,
+                              [] { showMode = ShowMode::AboutStart; }, 41, 4);
+    bench::CloseShow();
+    return made ? 0 : 1;
 }

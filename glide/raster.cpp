@@ -1,5 +1,6 @@
 // Polygon and triangle set-up, the reference span loop and the choice of span loop.
 #include "glide/raster.h"
+#include "glide/rows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -131,6 +132,8 @@ PixelPath ResolvePath(const BoardState& s) {
                  (p.srcFactor == GR_BLEND_ONE || p.srcFactor == GR_BLEND_SRC_ALPHA);
     p.opaqueW = p.depthMode == GR_DEPTHBUFFER_WBUFFER && p.srcFactor == GR_BLEND_ONE &&
                 p.dstFactor == GR_BLEND_ZERO;
+    p.opaqueZ = p.depthMode == GR_DEPTHBUFFER_ZBUFFER && p.srcFactor == GR_BLEND_ONE &&
+                p.dstFactor == GR_BLEND_ZERO;
     return p;
 }
 
@@ -229,15 +232,13 @@ static SpanFunction ChooseSpan(const PixelPath& path, bool flat) {
 #endif
         return SpanAdditivePortable;
     }
-    if (path.opaqueW) {
 #ifdef SOLVANE_GLIDE_X86
-        if (impl == Implementation::Avx2 || impl == Implementation::Avx512) {
-            return SpanOpaqueWAvx2;
-        }
-#endif
-        return SpanOpaqueWPortable;
+    if (impl == Implementation::Avx2 && (path.opaqueW || path.opaqueZ)) {
+        return path.opaqueW ? SpanOpaqueWAvx2 : SpanOpaqueZAvx2;
     }
-    return SpanReference;
+#endif
+    const SpanFunction blend = BlendSpan(path, impl);
+    return blend ? blend : SpanReference;
 }
 
 // ---------------------------------------------------------------------------
@@ -262,64 +263,6 @@ bool ConvertVertex(const GrVertex& in, Vertex* out) {
     return true;
 }
 
-static inline int64_t FloorDiv(int64_t a, int64_t b) { // b > 0
-    int64_t q = a / b;
-    return (a % b != 0 && a < 0) ? q - 1 : q;
-}
-
-namespace {
-
-// One edge as it crosses the rows: K + S * x >= 0 holds for covered pixels x of the
-// current row, and K grows by rowStep per row. For S != 0 the bound floor(K / |S|)
-// is stepped exactly with a quotient and remainder, so no row divides.
-struct EdgeWalk {
-    int64_t k, rowStep;
-    int64_t s;           // 16 * A
-    int64_t p;           // |s|
-    int64_t bound, rest; // floor(k / p) and k - bound * p
-    int64_t stepQuot, stepRest;
-
-    void Start(int64_t kStart, int64_t sValue, int64_t rowStepValue) {
-        k = kStart;
-        s = sValue;
-        rowStep = rowStepValue;
-        p = s > 0 ? s : -s;
-        bound = rest = stepQuot = stepRest = 0;
-        if (s != 0) {
-            bound = FloorDiv(k, p);
-            rest = k - bound * p;
-            stepQuot = FloorDiv(rowStep, p);
-            stepRest = rowStep - stepQuot * p;
-        }
-    }
-    void NextRow() {
-        k += rowStep;
-        if (s != 0) {
-            bound += stepQuot;
-            rest += stepRest;
-            if (rest >= p) {
-                rest -= p;
-                ++bound;
-            }
-        }
-    }
-};
-
-struct Plane {
-    double value, dx, dy; // at the first vertex, per pixel
-};
-
-// A channel's 16.16 value at offset (cx, cy) pixels from the first vertex, held to
-// 2^12 units either way and rounded to nearest (halves away from zero).
-inline int32_t FixedStart(const Plane& p, double cx, double cy) {
-    const double limit = double(1 << 28);
-    double v = (p.value + p.dx * cx + p.dy * cy) * 65536.0;
-    v = std::min(std::max(v, -limit), limit);
-    return int32_t(v >= 0.0 ? v + 0.5 : v - 0.5);
-}
-
-} // namespace
-
 // Fills the convex polygon corner[0..n) (n >= 3, no two consecutive corners equal,
 // orientation sign: +1 when the corners turn with positive cross products) with the
 // attribute planes given, anchored at (px0, py0) pixels.
@@ -336,94 +279,124 @@ static uint64_t FillConvex(const Target& target, const PixelPath& path, const Ve
     int64_t endRow = FloorDiv(maxY - 8, 16) + 1;
     firstRow = std::max<int64_t>(firstRow, std::max(rows.rowBegin, 0));
     endRow = std::min<int64_t>(endRow, std::min(rows.rowEnd, target.height));
-    if (firstRow >= endRow) {
-        return 0;
-    }
-
     // Edge p->q: E(P) = sign * ((q.x - p.x)(P.y - p.y) - (q.y - p.y)(P.x - p.x)), positive
-    // inside. Neighbours sharing an edge get exactly opposite functions, so a pixel
-    // centre on the edge goes to the one side the top-left rule picks.
-    EdgeWalk edges[maxPolygonVertices];
+    // inside, A = dE/dx and B = dE/dy per 1/16 pixel. Neighbours sharing an edge get
+    // exactly opposite functions, so a pixel centre on the edge goes to the one side
+    // the top-left rule picks. A horizontal edge (A = 0) only limits the rows.
+    int64_t edgeA[maxPolygonVertices], edgeB[maxPolygonVertices], edgeK[maxPolygonVertices];
     for (int e = 0; e < n; ++e) {
         const Vertex& p = *corner[e];
         const Vertex& q = *corner[(e + 1) % n];
-        int64_t a = -(int64_t(q.y) - p.y) * sign; // dE/dx
-        int64_t b = (int64_t(q.x) - p.x) * sign;  // dE/dy
-        bool topLeft = a > 0 || (a == 0 && b > 0);
-        int64_t k =
-            a * (8 - int64_t(p.x)) + b * (16 * firstRow + 8 - int64_t(p.y)) - (topLeft ? 0 : 1);
-        edges[e].Start(k, 16 * a, 16 * b);
+        const int64_t a = -(int64_t(q.y) - p.y) * sign;
+        const int64_t b = (int64_t(q.x) - p.x) * sign;
+        const bool topLeft = a > 0 || (a == 0 && b > 0);
+        edgeA[e] = a, edgeB[e] = b;
+        // E at pixel x = 0 of row y is edgeK + B * (16y + 8), less one off the top-left
+        // edges so that ">= 0" decides.
+        edgeK[e] = a * (8 - int64_t(p.x)) - b * int64_t(p.y) - (topLeft ? 0 : 1);
+        if (a == 0) {
+            const int64_t rowStep = 16 * b, atFirst = edgeK[e] + b * (16 * firstRow + 8);
+            if (rowStep > 0 && atFirst < 0) {
+                firstRow += -FloorDiv(atFirst, rowStep); // ceil(-atFirst / rowStep)
+            } else if (rowStep < 0) {
+                endRow = std::min(endRow,
+                                  firstRow + (atFirst < 0 ? 0 : FloorDiv(atFirst, -rowStep) + 1));
+            }
+        }
+    }
+    // With bands, start at the first row of this thread's band.
+    const bool banded = rows.bandCount > 1;
+    const int64_t bandRows = int64_t(1) << rows.bandShift;
+    auto inBand = [&](int64_t y) {
+        return ((int(y) >> rows.bandShift) % rows.bandCount) == rows.band;
+    };
+    if (banded) {
+        while (firstRow < endRow && !inBand(firstRow)) {
+            firstRow = (firstRow / bandRows + 1) * bandRows;
+        }
+    }
+    if (firstRow >= endRow) {
+        return 0;
+    }
+    // Sloped edges bound the row on the left (A > 0) or on the right (A < 0).
+    EdgeWalk leftEdges[maxPolygonVertices], rightEdges[maxPolygonVertices];
+    int lefts = 0, rights = 0;
+    for (int e = 0; e < n; ++e) {
+        const int64_t a = edgeA[e], b = edgeB[e];
+        if (a != 0) {
+            const int64_t k = edgeK[e] + b * (16 * firstRow + 8);
+            (a > 0 ? leftEdges[lefts++] : rightEdges[rights++]).Start(k, 16 * a, 16 * b);
+        }
     }
 
-    // Fixed-point steps are held to 32 units a pixel and starts to 2^12 units, which
-    // keeps start + i * step inside 32 bits for any span; only slivers ever reach them.
-    const double stepLimit = double(1 << 21);
-    int32_t colorStep[4];
+    // Steps are the planes' own slopes, however steep: a sliver's colour may change by
+    // hundreds a pixel. They are held only to 2^14 units a pixel to fit 32 bits; a span
+    // of two or more pixels lies inside the polygon, where the values stay within
+    // their vertices' range, so no real span comes near that. What keeps
+    // start + i * step from wrapping is the check of each span's last pixel, needed
+    // only when the steps could carry a span of the target's width past 2^14 units.
+    RowWalk w;
+    const double stepLimit = double(1 << 30);
     bool flat = true;
+    w.stepsSafe = true;
     for (int c = 0; c < 4; ++c) {
         double step = std::min(std::max(color[c].dx * 65536.0, -stepLimit), stepLimit);
-        colorStep[c] = int32_t(std::lrint(step));
-        flat = flat && colorStep[c] == 0; // constant along each span
+        w.colorStep[c] = int32_t(RoundToInt(step));
+        flat = flat && w.colorStep[c] == 0; // constant along each span
+        w.stepsSafe = w.stepsSafe && std::fabs(step) * target.width <= double(1 << 29);
     }
-    const SpanFunction spanFunction = ChooseSpan(path, flat);
-    bool colorVaries = false; // else every span starts with the same values
+    w.spanFunction = ChooseSpan(path, flat);
+    w.colorVaries = false; // else every span starts with the same values
     for (int c = 0; c < 4; ++c) {
-        colorVaries = colorVaries || color[c].dx != 0.0 || color[c].dy != 0.0;
+        w.colorVaries = w.colorVaries || color[c].dx != 0.0 || color[c].dy != 0.0;
     }
-    const float depthStep = float(depth.dx);
 
-    Span span;
+    // Span starts. Planes of moderate slopes (all a polygon of the show has) are
+    // evaluated in 64-bit fixed point with 32 fraction bits from pixel x = 0 of the
+    // first row: a multiply-add a channel and span instead of double arithmetic.
+    // Others take FixedStart's double arithmetic at every span.
+    const double rowX = 0.5 - px0, rowY = double(firstRow) + 0.5 - py0;
+    const double fixedOne = 4294967296.0; // 2^32
+    w.fixedRows = w.colorVaries;
+    for (int c = 0; c < 4; ++c) {
+        const double base = color[c].value + color[c].dx * rowX + color[c].dy * rowY;
+        const double reach = std::fabs(base) + std::fabs(color[c].dx) * target.width +
+                             std::fabs(color[c].dy) * target.height;
+        w.fixedRows = w.fixedRows && std::fabs(color[c].dx) <= 16384.0 &&
+                      std::fabs(color[c].dy) <= 16384.0 &&
+                      reach <= 16777216.0; // 2^24 units: sums stay below 2^57
+        w.colorBase[c] = w.fixedRows ? RoundToInt(base * fixedOne) : 0;
+        w.colorDx[c] = w.fixedRows ? RoundToInt(color[c].dx * fixedOne) : 0;
+        w.colorDy[c] = w.fixedRows ? RoundToInt(color[c].dy * fixedOne) : 0;
+    }
+    w.hasDepth = path.depthMode != GR_DEPTHBUFFER_DISABLE;
+    w.channels = path.srcFactor == GR_BLEND_ONE && path.dstFactor == GR_BLEND_ZERO ? 3 : 4;
+    w.depthBase = depth.value + depth.dx * rowX + depth.dy * rowY;
+    w.depthDx = depth.dx;
+    w.depthDy = depth.dy;
+    w.target = &target;
+    w.path = &path;
+    w.firstRow = firstRow;
+    w.endRow = endRow;
+    w.banded = banded;
+    w.bandRows = bandRows;
+    w.skipRows = (rows.bandCount - 1) * bandRows;
+    w.color = color;
+    w.px0 = px0;
+    w.py0 = py0;
+
+    Span& span = w.span;
     span.depth0 = 0.0f;
     for (int c = 0; c < 4; ++c) {
         span.rgba[c] = FixedStart(color[c], 0.0, 0.0); // the value everywhere when flat
-        span.rgbaStep[c] = colorStep[c];
+        span.rgbaStep[c] = w.colorStep[c];
     }
-    span.depthStep = depthStep;
-    const int bandMask = rows.bandCount > 1 ? 1 : 0;
-    uint64_t pixels = 0;
-    for (int64_t y = firstRow; y < endRow; ++y) {
-        if (y > firstRow) {
-            for (int e = 0; e < n; ++e) {
-                edges[e].NextRow();
-            }
-        }
-        if (bandMask && ((int(y) >> rows.bandShift) % rows.bandCount) != rows.band) {
-            continue;
-        }
-        int64_t left = 0, right = target.width - 1;
-        bool empty = false;
-        for (int i = 0; i < n; ++i) {
-            const EdgeWalk& e = edges[i];
-            if (e.s > 0) {
-                left = std::max(left, -e.bound); // x >= ceil(-k / s)
-            } else if (e.s < 0) {
-                right = std::min(right, e.bound); // x <= floor(k / -s)
-            } else if (e.k < 0) {
-                empty = true;
-            }
-        }
-        if (empty || left > right) {
-            continue;
-        }
-        const double cx = double(left) + 0.5 - px0, cy = double(y) + 0.5 - py0;
-        if (colorVaries) {
-            for (int c = 0; c < 4; ++c) {
-                span.rgba[c] = FixedStart(color[c], cx, cy);
-            }
-        }
-        if (path.depthMode != GR_DEPTHBUFFER_DISABLE) {
-            span.depth0 = float(depth.value + depth.dx * cx + depth.dy * cy);
-        }
-        span.x = int(left);
-        span.y = int(y);
-        span.count = int(right - left + 1);
-        span.width = target.width;
-        span.color = target.color + size_t(y) * size_t(target.stride) + size_t(left);
-        span.depth = target.depth + size_t(y) * size_t(target.stride) + size_t(left);
-        spanFunction(path, span);
-        pixels += uint64_t(span.count);
+    span.depthStep = float(depth.dx);
+    span.width = target.width;
+    if (const RowWalker fused = FusedRowWalker(path, flat, CurrentImplementation())) {
+        return fused(w, leftEdges, lefts, rightEdges, rights);
     }
-    return pixels;
+    return WalkRowsFor<PointerKernel>(w, leftEdges, lefts, rightEdges, rights);
 }
 
 static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const Vertex& v0,
@@ -451,7 +424,10 @@ static uint64_t DrawTriangle(const Target& target, const PixelPath& path, const 
         color[1] = plane(v0.g, v1.g, v2.g);
         color[2] = plane(v0.b, v1.b, v2.b);
     }
+    // Source ONE, destination ZERO never reads the alpha: no plane for it.
+    const bool alphaUnread = path.srcFactor == GR_BLEND_ONE && path.dstFactor == GR_BLEND_ZERO;
     color[3] = path.constantAlpha >= 0 ? Plane{double(path.constantAlpha), 0.0, 0.0}
+               : alphaUnread           ? Plane{0.0, 0.0, 0.0}
                                        : plane(v0.a, v1.a, v2.a);
     Plane depth{0.0, 0.0, 0.0};
     if (path.depthMode == GR_DEPTHBUFFER_WBUFFER) {

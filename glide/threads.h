@@ -19,6 +19,13 @@
 
 namespace glide {
 
+// A pause in a spin-wait loop: lets the core's other thread run and saves power.
+inline void CpuRelax() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+}
+
 #ifdef _WIN32
 
 class Lock {

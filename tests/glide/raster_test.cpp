@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -202,6 +203,118 @@ TEST(Raster, GouraudRampsHitEveryValue) {
         for (int x = 0; x < 256; ++x) {
             ASSERT_EQ(canvas.at(x, y), PackPixel(x, y, 0, x, y, false)) << x << "," << y;
         }
+    }
+}
+
+namespace {
+
+// A triangle's attribute at pixel centre (x + 0.5, y + 0.5): the plane through its
+// three vertices, from their positions and values alone.
+double PlaneAt(const Vertex v[3], const float value[3], int x, int y) {
+    const double px = x + 0.5, py = y + 0.5;
+    const double x0 = v[0].x / 16.0, y0 = v[0].y / 16.0, x1 = v[1].x / 16.0, y1 = v[1].y / 16.0,
+                 x2 = v[2].x / 16.0, y2 = v[2].y / 16.0;
+    const double area = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
+    const double w1 = ((px - x0) * (y2 - y0) - (x2 - x0) * (py - y0)) / area;
+    const double w2 = ((x1 - x0) * (py - y0) - (px - x0) * (y1 - y0)) / area;
+    return value[0] + w1 * (value[1] - value[0]) + w2 * (value[2] - value[0]);
+}
+
+// The 8-bit channel the board shows for an interpolated value: its integer part held
+// to 0..255. Values within 1/64 of a step may land on either side.
+bool ChannelMatches(int shown, int bits, double value) {
+    auto channel = [](double v) { return int(std::min(255.0, std::max(0.0, std::floor(v)))); };
+    const int low = channel(value - 1.0 / 64) >> (8 - bits);
+    const int high = channel(value + 1.0 / 64) >> (8 - bits);
+    return shown >= low && shown <= high;
+}
+
+} // namespace
+
+TEST_F(Implementations, ColourAndAlphaAreTheVertexValuesInterpolated) {
+    // The steep ramp along a row: green 0 at the left vertices, 255 at the right one,
+    // 63.75 a pixel. Row 100's centres lie at 0.25, 1.25, 2.25, 3.25 pixels from the
+    // left edge: green 15, 79, 143, 207 (truncated), drawn additively over black.
+    {
+        Canvas canvas;
+        Vertex tri[3] = {V(100.25f, 100.25f, 0, 0, 0, 255), V(104.25f, 100.25f, 0, 255, 0, 255),
+                         V(100.25f, 140.25f, 0, 0, 0, 255)};
+        DrawPolygon(canvas.target(), Path(GR_BLEND_SRC_ALPHA, GR_BLEND_ONE, false), tri, 3,
+                    RowSet{});
+        const int green[4] = {15, 79, 143, 207};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(canvas.at(100 + i, 100), PackPixel(0, green[i], 0, 0, 0, false)) << i;
+        }
+        EXPECT_EQ(canvas.at(104, 100), 0);
+    }
+    // Random triangles, from wide ones to slivers with ramps of hundreds of values a
+    // pixel: every pixel drawn shows the planes through the vertex values. Each is
+    // drawn twice, marking the depth buffer where it covers: opaque, which shows its
+    // colour, and with SRC_ALPHA, ZERO in white, which shows its alpha in every channel
+    // ((255 * (alpha + 1)) >> 8 is alpha).
+    const PixelPath opaque = Path(GR_BLEND_ONE, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER,
+                                  GR_CMP_ALWAYS, true);
+    const PixelPath alphaOnly = Path(GR_BLEND_SRC_ALPHA, GR_BLEND_ZERO, false,
+                                     GR_DEPTHBUFFER_WBUFFER, GR_CMP_ALWAYS, true);
+    for (Implementation impl : {Implementation::Reference, Implementation::Portable,
+                                Implementation::Avx2, Implementation::Avx512}) {
+        SetImplementation(impl);
+        std::mt19937 rng(5);
+        auto u = [&](float lo, float hi) {
+            return std::uniform_real_distribution<float>(lo, hi)(rng);
+        };
+        int checked = 0;
+        Canvas canvas;
+        for (int t = 0; t < 300; ++t) {
+            const float size = std::exp2(u(1, 9));
+            const float cx = u(0, 640), cy = u(0, 480);
+            const float thin = t % 2 ? u(0.005f, 0.1f) : 1.0f; // every other one a sliver
+            const float angle = u(0, 6.2831853f);
+            const float ca = std::cos(angle), sa = std::sin(angle);
+            Vertex tri[3], white[3];
+            float value[4][3]; // red, green, blue, alpha at each vertex
+            for (int i = 0; i < 3; ++i) {
+                const float along = u(-1, 1) * size, across = u(-1, 1) * size * thin;
+                const float x = std::round((cx + along * ca - across * sa) * 16) / 16;
+                const float y = std::round((cy + along * sa + across * ca) * 16) / 16;
+                for (auto& channel : value) {
+                    channel[i] = u(0, 255);
+                }
+                tri[i] = V(x, y, value[0][i], value[1][i], value[2][i], value[3][i]);
+                white[i] = V(x, y, 255, 255, 255, value[3][i]);
+            }
+            for (int pass = 0; pass < 2; ++pass) {
+                std::fill(canvas.depth.begin(), canvas.depth.end(), 0xFFFF);
+                DrawPolygon(canvas.target(), pass == 0 ? opaque : alphaOnly,
+                            pass == 0 ? tri : white, 3, RowSet{});
+                int x0 = screenWidth, x1 = 0, y0 = screenHeight, y1 = 0; // bounding box
+                for (const Vertex& v : tri) {
+                    x0 = std::max(0, std::min(x0, v.x / 16 - 1));
+                    x1 = std::min(screenWidth, std::max(x1, v.x / 16 + 2));
+                    y0 = std::max(0, std::min(y0, v.y / 16 - 1));
+                    y1 = std::min(screenHeight, std::max(y1, v.y / 16 + 2));
+                }
+                for (int y = y0; y < y1; ++y) {
+                    for (int x = x0; x < x1; ++x) {
+                        if (canvas.depth[size_t(y) * screenWidth + x] == 0xFFFF) {
+                            continue; // not covered
+                        }
+                        const uint16_t p = canvas.at(x, y);
+                        const double r = PlaneAt(tri, value[pass == 0 ? 0 : 3], x, y);
+                        const double g = PlaneAt(tri, value[pass == 0 ? 1 : 3], x, y);
+                        const double b = PlaneAt(tri, value[pass == 0 ? 2 : 3], x, y);
+                        ASSERT_TRUE(ChannelMatches(p >> 11, 5, r) &&
+                                    ChannelMatches((p >> 5) & 63, 6, g) &&
+                                    ChannelMatches(p & 31, 5, b))
+                            << (pass == 0 ? "colour " : "alpha ") << r << "," << g << "," << b
+                            << " shown as " << std::hex << p << std::dec << " at " << x << ","
+                            << y << ", triangle " << t << ", implementation " << int(impl);
+                        ++checked;
+                    }
+                }
+            }
+        }
+        EXPECT_GT(checked, 400000);
     }
 }
 
@@ -451,12 +564,14 @@ TEST_F(Implementations, FastLoopsMatchTheReference) {
         return std::uniform_real_distribution<float>(lo, hi)(rng);
     };
     const int factors[] = {0, 1, 2, 3, 4, 5, 6, 7, 0xF};
-    for (int scene = 0; scene < 60; ++scene) {
+    for (int scene = 0; scene < 80; ++scene) {
         std::vector<PixelPath> paths;
         std::vector<std::vector<Vertex>> polygons;
         for (int p = 0; p < 40; ++p) {
             BoardState s;
-            int kind = rng() % 3; // additive, opaque W-buffer, anything
+            // Additive, opaque W-buffer, opaque Z-buffer, the blend states with loops
+            // of their own (any depth mode), anything.
+            int kind = rng() % 5;
             s.dither = rng() % 2 ? GR_DITHER_4x4 : GR_DITHER_DISABLE;
             s.depthFunction = int(rng() % 8);
             s.depthMask = rng() % 2;
@@ -465,6 +580,14 @@ TEST_F(Implementations, FastLoopsMatchTheReference) {
                 s.dstRgb = GR_BLEND_ONE;
             } else if (kind == 1) {
                 s.depthMode = GR_DEPTHBUFFER_WBUFFER;
+            } else if (kind == 2) {
+                s.depthMode = GR_DEPTHBUFFER_ZBUFFER;
+            } else if (kind == 3) {
+                s.depthMode = int(rng() % 3);
+                s.srcRgb = rng() % 2 ? GR_BLEND_ONE : GR_BLEND_SRC_ALPHA;
+                const int destinations[] = {GR_BLEND_ZERO, GR_BLEND_ONE,
+                                            GR_BLEND_ONE_MINUS_SRC_ALPHA};
+                s.dstRgb = destinations[rng() % 3];
             } else {
                 s.depthMode = int(rng() % 3);
                 s.srcRgb = factors[rng() % 9];
@@ -486,7 +609,11 @@ TEST_F(Implementations, FastLoopsMatchTheReference) {
                     r = uniform(0, 255), g = uniform(0, 255), b = uniform(0, 255),
                     a = uniform(0, 255);
                 }
-                poly.push_back(V(x, y, r, g, b, a, uniform(0.00001f, 2.0f)));
+                // ooz for the Z-buffer reaches past both ends of its range.
+                const float depth = s.depthMode == GR_DEPTHBUFFER_ZBUFFER
+                                        ? uniform(-2000.0f, 70000.0f)
+                                        : uniform(0.00001f, 2.0f);
+                poly.push_back(V(x, y, r, g, b, a, depth));
             }
             polygons.push_back(poly);
         }

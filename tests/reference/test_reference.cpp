@@ -179,7 +179,7 @@ TEST_F(Reference, OptionsScreenAtRestAndTheAboutCardHeld) {
     Frames(1);
     mouseButtons = 0;
     Frames(80);
-    ASSERT_EQ(showMode, ShowMode::AboutHold) << "About did not start";
+    ASSERT_EQ(options::optionsScene.currentFrame, 39.0f) << "the About card is not held";
     Check("about-held", Frame());
 }
 
