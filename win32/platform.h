@@ -36,12 +36,10 @@ void SetCommandLine(const std::string& commandLine);
 std::string DefaultRegistryFile();
 // Uses path for the registry from now on; empty restores the default location.
 void SetRegistryFile(const std::string& path);
-// The file's text without the file, for the fuzz harness: ReadRegistryText puts
-// the registry that text describes in memory as reading the file would (until
-// the next call that reads the file), and RegistryText gives the text that
-// writing the file would write.
+// The file's text without the file, for the fuzz harness: puts the registry that
+// text describes in memory as reading the file would (until the next call that
+// reads the file).
 void ReadRegistryText(const std::string& text);
-std::string RegistryText();
 
 // ---- Message boxes and dialogs (dialog_sdl.cpp) ----
 

@@ -1,7 +1,6 @@
 // The registry on Linux: one text file in the user's configuration directory,
-// read afresh whenever a key is opened and written whenever a key or value is
-// made (as a whole: comments and lines that do not parse are not kept). The format is that of a
-// .reg export:
+// read afresh whenever a key is opened; the program only reads it (the user, or
+// the tests, write it). The format is that of a .reg export:
 //   [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Screen Savers]
 //   "Mouse Threshold"=dword:00000032
 // A plain decimal number ("Mouse Threshold"=50) is read as a dword as well; text
@@ -276,96 +275,6 @@ void Parse(const std::string& content) {
     }
 }
 
-std::string Quote(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-        }
-        out += c;
-    }
-    return out + "\"";
-}
-
-std::string FormatValue(const Value& value) {
-    std::string line = value.name.empty() ? "@" : Quote(value.name);
-    line += '=';
-    char text[32];
-    if (value.type == REG_DWORD && value.data.size() == 4) {
-        DWORD number;
-        std::memcpy(&number, value.data.data(), 4);
-        std::snprintf(text, sizeof(text), "dword:%08x", static_cast<unsigned>(number));
-        return line + text;
-    }
-    if (value.type == REG_SZ &&
-        std::memchr(value.data.data(), '\n', value.data.size()) == nullptr) {
-        std::string content(value.data.begin(), value.data.end());
-        content = content.substr(0, content.find('\0'));
-        return line + Quote(content);
-    }
-    if (value.type == REG_BINARY) {
-        line += "hex:";
-    } else {
-        std::snprintf(text, sizeof(text), "hex(%x):", static_cast<unsigned>(value.type));
-        line += text;
-    }
-    for (size_t i = 0; i < value.data.size(); ++i) {
-        std::snprintf(text, sizeof(text), i == 0 ? "%02x" : ",%02x", value.data[i]);
-        line += text;
-    }
-    return line;
-}
-
-bool MakeDirectories(const std::string& filePath) {
-    size_t slash = filePath.find('/', 1);
-    while (slash != std::string::npos) {
-        std::string directory = filePath.substr(0, slash);
-        if (mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-        slash = filePath.find('/', slash + 1);
-    }
-    return true;
-}
-
-// The text of the registry file for keys.
-std::string Format() {
-    std::string content =
-        "; Solvane's settings: the registry values it keeps on Windows, one key per\n"
-        "; [section]. Numbers: \"Name\"=dword:0000000f (hex) or \"Name\"=15 (decimal).\n";
-    for (const Key& key : keys) {
-        content += "\n[" + key.path + "]\n";
-        for (const Value& value : key.values) {
-            content += FormatValue(value) + "\n";
-        }
-    }
-    return content;
-}
-
-// Writes the whole registry through a temporary file, so that a crash never
-// leaves half a file behind.
-bool Save() {
-    std::string path = RegistryFile();
-    if (path.empty() || fileUnreadable || !MakeDirectories(path)) {
-        return false;
-    }
-    const std::string content = Format();
-    std::string temporary = path + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file ||
-            !file.write(content.data(), static_cast<std::streamsize>(content.size())).flush()) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
 const char* RootName(HKEY key) {
     if (key == HKEY_CURRENT_USER) {
         return "HKEY_CURRENT_USER";
@@ -455,10 +364,6 @@ void ReadRegistryText(const std::string& text) {
     Parse(text);
 }
 
-std::string RegistryText() {
-    return Format();
-}
-
 } // namespace win32
 
 LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
@@ -473,32 +378,6 @@ LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY resul
     Load();
     if (!KeyExists(path)) {
         return ERROR_FILE_NOT_FOUND;
-    }
-    *result = OpenHandle(path);
-    return ERROR_SUCCESS;
-}
-
-LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM, const void*,
-                               PHKEY result, LPDWORD disposition) {
-    if (result == nullptr) {
-        return ERROR_INVALID_PARAMETER;
-    }
-    *result = nullptr;
-    std::string path;
-    if (!SubKeyPath(key, subKey, path)) {
-        return ERROR_INVALID_HANDLE;
-    }
-    Load();
-    bool existed = KeyExists(path);
-    if (!existed) {
-        keys.push_back(Key{path, {}});
-        if (!Save()) {
-            keys.pop_back();
-            return ERROR_ACCESS_DENIED;
-        }
-    }
-    if (disposition != nullptr) {
-        *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
     }
     *result = OpenHandle(path);
     return ERROR_SUCCESS;
@@ -536,51 +415,6 @@ LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LP
     }
     *dataSize = needed;
     return ERROR_SUCCESS;
-}
-
-LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* data,
-                              DWORD dataSize) {
-    if ((data == nullptr && dataSize != 0) || dataSize > maxValueBytes) {
-        return ERROR_INVALID_PARAMETER;
-    }
-    std::string path;
-    if (!PathOf(key, path)) {
-        return ERROR_INVALID_HANDLE;
-    }
-    Load();
-    Key* entry = FindKey(path);
-    if (entry == nullptr) {
-        keys.push_back(Key{path, {}});
-        entry = &keys.back();
-    }
-    Value* value = FindValue(path, valueName);
-    if (value == nullptr) {
-        entry->values.push_back(Value{valueName != nullptr ? valueName : "", REG_NONE, {}});
-        value = &entry->values.back();
-    }
-    value->type = type;
-    value->data.assign(data, data + dataSize);
-    return Save() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
-}
-
-LSTATUS WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName) {
-    std::string path;
-    if (!PathOf(key, path)) {
-        return ERROR_INVALID_HANDLE;
-    }
-    Load();
-    Key* entry = FindKey(path);
-    if (entry == nullptr) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    const char* wanted = valueName != nullptr ? valueName : "";
-    for (size_t i = 0; i < entry->values.size(); ++i) {
-        if (strcasecmp(entry->values[i].name.c_str(), wanted) == 0) {
-            entry->values.erase(entry->values.begin() + static_cast<long>(i));
-            return Save() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
-        }
-    }
-    return ERROR_FILE_NOT_FOUND;
 }
 
 LSTATUS WINAPI RegCloseKey(HKEY key) {

@@ -533,17 +533,12 @@ BOOL WINAPI GetThreadTimes(HANDLE thread, LPFILETIME creation, LPFILETIME exit,
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD error);
 
-// Registry (registry_file.cpp), kept in a text file under the user's configuration
+// Registry (registry_file.cpp), read from a text file under the user's configuration
 // directory: $XDG_CONFIG_HOME/solvane/registry.ini, else ~/.config/solvane/registry.ini.
+// Read only: the program never writes settings.
 LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result);
-LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass,
-                               DWORD options, REGSAM access, const void* security, PHKEY result,
-                               LPDWORD disposition);
 LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
                                 LPBYTE data, LPDWORD dataSize);
-LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type,
-                              const BYTE* data, DWORD dataSize);
-LSTATUS WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName);
 LSTATUS WINAPI RegCloseKey(HKEY key);
 
 #endif // _WIN32

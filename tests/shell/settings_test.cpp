@@ -25,16 +25,13 @@ protected:
         win32::SetRegistryFile("");
         screenSaver = ScreenSaver();
     }
-    void Store(const char* name, DWORD type, const void* data, DWORD size) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, SaverSettingsKey, 0, nullptr, 0,
-                                  KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size),
-                  ERROR_SUCCESS);
-        RegCloseKey(key);
+    // Writes registry.ini with the saver's key holding lines (.reg export lines).
+    void StoreLines(const std::string& lines) {
+        testsupport::WriteWhole(scratch.PathOf("registry.ini"),
+                                std::string("[HKEY_CURRENT_USER\\") + SaverSettingsKey + "]\n" +
+                                    lines);
+        win32::SetRegistryFile(scratch.PathOf("registry.ini")); // read the file anew
     }
-    void StoreNumber(const char* name, int32_t value) { Store(name, REG_DWORD, &value, 4); }
     testsupport::ScratchFolder scratch;
 };
 
@@ -52,9 +49,9 @@ TEST_F(SettingsTest, DefaultsWithoutAKey) {
 
 // Stored values replace the defaults, zero included, whatever their type.
 TEST_F(SettingsTest, StoredValuesReplaceTheDefaults) {
-    StoreNumber("Mouse Threshold", 0);
-    StoreNumber("Mute Sound", 1);
-    Store("Password Delay", REG_BINARY, "\x2C\x01\0", 4); // 300 little-endian
+    StoreLines("\"Mouse Threshold\"=dword:00000000\n"
+               "\"Mute Sound\"=dword:00000001\n"
+               "\"Password Delay\"=hex:2c,01,00,00\n"); // 300 little-endian
     ReadSettings();
     EXPECT_EQ(screenSaver.passwordDelay, 300);
     EXPECT_EQ(screenSaver.mouseThreshold, 0);
