@@ -60,10 +60,9 @@ bool WalkPolygons(const PolygonChunk& chunk, Polygon* out, int32_t& polygonCount
                         detail ? "detail polygon" : "polygon", at);
         points = stored;
         if (points <= 0)
-            return Fail(report, ObjectProblem::BadPolygonCount,
-                        "POLS: %s %d at byte %u has %d points",
-                        detail ? "detail polygon" : "polygon", detail ? details : count, at,
-                        points);
+            return Fail(
+                report, ObjectProblem::BadPolygonCount, "POLS: %s %d at byte %u has %d points",
+                detail ? "detail polygon" : "polygon", detail ? details : count, at, points);
         if (points > largest)
             largest = points;
         if (!detail && points > MaxPolygonPoints)

@@ -69,6 +69,7 @@ public:
     bool I16(int16_t* out) { return Read(out); }
     bool U32(uint32_t* out) { return Read(out); }
     bool I32(int32_t* out) { return Read(out); }
+    bool U64(uint64_t* out) { return Read(out); }
     bool F32(float* out) { return Read(out); }
     bool F64(double* out) { return Read(out); }
     // count bytes as they are.
@@ -123,7 +124,8 @@ private:
 
 // Writes numbers into a byte vector it does not own, from the vector's end or from
 // a position sought within it: bytes written before the end replace what stands
-// there, bytes past it extend the vector.
+// there, bytes past it extend the vector. While in use it must be the vector's
+// only writer, as it keeps its own position.
 class ByteWriter {
 public:
     ByteWriter(std::vector<uint8_t>& out, ByteOrder order)
@@ -134,6 +136,7 @@ public:
     void I16(int16_t value) { Write(value); }
     void U32(uint32_t value) { Write(value); }
     void I32(int32_t value) { Write(value); }
+    void U64(uint64_t value) { Write(value); }
     void F32(float value) { Write(value); }
     void F64(double value) { Write(value); }
     void Bytes(const void* data, size_t count) {

@@ -9,9 +9,11 @@
 #include "scene/line_reader.h"
 #include "scene/motion.h"
 #include "scene/scene.h"
-#include "toolkit/report.h"
+#include "tests/geometry/lwob_builder.h"
+#include "tests/support/archive_image.h"
 #include "toolkit/archive.h"
 #include "toolkit/memory.h"
+#include "toolkit/report.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,63 +27,15 @@
 
 namespace {
 
-void PutBig(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int i = bytes - 1; i >= 0; --i) {
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    }
-}
-
-void PutLittle(std::vector<uint8_t>& out, size_t at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out[at + i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
-
-// A unit cube as a FORM/LWOB file.
-std::vector<uint8_t> Cube() {
-    static const float corners[8][3] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
-                                        {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
-    static const uint16_t faces[6][4] = {{3, 2, 1, 0}, {6, 7, 4, 5}, {7, 3, 0, 4},
-                                         {2, 6, 5, 1}, {7, 6, 2, 3}, {0, 1, 5, 4}};
-    std::vector<uint8_t> body = {'L', 'W', 'O', 'B', 'P', 'N', 'T', 'S'};
-    PutBig(body, 8 * 12, 4);
-    for (const auto& corner : corners) {
-        for (float value : corner) {
-            uint32_t bits;
-            std::memcpy(&bits, &value, sizeof bits);
-            PutBig(body, bits, 4);
-        }
-    }
-    body.insert(body.end(), {'P', 'O', 'L', 'S'});
-    PutBig(body, 6 * 12, 4);
-    for (const auto& face : faces) {
-        PutBig(body, 4, 2);
-        for (uint16_t index : face) {
-            PutBig(body, index, 2);
-        }
-        PutBig(body, 1, 2);
-    }
-    std::vector<uint8_t> file = {'F', 'O', 'R', 'M'};
-    PutBig(file, static_cast<uint32_t>(body.size()), 4);
-    file.insert(file.end(), body.begin(), body.end());
-    return file;
-}
-
-// Writes an archive with the objects the seeds name and opens it.
+// Writes an archive with the objects the seeds name, each a cube, and opens it.
 bool OpenObjectArchive() {
     const std::vector<std::string> names = {"cube.lwo", "objects\\knob.lwo", "objects\\track.lwo"};
-    const std::vector<uint8_t> cube = Cube();
-    std::vector<uint8_t> archive(32 + 82 * names.size(), 0);
-    std::memcpy(archive.data(), "QZF", 3);
-    PutLittle(archive, 3, 256, 2);
-    PutLittle(archive, 5, static_cast<uint32_t>(names.size()), 4);
-    for (size_t i = 0; i < names.size(); ++i) {
-        const size_t record = 32 + 82 * i;
-        PutLittle(archive, record, static_cast<uint32_t>(cube.size()), 4);
-        PutLittle(archive, record + 14, static_cast<uint32_t>(archive.size()), 4);
-        std::memcpy(&archive[record + 18], names[i].c_str(), names[i].size() + 1);
-        archive.insert(archive.end(), cube.begin(), cube.end());
-    }
+    const lwobtest::Bytes cubeBytes = lwobtest::Cube(1.0f);
+    const std::string cube(cubeBytes.begin(), cubeBytes.end());
+    testsupport::ArchiveImage image;
+    for (const std::string& name : names)
+        image.Add(name, cube);
+    const testsupport::Bytes archive = image.Build();
     static char path[] = "/tmp/fuzz_scene_XXXXXX";
     const int descriptor = mkstemp(path);
     if (descriptor < 0) {

@@ -93,7 +93,8 @@ TEST(Bytes, WrittenNumbersReadBack) {
         writer.F64(std::nextafter(1.0, 2.0));
         writer.F32(std::numeric_limits<float>::infinity());
         ASSERT_EQ(out.size(), 4u + 2 + 4 + 4 + 8 + 4);
-        const Bytes one = order == ByteOrder::Big ? Bytes{0x3F, 0x80, 0, 0} : Bytes{0, 0, 0x80, 0x3F};
+        const Bytes one =
+            order == ByteOrder::Big ? Bytes{0x3F, 0x80, 0, 0} : Bytes{0, 0, 0x80, 0x3F};
         EXPECT_EQ(Bytes(out.begin(), out.begin() + 4), one);
 
         ByteReader in(out.data(), out.size(), order);
