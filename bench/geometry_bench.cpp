@@ -7,6 +7,7 @@
 #include "glide/glide.h"
 #include "render/pipeline.h"
 #include "toolkit/bytes.h"
+#include "toolkit/screen.h"
 
 #include <chrono>
 #include <cmath>
@@ -66,7 +67,7 @@ int main() {
     nearDistance = 0.1f;
     farDistance = 100000.0f;
     View view;
-    view.Setup(640, 480, 60, 0, 0);
+    view.Setup(screen::width, screen::height, 60, 0, 0);
     view.SetPosition(0, 0, -3);
     CurrentView = &view;
 

@@ -5,6 +5,7 @@
 #include "toolkit/archive.h"
 #include "toolkit/bytes.h"
 #include "toolkit/memory.h"
+#include "toolkit/screen.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -71,8 +72,8 @@ bool OpenShow(const char* archivePath) {
                     archivePath ? archivePath : "(none)");
     }
     // What the program's Glide set-up establishes before any View exists.
-    showWidth = 640;
-    showHeight = 480;
+    showWidth = screen::width;
+    showHeight = screen::height;
     nearDistance = 0.1f;
     farDistance = 100000.0f;
     grGlideInit();
