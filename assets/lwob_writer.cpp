@@ -1,52 +1,35 @@
 #include "assets/lwob_writer.h"
 
+#include "toolkit/bytes.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 namespace assets {
 
 namespace {
 
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value >> 8));
-    out.push_back(static_cast<uint8_t>(value));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(value >> shift));
-}
-
-void PutFloat(std::vector<uint8_t>& out, float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    Put32(out, bits);
-}
-
-void PutTag(std::vector<uint8_t>& out, const char* tag) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(tag[i]));
+void PutTag(ByteWriter& out, const char* tag) {
+    out.Bytes(tag, 4);
 }
 
 // A zero-terminated name padded with a second zero to an even length, as IFF
 // strings are stored.
-void PutName(std::vector<uint8_t>& out, const std::string& name) {
-    for (char c : name)
-        out.push_back(static_cast<uint8_t>(c));
-    out.push_back(0);
+void PutName(ByteWriter& out, const std::string& name) {
+    out.Bytes(name.data(), name.size());
+    out.U8(0);
     if (name.size() % 2 == 0)
-        out.push_back(0);
+        out.U8(0);
 }
 
-void PutChunk(std::vector<uint8_t>& out, const char* tag, const std::vector<uint8_t>& data) {
+void PutChunk(ByteWriter& out, const char* tag, const std::vector<uint8_t>& data) {
     assert(data.size() % 2 == 0 && "every chunk this writer makes has an even size");
     PutTag(out, tag);
-    Put32(out, static_cast<uint32_t>(data.size()));
-    out.insert(out.end(), data.begin(), data.end());
+    out.U32(static_cast<uint32_t>(data.size()));
+    out.Bytes(data.data(), data.size());
 }
 
 // Twice the signed area of a polygon in the x-y plane (y up): negative when the
@@ -127,52 +110,61 @@ float LwobWriter::Radius() const {
 std::vector<uint8_t> LwobWriter::Bytes() const {
     assert(points.size() <= 32767 && polygons.size() <= 32767 && "counts are 16-bit in the show");
 
+    // IFF numbers are big-endian.
+    constexpr ByteOrder order = ByteOrder::Big;
     std::vector<uint8_t> pnts;
+    ByteWriter pntsOut(pnts, order);
     for (const Point3& p : points) {
-        PutFloat(pnts, p.x);
-        PutFloat(pnts, p.y);
-        PutFloat(pnts, p.z);
+        pntsOut.F32(p.x);
+        pntsOut.F32(p.y);
+        pntsOut.F32(p.z);
     }
 
     std::vector<uint8_t> srfs;
-    PutName(srfs, surfaceName);
+    ByteWriter srfsOut(srfs, order);
+    PutName(srfsOut, surfaceName);
 
     std::vector<uint8_t> pols;
+    ByteWriter polsOut(pols, order);
     for (const std::vector<int>& polygon : polygons) {
-        Put16(pols, static_cast<uint32_t>(polygon.size()));
+        polsOut.U16(static_cast<uint16_t>(polygon.size()));
         for (int index : polygon)
-            Put16(pols, static_cast<uint32_t>(index));
-        Put16(pols, 1); // surface numbers count from 1 in SRFS order
+            polsOut.U16(static_cast<uint16_t>(index));
+        polsOut.U16(1); // surface numbers count from 1 in SRFS order
     }
 
     // Surface description: base colour and full diffuse, smoothed shading
     // (sub-chunks carry 16-bit sizes).
     std::vector<uint8_t> surf;
-    PutName(surf, surfaceName);
-    PutTag(surf, "COLR");
-    Put16(surf, 4);
-    surf.insert(surf.end(), {colour[0], colour[1], colour[2], 0});
-    PutTag(surf, "FLAG");
-    Put16(surf, 2);
-    Put16(surf, 0x0004); // smoothing
-    PutTag(surf, "DIFF");
-    Put16(surf, 2);
-    Put16(surf, 256); // 100 % in 8.8 fixed point
-    PutTag(surf, "SMAN");
-    Put16(surf, 4);
-    PutFloat(surf, 1.5625f); // smoothing angle, radians (89.5 degrees)
+    ByteWriter surfOut(surf, order);
+    PutName(surfOut, surfaceName);
+    PutTag(surfOut, "COLR");
+    surfOut.U16(4);
+    const uint8_t colr[4] = {colour[0], colour[1], colour[2], 0};
+    surfOut.Bytes(colr, sizeof colr);
+    PutTag(surfOut, "FLAG");
+    surfOut.U16(2);
+    surfOut.U16(0x0004); // smoothing
+    PutTag(surfOut, "DIFF");
+    surfOut.U16(2);
+    surfOut.U16(256); // 100 % in 8.8 fixed point
+    PutTag(surfOut, "SMAN");
+    surfOut.U16(4);
+    surfOut.F32(1.5625f); // smoothing angle, radians (89.5 degrees)
 
     std::vector<uint8_t> body;
-    PutTag(body, "LWOB");
-    PutChunk(body, "PNTS", pnts);
-    PutChunk(body, "SRFS", srfs);
-    PutChunk(body, "POLS", pols);
-    PutChunk(body, "SURF", surf);
+    ByteWriter bodyOut(body, order);
+    PutTag(bodyOut, "LWOB");
+    PutChunk(bodyOut, "PNTS", pnts);
+    PutChunk(bodyOut, "SRFS", srfs);
+    PutChunk(bodyOut, "POLS", pols);
+    PutChunk(bodyOut, "SURF", surf);
 
     std::vector<uint8_t> file;
-    PutTag(file, "FORM");
-    Put32(file, static_cast<uint32_t>(body.size()));
-    file.insert(file.end(), body.begin(), body.end());
+    ByteWriter fileOut(file, order);
+    PutTag(fileOut, "FORM");
+    fileOut.U32(static_cast<uint32_t>(body.size()));
+    fileOut.Bytes(body.data(), body.size());
     return file;
 }
 

@@ -3,10 +3,12 @@
 // scene units. Shared by the generator and its tests; knows no file formats.
 #pragma once
 
+#include "toolkit/screen.h"
+
 namespace assets {
 
-constexpr int screenWidth = 640;
-constexpr int screenHeight = 480;
+constexpr int screenWidth = screen::width;
+constexpr int screenHeight = screen::height;
 // Projection factor of a 60 degree view 640 pixels wide: 320 / tan 30 degrees.
 constexpr double screenFocal = 554.2562;
 

@@ -5,6 +5,7 @@
 #include "effect/effect.h"
 #include "effect/options.h"
 #include "glide/board.h"
+#include "toolkit/screen.h"
 
 #include <chrono>
 #include <cstdio>
@@ -45,7 +46,8 @@ int main(int argc, char** argv) {
         bench::CloseShow();
         return 1;
     }
-    std::printf("640 x 480, %d frames each, drawing threads: %d\n", frames, glide::ThreadCount());
+    std::printf("%d x %d, %d frames each, drawing threads: %d\n", screen::width, screen::height,
+                frames, glide::ThreadCount());
     Measure("start-up values", frames);
     theEffect.SetNum(500);
     Measure("start-up, 500 copies", frames);

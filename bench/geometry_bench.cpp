@@ -6,11 +6,12 @@
 #include "geometry/view.h"
 #include "glide/glide.h"
 #include "render/pipeline.h"
+#include "toolkit/bytes.h"
+#include "toolkit/screen.h"
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 extern "C" {
@@ -30,48 +31,33 @@ double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v >> 8));
-    out.push_back(uint8_t(v));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int s = 24; s >= 0; s -= 8)
-        out.push_back(uint8_t(v >> s));
-}
-void PutFloat(std::vector<uint8_t>& out, float f) {
-    uint32_t bits;
-    std::memcpy(&bits, &f, 4);
-    Put32(out, bits);
-}
-
 // A sphere-like grid object of rows × columns points and as many quadrilaterals.
 std::vector<uint8_t> GridObject(int rows, int columns) {
     std::vector<uint8_t> points, polygons, file;
+    ByteWriter pointsOut(points, ByteOrder::Big), polygonsOut(polygons, ByteOrder::Big);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c) {
             const double theta = 3.14159265 * (r + 0.5) / rows, phi = 6.2831853 * c / columns;
-            PutFloat(points, float(std::sin(theta) * std::cos(phi)));
-            PutFloat(points, float(std::cos(theta)));
-            PutFloat(points, float(std::sin(theta) * std::sin(phi)));
+            pointsOut.F32(float(std::sin(theta) * std::cos(phi)));
+            pointsOut.F32(float(std::cos(theta)));
+            pointsOut.F32(float(std::sin(theta) * std::sin(phi)));
         }
     for (int r = 0; r + 1 < rows; ++r)
         for (int c = 0; c < columns; ++c) {
             const int n = (c + 1) % columns;
-            Put16(polygons, 4);
-            Put16(polygons, uint32_t(r * columns + c));
-            Put16(polygons, uint32_t((r + 1) * columns + c));
-            Put16(polygons, uint32_t((r + 1) * columns + n));
-            Put16(polygons, uint32_t(r * columns + n));
-            Put16(polygons, 1);
+            for (int v : {4, r * columns + c, (r + 1) * columns + c, (r + 1) * columns + n,
+                          r * columns + n, 1})
+                polygonsOut.U16(uint16_t(v)); // point count, indices, surface 1
         }
-    file.insert(file.end(), {'F', 'O', 'R', 'M'});
-    Put32(file, uint32_t(4 + 8 + points.size() + 8 + polygons.size()));
-    file.insert(file.end(), {'L', 'W', 'O', 'B', 'P', 'N', 'T', 'S'});
-    Put32(file, uint32_t(points.size()));
-    file.insert(file.end(), points.begin(), points.end());
-    file.insert(file.end(), {'P', 'O', 'L', 'S'});
-    Put32(file, uint32_t(polygons.size()));
-    file.insert(file.end(), polygons.begin(), polygons.end());
+    ByteWriter out(file, ByteOrder::Big);
+    out.Bytes("FORM", 4);
+    out.U32(uint32_t(4 + 8 + points.size() + 8 + polygons.size()));
+    out.Bytes("LWOBPNTS", 8);
+    out.U32(uint32_t(points.size()));
+    out.Bytes(points.data(), points.size());
+    out.Bytes("POLS", 4);
+    out.U32(uint32_t(polygons.size()));
+    out.Bytes(polygons.data(), polygons.size());
     return file;
 }
 
@@ -81,7 +67,7 @@ int main() {
     nearDistance = 0.1f;
     farDistance = 100000.0f;
     View view;
-    view.Setup(640, 480, 60, 0, 0);
+    view.Setup(screen::width, screen::height, 60, 0, 0);
     view.SetPosition(0, 0, -3);
     CurrentView = &view;
 

@@ -43,7 +43,8 @@ static const char* Name(Implementation impl) {
 
 int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-    const GrVertex quad[4] = {Corner(0, 0), Corner(640, 0), Corner(640, 480), Corner(0, 480)};
+    const GrVertex quad[4] = {Corner(0, 0), Corner(screenWidth, 0),
+                              Corner(screenWidth, screenHeight), Corner(0, screenHeight)};
 
     // 1. One core, straight into the buffers.
     std::vector<uint16_t> color(size_t(screenWidth) * screenHeight, 0);
@@ -57,7 +58,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 4; ++i) {
         ConvertVertex(quad[i], &v[i]);
     }
-    std::printf("additive fill, one core, 640 x 480 quads, dithering on:\n");
+    std::printf("additive fill, one core, %d x %d quads, dithering on:\n", screenWidth,
+                screenHeight);
     for (Implementation impl : {Implementation::Reference, Implementation::Portable,
                                 Implementation::Avx2, Implementation::Avx512}) {
         SetImplementation(impl);

@@ -3,7 +3,9 @@
 #include "geometry/view.h"
 #include "glide/glide.h"
 #include "toolkit/archive.h"
+#include "toolkit/bytes.h"
 #include "toolkit/memory.h"
+#include "toolkit/screen.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace bench {
 
@@ -19,34 +22,27 @@ namespace {
 
 std::string scratch;
 
-void Put32(std::string& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<char>((v >> shift) & 0xFF));
-}
-
 // A square of side 2 · half about the origin, one quadrilateral, as an LWOB file.
 bool WriteSquare(const std::string& path, float half) {
     const float xy[4][2] = {{-half, -half}, {half, -half}, {half, half}, {-half, half}};
-    std::string body = "LWOBPNTS";
-    Put32(body, 48);
+    std::vector<uint8_t> body;
+    ByteWriter out(body, ByteOrder::Big);
+    out.Bytes("LWOBPNTS", 8);
+    out.U32(48);
     for (const auto& p : xy) {
-        const float v[3] = {p[0], p[1], 0.0f};
-        for (float f : v) {
-            uint32_t bits;
-            std::memcpy(&bits, &f, sizeof bits);
-            Put32(body, bits);
-        }
+        out.F32(p[0]);
+        out.F32(p[1]);
+        out.F32(0.0f);
     }
-    body += "POLS";
-    Put32(body, 12);
-    const uint16_t record[6] = {4, 0, 1, 2, 3, 1};
-    for (uint16_t v : record) {
-        body.push_back(static_cast<char>(v >> 8));
-        body.push_back(static_cast<char>(v & 0xFF));
-    }
-    std::string file = "FORM";
-    Put32(file, static_cast<uint32_t>(body.size()));
-    file += body;
+    out.Bytes("POLS", 4);
+    out.U32(12);
+    for (uint16_t v : {4, 0, 1, 2, 3, 1}) // four points, their indices, surface 1
+        out.U16(v);
+    std::vector<uint8_t> file;
+    ByteWriter fileOut(file, ByteOrder::Big);
+    fileOut.Bytes("FORM", 4);
+    fileOut.U32(static_cast<uint32_t>(body.size()));
+    fileOut.Bytes(body.data(), body.size());
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
@@ -76,8 +72,8 @@ bool OpenShow(const char* archivePath) {
                     archivePath ? archivePath : "(none)");
     }
     // What the program's Glide set-up establishes before any View exists.
-    showWidth = 640;
-    showHeight = 480;
+    showWidth = screen::width;
+    showHeight = screen::height;
     nearDistance = 0.1f;
     farDistance = 100000.0f;
     grGlideInit();

@@ -3,6 +3,7 @@
 // write leave its buffer.
 #include "geometry/lwob.h"
 
+#include "toolkit/bytes.h"
 #include "toolkit/file.h"
 
 #include <cmath>
@@ -14,26 +15,6 @@
 namespace {
 
 constexpr int32_t MaxMeshCount = 32767; // the counts are signed 16-bit fields
-
-uint16_t Big16(const uint8_t* p) {
-    return static_cast<uint16_t>((p[0] << 8) | p[1]);
-}
-
-uint32_t Big32(const uint8_t* p) {
-    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-           (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
-}
-
-float BigFloat(const uint8_t* p) {
-    const uint32_t bits = Big32(p);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-int16_t BigSigned16(const uint8_t* p) {
-    return static_cast<int16_t>(Big16(p));
-}
 
 bool Fail(ObjectLoadReport* report, ObjectProblem problem, const char* format, ...)
 #if defined(__GNUC__)
@@ -64,39 +45,38 @@ struct PolygonChunk {
 // by the checking walk). Detail polygons are passed over.
 bool WalkPolygons(const PolygonChunk& chunk, Polygon* out, int32_t& polygonCount,
                   ObjectLoadReport* report) {
-    const uint8_t* data = chunk.data;
-    const uint32_t size = chunk.size;
-    uint32_t at = 0;
+    ByteReader in(chunk.data, chunk.size, ByteOrder::Big);
     int32_t count = 0;
     int32_t details = 0;
     int32_t largest = 0;
-    // Reads one record's point count at `at` and checks that the whole record
-    // (count, indices, surface number) lies inside the chunk.
+    // Reads one record's point count and checks that the rest of the record
+    // (indices, surface number) lies inside the chunk.
     auto record = [&](bool detail, int& points) -> bool {
-        if (size - at < 2)
+        const uint32_t at = chunk.offset + static_cast<uint32_t>(in.Position());
+        int16_t stored = 0;
+        if (!in.I16(&stored))
             return Fail(report, ObjectProblem::PolygonOverrun,
                         "POLS: %s at byte %u is cut off by the end of the chunk",
-                        detail ? "detail polygon" : "polygon", chunk.offset + at);
-        points = BigSigned16(data + at);
+                        detail ? "detail polygon" : "polygon", at);
+        points = stored;
         if (points <= 0)
-            return Fail(report, ObjectProblem::BadPolygonCount,
-                        "POLS: %s %d at byte %u has %d points",
-                        detail ? "detail polygon" : "polygon", detail ? details : count,
-                        chunk.offset + at, points);
+            return Fail(
+                report, ObjectProblem::BadPolygonCount, "POLS: %s %d at byte %u has %d points",
+                detail ? "detail polygon" : "polygon", detail ? details : count, at, points);
         if (points > largest)
             largest = points;
         if (!detail && points > MaxPolygonPoints)
             return Fail(report, ObjectProblem::PolygonTooLarge,
                         "POLS: polygon %d at byte %u has %d points; at most %d are supported",
-                        count, chunk.offset + at, points, MaxPolygonPoints);
-        if (size - at < 4u + 2u * static_cast<uint32_t>(points))
+                        count, at, points, MaxPolygonPoints);
+        if (!in.Has(2u + 2u * static_cast<uint32_t>(points)))
             return Fail(report, ObjectProblem::PolygonOverrun,
                         "POLS: %s %d at byte %u runs past the end of the chunk",
-                        detail ? "detail polygon" : "polygon", detail ? details : count,
-                        chunk.offset + at);
+                        detail ? "detail polygon" : "polygon", detail ? details : count, at);
         return true;
     };
-    while (at < size) {
+    // The reads below cannot fail: record() has checked the room for them.
+    while (in.Remaining() > 0) {
         int points = 0;
         if (!record(false, points))
             return false;
@@ -107,26 +87,27 @@ bool WalkPolygons(const PolygonChunk& chunk, Polygon* out, int32_t& polygonCount
             Polygon& polygon = out[count];
             polygon = Polygon{};
             for (int k = 0; k < points; ++k)
-                polygon.indices[k] = Big16(data + at + 2 + 2 * k);
+                in.U16(&polygon.indices[k]);
             polygon.count = static_cast<int16_t>(points);
+        } else {
+            in.Skip(2u * static_cast<uint32_t>(points));
         }
-        const int16_t surface = BigSigned16(data + at + 2 + 2 * points);
-        at += 4u + 2u * static_cast<uint32_t>(points);
+        int16_t surface = 0;
+        in.I16(&surface);
         ++count;
         if (surface < 0) {
             // Detail polygons follow: their number, then ordinary records.
-            if (size - at < 2)
+            uint16_t detailCount = 0;
+            if (!in.U16(&detailCount))
                 return Fail(report, ObjectProblem::PolygonOverrun,
                             "POLS: the detail count of polygon %d at byte %u is cut off by the "
                             "end of the chunk",
-                            count - 1, chunk.offset + at);
-            const uint16_t detailCount = Big16(data + at);
-            at += 2;
+                            count - 1, chunk.offset + static_cast<uint32_t>(in.Position()));
             for (uint32_t d = 0; d < detailCount; ++d) {
                 int detailPoints = 0;
                 if (!record(true, detailPoints))
                     return false;
-                at += 4u + 2u * static_cast<uint32_t>(detailPoints);
+                in.Skip(2u + 2u * static_cast<uint32_t>(detailPoints));
                 ++details;
             }
         }
@@ -169,32 +150,36 @@ bool LoadParsed(Mesh& mesh, const uint8_t* data, size_t fileSize, ObjectLoadRepo
     if (fileSize < 12 || std::memcmp(data + 8, "LWOB", 4) != 0)
         return Fail(report, ObjectProblem::NotLwob,
                     "not a LightWave object: the form type is not LWOB");
+    ByteReader in(data, fileSize, ByteOrder::Big);
+    in.Seek(4);
+    uint32_t formSize = 0;
+    in.U32(&formSize);
+    in.Skip(4); // the form type
     if (report != nullptr)
-        report->formSize = Big32(data + 4);
+        report->formSize = formSize;
 
     bool havePoints = false;
     bool havePolygons = false;
     PolygonChunk polygonChunk;
-    size_t at = 12;
-    while (fileSize - at >= 4) {
-        const uint8_t* tag = data + at;
+    while (in.Remaining() >= 4) {
+        const size_t header = in.Position();
+        uint8_t tag[4];
+        in.Bytes(tag, sizeof tag);
         char tagText[5];
         TagText(tag, tagText);
-        if (fileSize - at < 8)
+        uint32_t size = 0;
+        if (!in.U32(&size))
             return Fail(report, ObjectProblem::TruncatedChunk,
                         "chunk %s at byte %u: its header is cut off by the end of the file",
-                        tagText, static_cast<unsigned>(at));
-        const uint32_t size = Big32(data + at + 4);
-        const size_t header = at;
+                        tagText, static_cast<unsigned>(header));
         NoteChunk(report, tag, static_cast<uint32_t>(header), size);
-        at += 8;
-        if (size > fileSize - at)
+        ByteReader body(data, 0, ByteOrder::Big);
+        if (!in.Part(size, &body))
             return Fail(report, ObjectProblem::ChunkPastEnd,
                         "chunk %s at byte %u: its size %u runs past the end of the file (%u bytes "
                         "left)",
                         tagText, static_cast<unsigned>(header), size,
-                        static_cast<unsigned>(fileSize - at));
-        const uint8_t* body = data + at;
+                        static_cast<unsigned>(in.Remaining()));
 
         if (std::memcmp(tag, "PNTS", 4) == 0) {
             if (havePoints)
@@ -215,8 +200,10 @@ bool LoadParsed(Mesh& mesh, const uint8_t* data, size_t fileSize, ObjectLoadRepo
                                 count);
             }
             for (int i = 0; i < count; ++i) {
-                const uint8_t* p = body + 12 * i;
-                Vector3 point{BigFloat(p), BigFloat(p + 4), BigFloat(p + 8)};
+                Vector3 point{}; // the size check above leaves room for every point
+                body.F32(&point.x);
+                body.F32(&point.y);
+                body.F32(&point.z);
                 if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(point.z))
                     return Fail(report, ObjectProblem::BadCoordinate,
                                 "PNTS: point %d has a coordinate that is not a finite number", i);
@@ -228,9 +215,9 @@ bool LoadParsed(Mesh& mesh, const uint8_t* data, size_t fileSize, ObjectLoadRepo
                 return Fail(report, ObjectProblem::DuplicateChunk, "a second POLS chunk at byte %u",
                             static_cast<unsigned>(header));
             havePolygons = true;
-            polygonChunk.data = body;
+            polygonChunk.data = body.Here();
             polygonChunk.size = size;
-            polygonChunk.offset = static_cast<uint32_t>(at);
+            polygonChunk.offset = static_cast<uint32_t>(header + 8);
             int32_t count = 0;
             if (!WalkPolygons(polygonChunk, nullptr, count, report))
                 return false;
@@ -247,11 +234,10 @@ bool LoadParsed(Mesh& mesh, const uint8_t* data, size_t fileSize, ObjectLoadRepo
             ++report->skippedChunks;
         }
 
-        at += size;
         // IFF pads an odd-sized chunk to even length with a zero byte. A tag never
         // starts with a zero byte, so one found here is padding.
-        if ((size & 1u) != 0 && at < fileSize && data[at] == 0) {
-            ++at;
+        if ((size & 1u) != 0 && in.Remaining() > 0 && *in.Here() == 0) {
+            in.Skip(1);
             if (report != nullptr)
                 ++report->paddedChunks;
         }

@@ -1,13 +1,15 @@
 // Views: projection set-up, clipping planes and the world-to-view matrix.
 #include "geometry/view.h"
 
+#include "toolkit/screen.h"
+
 #include <cmath>
 
 View* CurrentView = nullptr;
 float nearDistance = 1.0f;
 float farDistance = 10000.0f;
-int16_t showWidth = 640;
-int16_t showHeight = 480;
+int16_t showWidth = screen::width;
+int16_t showHeight = screen::height;
 
 namespace {
 

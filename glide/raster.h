@@ -4,13 +4,14 @@
 #pragma once
 
 #include "glide/glide.h"
+#include "toolkit/screen.h" // header-only: the board links no toolkit
 
 #include <cstdint>
 
 namespace glide {
 
-constexpr int screenWidth = 640;
-constexpr int screenHeight = 480;
+constexpr int screenWidth = screen::width;
+constexpr int screenHeight = screen::height;
 // Vertex positions are 28.4 fixed point (1/16 pixel), the precision the polygon
 // pipeline snaps to. Polygons reaching farther than this from the origin, in pixels,
 // are refused: it bounds every edge product well inside 64 bits.

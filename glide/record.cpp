@@ -1,6 +1,8 @@
 // Writing and reading the Glide call recordings described in record.h.
 #include "glide/record.h"
 
+#include "toolkit/bytes.h" // header-only: the board links no toolkit
+
 #include <cstdio>
 #include <cstring>
 
@@ -20,18 +22,19 @@ void Put(const void* data, size_t bytes) {
 void PutU8(uint8_t v) {
     Put(&v, 1);
 }
+template <typename T> void PutNumber(T v) {
+    uint8_t b[sizeof v];
+    StoreBytes(b, v, ByteOrder::Little);
+    Put(b, sizeof b);
+}
 void PutU16(uint16_t v) {
-    uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
-    Put(b, 2);
+    PutNumber(v);
 }
 void PutU32(uint32_t v) {
-    uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-    Put(b, 4);
+    PutNumber(v);
 }
 void PutF32(float f) {
-    uint32_t v;
-    std::memcpy(&v, &f, 4);
-    PutU32(v);
+    PutNumber(f);
 }
 void PutVertex(const GrVertex& v) {
     const float fields[9] = {v.x, v.y, v.z, v.r, v.g, v.b, v.ooz, v.a, v.oow};
@@ -40,43 +43,15 @@ void PutVertex(const GrVertex& v) {
     }
 }
 
-// Reads through a bounded cursor: a read past the end fails and reads nothing.
-struct Reader {
-    const uint8_t* data;
-    size_t size, pos = 0;
-    bool Has(size_t n) const { return size - pos >= n; }
-    bool U8(uint8_t* v) {
-        if (!Has(1)) {
-            return false;
-        }
-        *v = data[pos++];
-        return true;
-    }
-    bool U32(uint32_t* v) {
-        if (!Has(4)) {
-            return false;
-        }
-        *v = uint32_t(data[pos]) | uint32_t(data[pos + 1]) << 8 | uint32_t(data[pos + 2]) << 16 |
-             uint32_t(data[pos + 3]) << 24;
-        pos += 4;
-        return true;
-    }
-    bool I32(int32_t* v) {
-        uint32_t u;
-        if (!U32(&u)) {
-            return false;
-        }
-        std::memcpy(v, &u, 4);
-        return true;
-    }
+// The recording's reads: a read past the end fails and reads nothing.
+struct Reader : ByteReader {
+    Reader(const uint8_t* data, size_t size) : ByteReader(data, size, ByteOrder::Little) {}
     bool Vertex(GrVertex* v) {
         float f[9];
         for (float& x : f) {
-            uint32_t u;
-            if (!U32(&u)) {
+            if (!F32(&x)) {
                 return false;
             }
-            std::memcpy(&x, &u, 4);
         }
         *v = GrVertex{};
         v->x = f[0];
@@ -151,9 +126,7 @@ void RecordCall(Op op, const int32_t* args, int argCount) {
 
 void RecordWinOpen(GrWindowHandle_t window, const int32_t args[6]) {
     PutU8(uint8_t(Op::WinOpen));
-    uint64_t w = window;
-    PutU32(uint32_t(w));
-    PutU32(uint32_t(w >> 32));
+    PutNumber(uint64_t(window));
     for (int i = 0; i < 6; ++i) {
         PutU32(uint32_t(args[i]));
     }
@@ -201,14 +174,14 @@ bool ReadRecording(const uint8_t* data, size_t size, ReplayScript* script, std::
         *error = "not a Glide recording (no SGLT header)";
         return false;
     }
-    in.pos = 4;
+    in.Skip(4);
     in.U32(&version);
     if (version != 1) {
         *error = "unsupported recording version " + std::to_string(version);
         return false;
     }
-    while (in.pos < in.size) {
-        size_t at = in.pos;
+    while (in.Remaining() > 0) {
+        size_t at = in.Position();
         uint8_t code = 0;
         in.U8(&code);
         if (code < uint8_t(Op::Init) || code > uint8_t(Op::ScreenHeight)) {
@@ -222,9 +195,7 @@ bool ReadRecording(const uint8_t* data, size_t size, ReplayScript* script, std::
         int vertices = 0;
         switch (call.op) {
         case Op::WinOpen: {
-            uint32_t lo = 0, hi = 0;
-            ok = in.U32(&lo) && in.U32(&hi);
-            call.window = uint64_t(hi) << 32 | lo;
+            ok = in.U64(&call.window);
             for (int i = 0; i < 6 && ok; ++i) {
                 ok = in.I32(&call.args[i]);
             }
@@ -232,11 +203,12 @@ bool ReadRecording(const uint8_t* data, size_t size, ReplayScript* script, std::
         }
         case Op::BufferClear: {
             uint32_t color = 0;
-            uint8_t alpha = 0, lo = 0, hi = 0;
-            ok = in.U32(&color) && in.U8(&alpha) && in.U8(&lo) && in.U8(&hi);
+            uint8_t alpha = 0;
+            uint16_t depth = 0;
+            ok = in.U32(&color) && in.U8(&alpha) && in.U16(&depth);
             call.args[0] = int32_t(color);
             call.args[1] = alpha;
-            call.args[2] = int32_t(lo | hi << 8);
+            call.args[2] = depth;
             break;
         }
         case Op::DrawTriangle:

@@ -2,9 +2,9 @@
 #include "shell/settings.h"
 
 #include "shell/saver.h"
+#include "toolkit/bytes.h"
 
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
@@ -19,9 +19,7 @@ void QueryNumber(HKEY key, const char* name, int32_t* field) {
     if (RegQueryValueExA(key, name, nullptr, nullptr, data, &size) != ERROR_SUCCESS)
         return;
     // Little-endian as the registry stores REG_DWORD; shorter data reads as zero-extended.
-    uint32_t value = static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
-                     static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24;
-    *field = static_cast<int32_t>(value);
+    ByteReader(data, sizeof data, ByteOrder::Little).I32(field);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "toolkit/archive.h"
 
+#include "toolkit/bytes.h"
 #include "toolkit/memory.h"
 #include "toolkit/text.h"
 
@@ -15,15 +16,6 @@ int32_t archivesOpen = 0;
 namespace {
 
 char failureText[160] = "";
-
-uint32_t ReadLittle32(const unsigned char* bytes) {
-    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-           uint32_t(bytes[3]) << 24;
-}
-
-int16_t ReadLittle16(const unsigned char* bytes) {
-    return static_cast<int16_t>(uint16_t(bytes[0] | bytes[1] << 8));
-}
 
 void ReleaseEntries(Archive* archive) {
     while (archive->entries.First()) {
@@ -88,11 +80,16 @@ uint32_t ArchiveOpen(const char* path) {
                       unsigned(layout::headerSize));
     if (MemCompare(header, layout::magic, layout::magicSize) != 0)
         return Refuse(archive, "not an archive: wrong magic (expected \"QZF\")");
-    int16_t version = ReadLittle16(header + layout::versionOffset);
+    ByteReader headerReader(header, sizeof header, ByteOrder::Little);
+    int16_t version = 0;
+    uint32_t count = 0;
+    headerReader.Seek(layout::versionOffset);
+    headerReader.I16(&version);
+    headerReader.Seek(layout::countOffset);
+    headerReader.U32(&count);
     if (version < layout::minimumVersion)
         return Refuse(archive, "unsupported version %d (at least %d)", int(version),
                       int(layout::minimumVersion));
-    uint32_t count = ReadLittle32(header + layout::countOffset);
 
     // The directory must fit in the file before anything is allocated for it.
     uint64_t room = (uint64_t(fileSize) - layout::headerSize) / layout::recordSize;
@@ -112,8 +109,12 @@ uint32_t ArchiveOpen(const char* path) {
             return Refuse(archive, "entry %lu: name without a terminator in its %u bytes",
                           static_cast<unsigned long>(index), unsigned(layout::nameSize));
         uint32_t nameLength = static_cast<uint32_t>(static_cast<const char*>(terminator) - name);
-        uint32_t size = ReadLittle32(record + layout::recordSizeOffset);
-        uint32_t offset = ReadLittle32(record + layout::recordMemberOffset);
+        ByteReader fields(record, sizeof record, ByteOrder::Little);
+        uint32_t size = 0, offset = 0;
+        fields.Seek(layout::recordSizeOffset);
+        fields.U32(&size);
+        fields.Seek(layout::recordMemberOffset);
+        fields.U32(&offset);
         if (uint64_t(offset) + size > fileSize)
             return Refuse(archive,
                           "truncated: member \"%s\" (offset %lu, size %lu) runs past the end of "

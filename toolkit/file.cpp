@@ -14,15 +14,6 @@ constexpr size_t printBufferSize = 512;
 constexpr int printLongest = 500;
 const char* const printTooLong = "**** STRING TO LONG ****\n";
 
-void ReverseBytes(void* data, uint32_t count) {
-    unsigned char* bytes = static_cast<unsigned char*>(data);
-    for (uint32_t low = 0, high = count - 1; low < high; ++low, --high) {
-        unsigned char swap = bytes[low];
-        bytes[low] = bytes[high];
-        bytes[high] = swap;
-    }
-}
-
 // The program names its files the Windows way ("scrnshot\zentor00.bmp").
 std::string DiskPath(const char* name) {
     std::string path(name);
@@ -37,20 +28,13 @@ std::string DiskPath(const char* name) {
 
 } // namespace
 
-File::File() {
-    const uint16_t one = 1;
-    unsigned char first;
-    std::memcpy(&first, &one, 1);
-    hostOrder = first == 1 ? littleEndianOrder : bigEndianOrder;
-}
-
 void File::SetByteOrder(uint32_t mode) {
     if (mode & ModeLittleEndian)
-        swapBytes = hostOrder != littleEndianOrder;
+        order = ByteOrder::Little;
     else if (mode & ModeBigEndian)
-        swapBytes = hostOrder != bigEndianOrder;
+        order = ByteOrder::Big;
     else
-        swapBytes = 0;
+        order = HostByteOrder();
 }
 
 bool File::Open(const char* name, uint32_t mode) {
@@ -150,46 +134,45 @@ bool File::WriteByte(uint8_t value) {
     return true;
 }
 
-bool File::ReadSwapped(void* out, uint32_t count) {
-    bool result = Read(out, count);
-    if (swapBytes)
-        ReverseBytes(out, count);
-    return result;
+template <typename T> bool File::ReadNumber(T* out) {
+    uint8_t bytes[sizeof(T)];
+    if (!Read(bytes, sizeof bytes))
+        return false;
+    *out = LoadBytes<T>(bytes, order);
+    return true;
 }
 
-bool File::WriteSwapped(const void* value, uint32_t count) {
+template <typename T> bool File::WriteNumber(T value) {
     if (inArchive)
         return false;
-    unsigned char bytes[8];
-    std::memcpy(bytes, value, count);
-    if (swapBytes)
-        ReverseBytes(bytes, count);
-    return Write(bytes, count);
+    uint8_t bytes[sizeof(T)];
+    StoreBytes(bytes, value, order);
+    return Write(bytes, sizeof bytes);
 }
 
 bool File::Read16(uint16_t* out) {
-    return ReadSwapped(out, 2);
+    return ReadNumber(out);
 }
 bool File::Write16(uint16_t value) {
-    return WriteSwapped(&value, 2);
+    return WriteNumber(value);
 }
 bool File::Read32(uint32_t* out) {
-    return ReadSwapped(out, 4);
+    return ReadNumber(out);
 }
 bool File::Write32(uint32_t value) {
-    return WriteSwapped(&value, 4);
+    return WriteNumber(value);
 }
 bool File::ReadFloat(float* out) {
-    return ReadSwapped(out, 4);
+    return ReadNumber(out);
 }
 bool File::WriteFloat(float value) {
-    return WriteSwapped(&value, 4);
+    return WriteNumber(value);
 }
 bool File::ReadDouble(double* out) {
-    return ReadSwapped(out, 8);
+    return ReadNumber(out);
 }
 bool File::WriteDouble(double value) {
-    return WriteSwapped(&value, 8);
+    return WriteNumber(value);
 }
 
 bool File::Seek(uint32_t offset, SeekOrigin origin) {

@@ -4,6 +4,8 @@
 // order and the machine's.
 #pragma once
 
+#include "toolkit/bytes.h"
+
 #include <cstdint>
 #include <cstdio>
 
@@ -29,17 +31,13 @@ enum SeekOrigin : int16_t {
     SeekEnd = 4,
 };
 
-// Byte order values of File::HostOrder().
-constexpr uint8_t littleEndianOrder = 8;
-constexpr uint8_t bigEndianOrder = 16;
-
 // Failures record codes 3 to 8 with SetError (toolkit/error.h), except where an
 // operation says it records nothing. Operations other than Open and Close need
 // an open File. A File is a small value object: made on the stack, opened,
 // used and destroyed within one function.
 class File {
 public:
-    File();
+    File() = default;
     virtual ~File() { Close(); }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
@@ -105,20 +103,16 @@ public:
     bool InArchive() const {
         return inArchive != 0;
     }
-    uint8_t HostOrder() const {
-        return hostOrder;
-    }
 
 private:
     bool OpenArchiveMember(Archive* memberArchive, ArchiveEntry* memberEntry);
-    bool ReadSwapped(void* out, uint32_t count);
-    bool WriteSwapped(const void* value, uint32_t count);
+    template <typename T> bool ReadNumber(T* out);
+    template <typename T> bool WriteNumber(T value);
     void SetByteOrder(uint32_t mode);
 
     Archive* archive = nullptr;    // archive of the open member, else null
     ArchiveEntry* entry = nullptr; // the open member, else null
     std::FILE* stream = nullptr;   // the open disk file, else null
     uint8_t inArchive = 0;         // 1 while a member is open
-    uint8_t hostOrder = 0;         // littleEndianOrder or bigEndianOrder
-    uint8_t swapBytes = 0;         // 1 when numbers are reversed between file and memory
+    ByteOrder order = HostByteOrder(); // of the numbers in the file
 };

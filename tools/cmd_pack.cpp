@@ -8,10 +8,10 @@
 #include "tools/names.h"
 
 #include "toolkit/archive.h"
+#include "toolkit/bytes.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -44,16 +44,6 @@ std::string Lower(std::string text) {
             c = static_cast<char>(c - 'A' + 'a');
     }
     return text;
-}
-
-void Put16(unsigned char* at, uint16_t value) {
-    at[0] = static_cast<unsigned char>(value);
-    at[1] = static_cast<unsigned char>(value >> 8);
-}
-
-void Put32(unsigned char* at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
 // Collects the files below folder, skipping the archive being written. Returns
@@ -213,17 +203,22 @@ int slvtool::PackCommand(int argc, char** argv) {
         offset += member.size;
     }
 
-    std::vector<unsigned char> directory(layout::headerSize + members.size() * layout::recordSize,
-                                         0);
-    std::memcpy(directory.data(), layout::magic, layout::magicSize);
-    Put16(&directory[layout::versionOffset], static_cast<uint16_t>(layout::currentVersion));
-    Put32(&directory[layout::countOffset], static_cast<uint32_t>(members.size()));
+    std::vector<uint8_t> directory(layout::headerSize + members.size() * layout::recordSize, 0);
+    ByteWriter fields(directory, ByteOrder::Little);
+    fields.Seek(0);
+    fields.Bytes(layout::magic, layout::magicSize);
+    fields.Seek(layout::versionOffset);
+    fields.I16(layout::currentVersion);
+    fields.Seek(layout::countOffset);
+    fields.U32(static_cast<uint32_t>(members.size()));
     for (size_t i = 0; i < members.size(); ++i) {
-        unsigned char* record = &directory[layout::headerSize + i * layout::recordSize];
-        Put32(record + layout::recordSizeOffset, members[i].size);
-        Put32(record + layout::recordMemberOffset, members[i].offset);
-        std::memcpy(record + layout::recordNameOffset, members[i].name.c_str(),
-                    members[i].name.size() + 1);
+        const size_t record = layout::headerSize + i * layout::recordSize;
+        fields.Seek(record + layout::recordSizeOffset);
+        fields.U32(members[i].size);
+        fields.Seek(record + layout::recordMemberOffset);
+        fields.U32(members[i].offset);
+        fields.Seek(record + layout::recordNameOffset);
+        fields.Bytes(members[i].name.c_str(), members[i].name.size() + 1);
     }
 
     // A link named as the output stays a link: the archive it leads to is replaced.

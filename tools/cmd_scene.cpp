@@ -7,22 +7,21 @@
 #include "geometry/view.h"
 #include "glide/glide.h"
 #include "scene/scene.h"
-#include "toolkit/report.h"
 #include "toolkit/archive.h"
+#include "toolkit/bmp.h"
 #include "toolkit/file.h"
 #include "toolkit/memory.h"
+#include "toolkit/report.h"
+#include "toolkit/screen.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace {
 
-constexpr int renderWidth = 640;
-constexpr int renderHeight = 480;
 // File degrees from stored radians (stored with the sign inverted).
 constexpr double storedToDegrees = -1.0 / 0.017453293005625408;
 
@@ -100,56 +99,6 @@ void PrintSummary(const char* fileName, const char* archivePath, const Scene& sc
     }
 }
 
-void PutLittle(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    }
-}
-
-// Writes 565 pixels (rows top to bottom) as a bottom-up 24-bit BMP.
-bool WriteBmp(const char* path, const uint8_t* pixels, uint32_t strideBytes) {
-    const uint32_t rowBytes = (renderWidth * 3 + 3) & ~3u;
-    const uint32_t imageBytes = rowBytes * renderHeight;
-    std::vector<uint8_t> out;
-    out.reserve(54 + imageBytes);
-    out.push_back('B');
-    out.push_back('M');
-    PutLittle(out, 54 + imageBytes, 4);
-    PutLittle(out, 0, 4);
-    PutLittle(out, 54, 4);
-    PutLittle(out, 40, 4);
-    PutLittle(out, renderWidth, 4);
-    PutLittle(out, renderHeight, 4);
-    PutLittle(out, 1, 2);
-    PutLittle(out, 24, 2);
-    PutLittle(out, 0, 4);
-    PutLittle(out, imageBytes, 4);
-    PutLittle(out, 2835, 4);
-    PutLittle(out, 2835, 4);
-    PutLittle(out, 0, 4);
-    PutLittle(out, 0, 4);
-    for (int y = renderHeight - 1; y >= 0; --y) {
-        const uint8_t* row = pixels + static_cast<size_t>(y) * strideBytes;
-        for (int x = 0; x < renderWidth; ++x) {
-            uint16_t p;
-            std::memcpy(&p, row + 2 * x, 2);
-            const uint32_t r = p >> 11, g = (p >> 5) & 63, b = p & 31;
-            out.push_back(static_cast<uint8_t>((b << 3) | (b >> 2)));
-            out.push_back(static_cast<uint8_t>((g << 2) | (g >> 4)));
-            out.push_back(static_cast<uint8_t>((r << 3) | (r >> 2)));
-        }
-        for (uint32_t pad = renderWidth * 3; pad < rowBytes; ++pad) {
-            out.push_back(0);
-        }
-    }
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = std::fwrite(out.data(), 1, out.size(), file) == out.size();
-    return std::fclose(file) == 0 && written;
-}
-
 // Draws frame of the loaded scene as the options screen draws it (opaque,
 // W-buffered) and writes the picture to outPath.
 bool Render(Scene& scene, float frame, const char* outPath) {
@@ -174,7 +123,8 @@ bool Render(Scene& scene, float frame, const char* outPath) {
     info.size = sizeof info;
     if (grLfbLock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER, GR_LFBWRITEMODE_565, GR_ORIGIN_UPPER_LEFT,
                   FXFALSE, &info)) {
-        written = WriteBmp(outPath, static_cast<const uint8_t*>(info.lfbPtr), info.strideInBytes);
+        written =
+            WriteBmp565(outPath, info.lfbPtr, info.strideInBytes, screen::width, screen::height);
         grLfbUnlock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER);
         if (!written) {
             std::fprintf(stderr, "slvtool scene: %s: cannot write the picture\n", outPath);
@@ -240,7 +190,7 @@ int slvtool::SceneCommand(int argc, char** argv) {
         farDistance = 100000.0f;
         reportText[0] = '\0';
         Scene scene;
-        if (!scene.Load(fileName, renderWidth, renderHeight, nullptr, nullptr)) {
+        if (!scene.Load(fileName, screen::width, screen::height, nullptr, nullptr)) {
             if (reportText[0] != '\0') {
                 PrintReport(fileName, scene);
             } else if (scene.errorDetail[0] != '\0') {
@@ -263,8 +213,8 @@ int slvtool::SceneCommand(int argc, char** argv) {
             if (renderPath != nullptr) {
                 if (Render(scene, renderFrame, renderPath)) {
                     std::printf("frame %g written to %s (%dx%d, 24-bit)\n",
-                                std::fmin(renderFrame, scene.lastFrame), renderPath, renderWidth,
-                                renderHeight);
+                                std::fmin(renderFrame, scene.lastFrame), renderPath, screen::width,
+                                screen::height);
                 } else {
                     code = 1;
                 }

@@ -2,6 +2,7 @@
 // call the window procedure at once; posted messages and input wait in two fixed
 // queues. PeekMessageA first turns pending SDL events into messages, then returns
 // posted messages, then WM_QUIT, then input, in the order Windows uses.
+#include "toolkit/screen.h" // header-only: the platform layer links no toolkit
 #include "win32/key_map.h"
 #include "win32/platform.h"
 #include "win32/sdl_state.h"
@@ -543,8 +544,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         x = y = SDL_WINDOWPOS_CENTERED;
     }
     if (width == CW_USEDEFAULT || width <= 0 || height <= 0) {
-        width = 640;
-        height = 480;
+        width = screen::width;
+        height = screen::height;
     }
 
     // A pop-up covering the whole screen is the full-screen window of the show.

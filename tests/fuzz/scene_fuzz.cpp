@@ -9,6 +9,7 @@
 #include "scene/line_reader.h"
 #include "scene/motion.h"
 #include "scene/scene.h"
+#include "tests/geometry/lwob_builder.h"
 #include "toolkit/memory.h"
 #include "toolkit/report.h"
 
@@ -21,42 +22,6 @@
 #include <vector>
 
 namespace {
-
-void PutBig(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int i = bytes - 1; i >= 0; --i) {
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    }
-}
-
-// A unit cube as a FORM/LWOB file.
-std::vector<uint8_t> Cube() {
-    static const float corners[8][3] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
-                                        {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
-    static const uint16_t faces[6][4] = {{3, 2, 1, 0}, {6, 7, 4, 5}, {7, 3, 0, 4},
-                                         {2, 6, 5, 1}, {7, 6, 2, 3}, {0, 1, 5, 4}};
-    std::vector<uint8_t> body = {'L', 'W', 'O', 'B', 'P', 'N', 'T', 'S'};
-    PutBig(body, 8 * 12, 4);
-    for (const auto& corner : corners) {
-        for (float value : corner) {
-            uint32_t bits;
-            std::memcpy(&bits, &value, sizeof bits);
-            PutBig(body, bits, 4);
-        }
-    }
-    body.insert(body.end(), {'P', 'O', 'L', 'S'});
-    PutBig(body, 6 * 12, 4);
-    for (const auto& face : faces) {
-        PutBig(body, 4, 2);
-        for (uint16_t index : face) {
-            PutBig(body, index, 2);
-        }
-        PutBig(body, 1, 2);
-    }
-    std::vector<uint8_t> file = {'F', 'O', 'R', 'M'};
-    PutBig(file, static_cast<uint32_t>(body.size()), 4);
-    file.insert(file.end(), body.begin(), body.end());
-    return file;
-}
 
 // The objects the seeds name, all the same cube. Names are matched exactly, as
 // the archive would match them ignoring case.
@@ -86,7 +51,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::fprintf(stderr, "fuzz_scene: could not start the toolkit\n");
         std::abort();
     }
-    cubeFile = Cube();
+    cubeFile = lwobtest::Cube();
     Scene::objectFileLoader = LoadObjectFromMemory;
     nearDistance = 0.1f;
     farDistance = 100000.0f;

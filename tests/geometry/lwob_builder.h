@@ -3,8 +3,9 @@
 // broken layouts that real files and hostile ones contain.
 #pragma once
 
+#include "toolkit/bytes.h"
+
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,14 +13,13 @@ namespace lwobtest {
 
 using Bytes = std::vector<uint8_t>;
 
-inline void Put16(Bytes& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value >> 8));
-    out.push_back(static_cast<uint8_t>(value));
+// IFF numbers are big-endian.
+inline void Put16(Bytes& out, uint16_t value) {
+    ByteWriter(out, ByteOrder::Big).U16(value);
 }
 
 inline void Put32(Bytes& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(value >> shift));
+    ByteWriter(out, ByteOrder::Big).U32(value);
 }
 
 inline void PutTag(Bytes& out, const char* tag) {
@@ -33,12 +33,11 @@ struct Point {
 
 inline Bytes PointData(const std::vector<Point>& points) {
     Bytes out;
+    ByteWriter writer(out, ByteOrder::Big);
     for (const Point& p : points) {
-        for (float value : {p.x, p.y, p.z}) {
-            uint32_t bits;
-            std::memcpy(&bits, &value, sizeof bits);
-            Put32(out, bits);
-        }
+        writer.F32(p.x);
+        writer.F32(p.y);
+        writer.F32(p.z);
     }
     return out;
 }

@@ -12,13 +12,6 @@
 
 namespace {
 
-using testsupport::ReadWhole;
-
-uint32_t Le32(const std::string& b, size_t at) {
-    auto byte = [&b, at](int i) { return uint32_t(uint8_t(b[at + i])) << (8 * i); };
-    return byte(0) | byte(1) | byte(2) | byte(3);
-}
-
 void Touch(const char* path) {
     testsupport::WriteWhole(path, std::string());
 }
@@ -35,31 +28,6 @@ protected:
     std::filesystem::path previous = std::filesystem::current_path();
     testsupport::ScratchFolder scratch;
 };
-
-// A 4 × 2 picture, rows 10 bytes apart (one padding pixel): top row white, green,
-// blue, black; bottom row red. Expanded with the low bits clear, bottom row first.
-TEST_F(ScreenshotTest, BitmapHeaderAndBottomRowFirst) {
-    const uint16_t lfb[10] = {0xFFFF, 0x07E0, 0x001F, 0x0000, 0x1234,
-                              0xF800, 0xF800, 0xF800, 0xF800, 0x1234};
-    uint8_t pixels[4 * 2 * 3];
-    ConvertRgb565(lfb, 10, 4, 2, pixels);
-    // Without the folder nothing is written, and the folder is never created.
-    EXPECT_FALSE(WriteBmpSized("scrnshot\\zentor00.bmp", pixels, 4, 2));
-    EXPECT_NE(access("scrnshot", F_OK), 0);
-    ASSERT_EQ(mkdir("scrnshot", 0755), 0);
-    ASSERT_TRUE(WriteBmpSized("scrnshot\\zentor00.bmp", pixels, 4, 2));
-    const std::string b = ReadWhole("scrnshot/zentor00.bmp");
-    ASSERT_EQ(b.size(), 54u + 24u);
-    EXPECT_EQ(b.substr(0, 2), "BM");
-    // File size, reserved, pixel offset, header size, width, height, then
-    // planes | 24 bits, and six zero fields.
-    const uint32_t header[] = {78, 0, 54, 40, 4, 2, 1 | 24 << 16, 0, 0, 0, 0, 0, 0};
-    for (size_t i = 0; i < std::size(header); ++i)
-        EXPECT_EQ(Le32(b, 2 + 4 * i), header[i]) << "offset " << 2 + 4 * i;
-    const std::string red("\0\0\xF8", 3), white("\xF8\xFC\xF8"), green("\0\xFC\0", 3),
-        blue("\xF8\0\0", 3), black(3, '\0');
-    EXPECT_EQ(b.substr(54), red + red + red + red + white + green + blue + black);
-}
 
 // The first free number, a gap filled first, three digits past 99, and a name
 // buffer too small.

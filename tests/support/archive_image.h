@@ -3,6 +3,7 @@
 #pragma once
 
 #include "toolkit/archive.h"
+#include "toolkit/bytes.h"
 
 #include <cstdint>
 #include <cstring>
@@ -13,10 +14,11 @@ namespace testsupport {
 
 using Bytes = std::vector<unsigned char>;
 
-// Stores value little-endian at bytes[at .. at + 3].
+// Stores value little-endian at bytes[at .. at + 3], as the archive's numbers are.
 inline void Put32(Bytes& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    ByteWriter writer(bytes, ByteOrder::Little);
+    writer.Seek(at);
+    writer.U32(value);
 }
 
 // The image of an archive whose member data follows the directory in order.
@@ -36,8 +38,9 @@ struct ArchiveImage {
         namespace layout = archive_format;
         Bytes bytes(layout::headerSize + members.size() * layout::recordSize, 0);
         std::memcpy(bytes.data(), layout::magic, layout::magicSize);
-        bytes[layout::versionOffset] = layout::currentVersion & 0xFF;
-        bytes[layout::versionOffset + 1] = layout::currentVersion >> 8;
+        ByteWriter version(bytes, ByteOrder::Little);
+        version.Seek(layout::versionOffset);
+        version.I16(layout::currentVersion);
         Put32(bytes, layout::countOffset, static_cast<uint32_t>(members.size()));
         for (size_t i = 0; i < members.size(); ++i) {
             size_t record = layout::headerSize + i * layout::recordSize;

@@ -5,12 +5,13 @@
 
 #include "geometry/view.h"
 #include "glide/glide.h"
+#include "toolkit/screen.h"
 
 namespace testsupport {
 
 inline bool OpenShowBoard() {
-    showWidth = 640;
-    showHeight = 480;
+    showWidth = screen::width;
+    showHeight = screen::height;
     nearDistance = 0.1f;
     farDistance = 100000.0f;
     grGlideInit();
