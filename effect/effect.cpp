@@ -91,6 +91,9 @@ Effect::~Effect() {
 }
 
 bool Effect::Start() {
+    // A start after a Release begins where the first one did: the arrangement
+    // unturned, no drift or fade under way.
+    centre.matrix.SetIdentity();
     spacingLeft = 0.0f;
     spinLeft = 0;
     colourNow[0] = 100.0f;

@@ -5,8 +5,11 @@
 // change anywhere from the content to the rasteriser that alters what people see
 // fails here.
 //
+// Each test draws the show as the program does, once per process: run them
+// through ctest, which starts a process for each (the effect keeps state from
+// one set-up to the next that a second show in one process would inherit).
 // After an intended change, remake them and look at them (the .ppm files):
-//     SOLVANE_REMAKE_REFERENCES=1 build/bin/test_reference
+//     cd build && SOLVANE_REMAKE_REFERENCES=1 ctest -R Reference
 // (The .ppm files are for looking only; git ignores them.) A failing comparison
 // leaves <name>.actual.ppm in the working directory.
 #include "effect/mouse_input.h"
