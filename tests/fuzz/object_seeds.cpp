@@ -1,6 +1,6 @@
 // Writes the object fuzzer's seed files into the folder given on the command
 // line: small valid objects in the layouts real writers use, and a few broken ones.
-#include "lwob_builder.h"
+#include "tests/geometry/lwob_builder.h"
 
 #include <cstdio>
 #include <string>
