@@ -436,8 +436,10 @@ AVX512 static inline void Store16(uint16_t* p, __mmask16 write, __m256i old, __m
 // ONE or SRC_ALPHA, destination factor ZERO, ONE or ONE_MINUS_SRC_ALPHA; the same
 // arithmetic as SpanReference for those states. GCC 12 takes the intrinsics' own
 // undefined pass-through operands for uninitialised values: not a fault here.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 // The lane offsets of a span's steps: i * step for lanes i = 0..15, and 16 * step. The
 // same for every span of a polygon whose steps the set-up did not have to cut.
 struct LaneSteps512 {
@@ -586,7 +588,9 @@ AVX512 inline __attribute__((always_inline)) void SpanPixelsAvx512(const PixelPa
         }
     }
 }
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 AVX512 void SpanOpaqueWAvx512(const PixelPath& path, const Span& s) {
     SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(path, s,
@@ -678,8 +682,13 @@ AVX512 void SpanAdditiveAvx512(const PixelPath& path, const Span& s) {
 // Row walks with the two loops the show spends its time in inlined: a small polygon's
 // rows then cost the loop's pixels and little else. The walk is compiled again here,
 // for AVX-512, so that the loops can be inlined into it.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2,avx512f,avx512bw,avx512vl"))), \
+                             apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2,avx512f,avx512bw,avx512vl")
+#endif
 namespace fused {
 // The AVX-512 copy under names of its own, so that calls with glide's types find one
 // walk only.
@@ -717,7 +726,11 @@ uint64_t Additive(RowWalk& w, EdgeWalk* leftEdges, int lefts, EdgeWalk* rightEdg
     return WalkRowsForAvx512<AdditiveKernel>(w, leftEdges, lefts, rightEdges, rights);
 }
 } // namespace fused
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 #endif // SOLVANE_GLIDE_X86
 
