@@ -439,6 +439,7 @@ AVX512 static inline void Store16(uint16_t* p, __mmask16 write, __m256i old, __m
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
 // The lane offsets of a span's steps: i * step for lanes i = 0..15, and 16 * step. The
 // same for every span of a polygon whose steps the set-up did not have to cut.
