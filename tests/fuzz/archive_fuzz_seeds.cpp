@@ -1,8 +1,8 @@
 // Writes the starting inputs of fuzz_archive into the folder given as argument.
 #include "tests/geometry/lwob_builder.h"
 #include "tests/support/archive_image.h"
+#include "tests/support/scratch_folder.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,20 +11,15 @@ namespace {
 
 using Member = std::pair<std::string, std::string>; // name, data
 
-std::string ArchiveBytes(const std::vector<Member>& members) {
+testsupport::Bytes ArchiveBytes(const std::vector<Member>& members) {
     testsupport::ArchiveImage image;
     for (const Member& member : members)
         image.Add(member.first, member.second);
-    const testsupport::Bytes bytes = image.Build();
-    return std::string(bytes.begin(), bytes.end());
+    return image.Build();
 }
 
-bool Write(const std::string& folder, const char* name, const std::string& bytes) {
-    std::FILE* out = std::fopen((folder + "/" + name).c_str(), "wb");
-    if (!out)
-        return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    return std::fclose(out) == 0 && written;
+bool Write(const std::string& folder, const char* name, const testsupport::Bytes& bytes) {
+    return testsupport::WriteWhole(folder + "/" + name, bytes);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Writes the object fuzzer's seed files into the folder given on the command
 // line: small valid objects in the layouts real writers use, and a few broken ones.
 #include "tests/geometry/lwob_builder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <cstdio>
 #include <string>
@@ -10,12 +11,7 @@ using namespace lwobtest;
 namespace {
 
 bool Write(const std::string& folder, const char* name, const Bytes& bytes) {
-    const std::string path = folder + "/" + name;
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr)
-        return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    return std::fclose(out) == 0 && written;
+    return testsupport::WriteWhole(folder + "/" + name, bytes);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // LightWave writers write them, from the disk and from an archive.
 #include "lwob_builder.h"
 #include "tests/support/archive_image.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/tool_output.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +20,10 @@ class ObjectCommand : public ::testing::Test {
 protected:
     // Writes a file into the test's folder and returns its quoted path.
     std::string Write(const std::string& name, const Bytes& bytes) {
-        EXPECT_TRUE(testsupport::WriteFile(dir.Path(name), bytes));
-        return "'" + dir.Path(name) + "'";
+        EXPECT_TRUE(testsupport::WriteWhole(dir.PathOf(name), bytes));
+        return "'" + dir.PathOf(name) + "'";
     }
-    testsupport::TempDir dir;
+    testsupport::ScratchFolder dir;
 };
 
 TEST_F(ObjectCommand, DescribesAForeignFileAndItsProblems) {
@@ -61,7 +62,7 @@ TEST_F(ObjectCommand, RefusesBadArgumentsAndFiles) {
         RunSlvtool("object " + Write("scene.lws", Bytes{'L', 'W', 'S', 'C', '\n'}));
     EXPECT_EQ(text.exitCode, 1);
     ExpectHas(text, {"does not start with FORM"});
-    EXPECT_EQ(RunSlvtool("object '" + dir.Path("missing.lwo") + "'").exitCode, 1);
+    EXPECT_EQ(RunSlvtool("object '" + dir.PathOf("missing.lwo") + "'").exitCode, 1);
 }
 
 } // namespace

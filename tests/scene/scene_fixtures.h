@@ -4,7 +4,7 @@
 
 #include "tests/geometry/lwob_builder.h"
 #include "tests/support/archive_image.h"
-#include "tests/support/slvtool_run.h"
+#include "tests/support/scratch_folder.h"
 
 #include <cstdio>
 #include <string>
@@ -13,8 +13,8 @@
 namespace scenetest {
 
 using lwobtest::Bytes;
-using testsupport::TempDir;
-using testsupport::WriteFile;
+using testsupport::ScratchFolder;
+using testsupport::WriteWhole;
 
 // One motion section with nine channels, keys given as nine file values
 // (angles in degrees) and frame/linear/tension/continuity/bias.

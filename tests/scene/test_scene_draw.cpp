@@ -115,7 +115,7 @@ class SceneDrawing : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(dir.path.empty());
-        ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lwo"), lwobtest::Cube(1.0f)));
+        ASSERT_TRUE(scenetest::WriteWhole(dir.PathOf("cube.lwo"), lwobtest::Cube(1.0f)));
         ASSERT_TRUE(testsupport::OpenShowBoard());
         grDitherMode(GR_DITHER_DISABLE);
         grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
@@ -140,7 +140,7 @@ protected:
     }
     int Green(int x, int y) { return ((Pixel(x, y) >> 5) & 63) << 2; }
 
-    scenetest::TempDir dir;
+    scenetest::ScratchFolder dir;
     Scene scene;
 };
 
@@ -148,7 +148,7 @@ TEST_F(SceneDrawing, AKnownFrameAndTheCubeMovingAcross) {
     // The hand-written cube scene, lit from the camera.
     Scene::surfaceTurn = 0; // the first item is green
     const std::string text = scenetest::CubeScene(
-        dir.Path("cube.lwo"), "AddLight\nLightMotion\n" + MotionText({At(0, 0, 0, -10)}, 1) +
+        dir.PathOf("cube.lwo"), "AddLight\nLightMotion\n" + MotionText({At(0, 0, 0, -10)}, 1) +
                                   "LightColor 255 255 255\nLgtIntensity 1\n\n");
     ASSERT_TRUE(scene.LoadText(text.data(), text.size(), 640, 480, nullptr, nullptr));
     View* const mainView = CurrentView;
@@ -173,7 +173,7 @@ TEST_F(SceneDrawing, AKnownFrameAndTheCubeMovingAcross) {
 
 TEST_F(SceneDrawing, RunawayMotionsAreNotDrawnAndDoNotCrash) {
     ASSERT_TRUE(LoadText(scene, "LastFrame 3e38\nFrameStep 1e38\nLoadObject " +
-                                    dir.Path("cube.lwo") + "\nObjectMotion\n" +
+                                    dir.PathOf("cube.lwo") + "\nObjectMotion\n" +
                                     MotionText({At(0, 0, 0, 0), At(1, 3e38f, 3e38f, 0)}, 2) +
                                     "\nCameraMotion\n" + MotionText({At(0, 0, 0, -10)}, 1) + "\n"));
     for (int i = 0; i < 4; ++i)

@@ -42,10 +42,10 @@ class SceneLines : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(dir.path.empty());
-        cube = dir.path + "\\cube.lwo";
+        cube = dir.path.string() + "\\cube.lwo";
         const scenetest::Bytes bytes = lwobtest::Cube(1.0f);
         cubeBytes.assign(bytes.begin(), bytes.end());
-        ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lwo"), cubeBytes));
+        ASSERT_TRUE(scenetest::WriteWhole(dir.PathOf("cube.lwo"), cubeBytes));
     }
 
     template <typename LoadFunction> Outcome Run(LoadFunction load) {
@@ -66,14 +66,14 @@ protected:
             return scene.LoadText(text.data(), text.size(), 640, 480, nullptr, nullptr);
         });
 
-        EXPECT_TRUE(scenetest::WriteFile(dir.Path("scene.lws"), text));
-        const std::string diskName = dir.path + "\\scene.lws";
+        EXPECT_TRUE(scenetest::WriteWhole(dir.PathOf("scene.lws"), text));
+        const std::string diskName = dir.path.string() + "\\scene.lws";
         const Outcome disk = Run([&diskName](Scene& scene) {
             return scene.Load(diskName.c_str(), 640, 480, nullptr, nullptr);
         });
 
-        const std::string archivePath = dir.Path("slv.dat");
-        EXPECT_TRUE(scenetest::WriteFile(
+        const std::string archivePath = dir.PathOf("slv.dat");
+        EXPECT_TRUE(scenetest::WriteWhole(
             archivePath,
             testsupport::ArchiveImage().Add("scene.lws", text).Add(cube, cubeBytes).Build()));
         EXPECT_TRUE(ToolkitStartup());
@@ -93,7 +93,7 @@ protected:
                scenetest::MotionText({scenetest::At(0, 0, 0, 5)}, 1);
     }
 
-    scenetest::TempDir dir;
+    scenetest::ScratchFolder dir;
     std::string cube;
     std::string cubeBytes;
 };
@@ -143,8 +143,8 @@ TEST_F(SceneLines, AZeroByteIsACharacterOfItsLine) {
 TEST_F(SceneLines, ASceneThatCannotBeReadToItsEndDoesNotLoad) {
     const std::string text =
         "LWSC\n1\n\nFirstFrame 0\n" + std::string(6000, '\n') + "LastFrame x\n";
-    const std::string archivePath = dir.Path("slv.dat");
-    ASSERT_TRUE(scenetest::WriteFile(archivePath,
+    const std::string archivePath = dir.PathOf("slv.dat");
+    ASSERT_TRUE(scenetest::WriteWhole(archivePath,
                                      testsupport::ArchiveImage().Add("scene.lws", text).Build()));
     ASSERT_TRUE(ToolkitStartup());
     ASSERT_EQ(ArchiveOpen(archivePath.c_str()), 1u);

@@ -20,10 +20,10 @@ class SceneLoad : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(dir.path.empty());
-        cube = dir.path + "\\cube.lwo";
-        ball = dir.path + "\\ball.lwo";
-        ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lwo"), lwobtest::Cube(1.0f)));
-        ASSERT_TRUE(scenetest::WriteFile(dir.Path("ball.lwo"), lwobtest::Cube(0.5f)));
+        cube = dir.path.string() + "\\cube.lwo";
+        ball = dir.path.string() + "\\ball.lwo";
+        ASSERT_TRUE(scenetest::WriteWhole(dir.PathOf("cube.lwo"), lwobtest::Cube(1.0f)));
+        ASSERT_TRUE(scenetest::WriteWhole(dir.PathOf("ball.lwo"), lwobtest::Cube(0.5f)));
         reportText[0] = '\0';
     }
 
@@ -42,7 +42,7 @@ protected:
         return "Error in module \"Scene\" at line " + std::to_string(line) + ":\n\n" + message;
     }
 
-    scenetest::TempDir dir;
+    scenetest::ScratchFolder dir;
     std::string cube, ball;
     Scene scene;
 };
@@ -107,7 +107,7 @@ TEST_F(SceneLoad, EveryBrokenLineGivesItsReport) {
         {"FrameStep -\n", 472, "Unable to read FrameStep"},
         {"FirstFrame inf\n", 465, "Unable to read FirstFrame"},
         {"LoadObject\n", 491, "Unable to read object name"},
-        {"LoadObject " + dir.path + "\\missing.lwo\n", 492, "Unable to load object"},
+        {"LoadObject " + dir.path.string() + "\\missing.lwo\n", 492, "Unable to load object"},
         {"LoadObject " + std::string(120, 'n') + "\n", 492, "Unable to load object"},
         {"AddNullObject\nObjectMotion\n" + motionBroken, 510, "Unable to read object motion"},
         {"ObjectMotion (unnamed)\n  9\n", 510, "Unable to read object motion"},
@@ -171,7 +171,7 @@ TEST_F(SceneLoad, ColourAndIntensityCarryOverFromBlockToBlock) {
 TEST_F(SceneLoad, NotASceneFailsWithoutReport) {
     for (const char* text : {"", "LWOB\n1\n", "LWSC\n2\n", "LWSC\n"})
         EXPECT_FALSE(scene.LoadText(text, std::strlen(text), 640, 480, nullptr, nullptr)) << text;
-    EXPECT_FALSE(scene.Load((dir.path + "/none.lws").c_str(), 640, 480, nullptr, nullptr));
+    EXPECT_FALSE(scene.Load((dir.path.string() + "/none.lws").c_str(), 640, 480, nullptr, nullptr));
     EXPECT_STREQ(reportText, "");
 }
 
@@ -265,11 +265,11 @@ TEST(SceneLightWave, LoadsAWindowsSceneFromTheArchive) {
         "Plugin LightHandler 1 DistantLight\r\nEndPlugin\r\n\r\nShowCamera 1 2\r\n"
         "CameraMotion (unnamed)\r\n  9\r\n  1\r\n  0 0 -10 0 0 0 1 1 1\r\n  0 0 0.0 0.0 0.0\r\n"
         "EndBehavior 1\r\nZoomFactor 3.200000\r\nResolution 1\r\n\r\nGridSize 1.000000\r\n";
-    scenetest::TempDir dir;
-    const std::string archivePath = dir.Path("slv.dat");
+    scenetest::ScratchFolder dir;
+    const std::string archivePath = dir.PathOf("slv.dat");
     const scenetest::Bytes cube = lwobtest::Cube(1.0f);
     const std::string object(cube.begin(), cube.end());
-    ASSERT_TRUE(scenetest::WriteFile(archivePath,
+    ASSERT_TRUE(scenetest::WriteWhole(archivePath,
                                      testsupport::ArchiveImage()
                                          .Add("scenes\\Test.lws", scene)
                                          .Add("C:\\NewTek\\Objects\\Buttons\\Knob.lwo", object)

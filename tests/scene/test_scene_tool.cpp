@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <initializer_list>
 #include <string>
 
@@ -29,7 +28,7 @@ std::string CubeScene(const std::string& objectName) {
 using testsupport::RunSlvtool;
 
 struct SceneTool : ::testing::Test {
-    scenetest::TempDir dir;
+    scenetest::ScratchFolder dir;
 };
 
 using testsupport::ExpectHas;
@@ -38,12 +37,12 @@ TEST_F(SceneTool, SummaryOfASceneInAnArchive) {
     const std::string object = "C:\\LightWave\\Objects\\Cube.lwo";
     const std::string scene = CubeScene(object);
     const scenetest::Bytes cube = lwobtest::Cube(1.0f);
-    ASSERT_TRUE(scenetest::WriteFile(dir.Path("slv.dat"),
+    ASSERT_TRUE(scenetest::WriteWhole(dir.PathOf("slv.dat"),
                                      testsupport::ArchiveImage()
                                          .Add("scenes\\Cube.lws", scene)
                                          .Add(object, std::string(cube.begin(), cube.end()))
                                          .Build()));
-    const auto run = RunSlvtool("scene 'scenes\\Cube.lws' --archive " + dir.Path("slv.dat"));
+    const auto run = RunSlvtool("scene 'scenes\\Cube.lws' --archive " + dir.PathOf("slv.dat"));
     ASSERT_EQ(run.exitCode, 0) << run.output;
     ExpectHas(run,
               {"frames: first 0, last 60, step 1", "items: 2 (object files: 1)",
@@ -52,18 +51,18 @@ TEST_F(SceneTool, SummaryOfASceneInAnArchive) {
 }
 
 TEST_F(SceneTool, BrokenScenesGiveTheReportAndFail) {
-    ASSERT_TRUE(scenetest::WriteFile(dir.Path("bad.lws"), std::string("LWSC\n1\n\nLastFrame x\n")));
-    ASSERT_TRUE(scenetest::WriteFile(dir.Path("object.lws"), CubeScene("C:\\Missing.lwo")));
-    ASSERT_TRUE(scenetest::WriteFile(dir.Path("text.txt"), std::string("hello\n")));
+    ASSERT_TRUE(scenetest::WriteWhole(dir.PathOf("bad.lws"), std::string("LWSC\n1\n\nLastFrame x\n")));
+    ASSERT_TRUE(scenetest::WriteWhole(dir.PathOf("object.lws"), CubeScene("C:\\Missing.lwo")));
+    ASSERT_TRUE(scenetest::WriteWhole(dir.PathOf("text.txt"), std::string("hello\n")));
     const struct {
         std::string arguments;
         int exitCode;
         const char* text;
     } cases[] = {
-        {dir.Path("bad.lws"), 1, "bad.lws:4: Unable to read LastFrame (module Scene, line 469)"},
-        {dir.Path("object.lws"), 1, "Unable to load object (module Scene, line 492)"},
-        {dir.Path("text.txt"), 1, "not a LightWave scene"},
-        {dir.Path("none.lws"), 1, ""},
+        {dir.PathOf("bad.lws"), 1, "bad.lws:4: Unable to read LastFrame (module Scene, line 469)"},
+        {dir.PathOf("object.lws"), 1, "Unable to load object (module Scene, line 492)"},
+        {dir.PathOf("text.txt"), 1, "not a LightWave scene"},
+        {dir.PathOf("none.lws"), 1, ""},
         {"", 2, ""},
         {"x.lws --render nope out.bmp", 2, ""},
     };
@@ -76,13 +75,13 @@ TEST_F(SceneTool, BrokenScenesGiveTheReportAndFail) {
 }
 
 TEST_F(SceneTool, RendersAFrameToABitmap) {
-    ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lwo"), lwobtest::Cube(1.0f)));
-    ASSERT_TRUE(scenetest::WriteFile(dir.Path("cube.lws"), CubeScene(dir.Path("cube.lwo"))));
+    ASSERT_TRUE(scenetest::WriteWhole(dir.PathOf("cube.lwo"), lwobtest::Cube(1.0f)));
+    ASSERT_TRUE(scenetest::WriteWhole(dir.PathOf("cube.lws"), CubeScene(dir.PathOf("cube.lwo"))));
     const auto run =
-        RunSlvtool("scene " + dir.Path("cube.lws") + " --render 30 " + dir.Path("out.bmp"));
+        RunSlvtool("scene " + dir.PathOf("cube.lws") + " --render 30 " + dir.PathOf("out.bmp"));
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    std::ifstream file(dir.Path("out.bmp"), std::ios::binary);
-    const std::vector<uint8_t> bmp{std::istreambuf_iterator<char>(file), {}};
+    const std::string bytes = testsupport::ReadWhole(dir.PathOf("out.bmp"));
+    const std::vector<uint8_t> bmp(bytes.begin(), bytes.end());
     ASSERT_EQ(bmp.size(), 54u + 640 * 480 * 3);
     // "B", width 640 and height 480 (32-bit little-endian), 24 bits a pixel.
     EXPECT_TRUE(bmp[0] == 'B' && bmp[18] == 128 && bmp[19] == 2 && bmp[20] == 0 && bmp[22] == 224 &&

@@ -41,11 +41,14 @@ inline std::string ReadWhole(const std::filesystem::path& path) {
 }
 
 // Writes data (anything with data() and size() of bytes) as the whole file,
-// making its folders first.
-template <typename Data> void WriteWhole(const std::filesystem::path& path, const Data& data) {
-    std::filesystem::create_directories(path.parent_path());
+// making its folders first; false when it could not be written.
+template <typename Data> bool WriteWhole(const std::filesystem::path& path, const Data& data) {
+    std::error_code ignored;
+    std::filesystem::create_directories(path.parent_path(), ignored);
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+    out.close();
+    return !out.fail();
 }
 
 } // namespace testsupport
