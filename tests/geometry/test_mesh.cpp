@@ -8,28 +8,23 @@
 #include <cmath>
 
 using testsupport::HandMesh;
+using testsupport::VectorNear;
 
 namespace {
-
-void ExpectVector(const Vector3& v, const Vector3& expected, float tolerance = 1e-6f) {
-    EXPECT_NEAR(v.x, expected.x, tolerance);
-    EXPECT_NEAR(v.y, expected.y, tolerance);
-    EXPECT_NEAR(v.z, expected.z, tolerance);
-}
 
 TEST(Mesh, SharedEdgePointsAverageTheirFaces) {
     // Two triangles folded along the edge 0–1: one faces −z (by its point order),
     // the other −x.
     HandMesh t({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, -1}}, {{0, 1, 2}, {3, 1, 0}});
-    ExpectVector(t.mesh.polygons[0].normal, {0, 0, -1});
+    EXPECT_TRUE(VectorNear(t.mesh.polygons[0].normal, {0, 0, -1}, 1e-6f));
     const Vector3 second = t.mesh.polygons[1].normal;
     EXPECT_NEAR(second.Length(), 1.0f, 1e-6f);
     Vector3 mean{second.x / 2, second.y / 2, (-1 + second.z) / 2};
     mean.Normalize();
-    ExpectVector(t.mesh.pointNormals[0], mean);
-    ExpectVector(t.mesh.pointNormals[1], mean);
-    ExpectVector(t.mesh.pointNormals[2], {0, 0, -1});
-    ExpectVector(t.mesh.pointNormals[3], second);
+    EXPECT_TRUE(VectorNear(t.mesh.pointNormals[0], mean, 1e-6f));
+    EXPECT_TRUE(VectorNear(t.mesh.pointNormals[1], mean, 1e-6f));
+    EXPECT_TRUE(VectorNear(t.mesh.pointNormals[2], {0, 0, -1}, 1e-6f));
+    EXPECT_TRUE(VectorNear(t.mesh.pointNormals[3], second, 1e-6f));
     t.mesh.Release();
     t.mesh.Release(); // twice is harmless
 }
@@ -41,14 +36,14 @@ TEST(Mesh, PointsAndFacesWithoutADirectionGetFiniteZeroNormals) {
                {{0, 1, 2}, {0, 4}, {0, 0, 1}});
     for (const Vector3& zero : {t.mesh.polygons[1].normal, t.mesh.polygons[2].normal,
                                 t.mesh.pointNormals[3], t.mesh.pointNormals[4]})
-        ExpectVector(zero, {0, 0, 0}, 0);
-    ExpectVector(t.mesh.pointNormals[0], {0, 0, -1});
+        EXPECT_TRUE(VectorNear(zero, {0, 0, 0}, 0));
+    EXPECT_TRUE(VectorNear(t.mesh.pointNormals[0], {0, 0, -1}, 1e-6f));
     for (int i = 0; i < 5; ++i)
         EXPECT_TRUE(std::isfinite(t.mesh.pointNormals[i].Length())) << "point " << i;
 
     const float e = 1e-20f; // the cross product underflows toward the smallest floats
     HandMesh tiny({{0, 0, 0}, {0, e, 0}, {e, 0, 0}}, {{0, 1, 2}});
-    ExpectVector(tiny.mesh.polygons[0].normal, {0, 0, -1}, 1e-3f);
+    EXPECT_TRUE(VectorNear(tiny.mesh.polygons[0].normal, {0, 0, -1}, 1e-3f));
 }
 
 } // namespace

@@ -1,17 +1,14 @@
 // Vector and matrix arithmetic: rotation conventions, products and column 3.
 #include "geometry/vecmath.h"
+#include "tests/support/geometry_fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-namespace {
+using testsupport::VectorNear;
 
-void ExpectNear(const Vector3& actual, const Vector3& expected, float tolerance = 1e-5f) {
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
+namespace {
 
 TEST(Matrix, HpbIsBankThenPitchThenHeadingOfTheOneAxisRotations) {
     const float pitch = 0.3f, heading = 1.1f, bank = -0.8f;
@@ -21,13 +18,13 @@ TEST(Matrix, HpbIsBankThenPitchThenHeadingOfTheOneAxisRotations) {
     ry.SetRotationY(heading);
     rz.SetRotationZ(bank);
     // The one-axis sign conventions, and the negated sine is the rounded sine negated.
-    ExpectNear(ry.TransformPoint({0, 0, 1}), {-std::sin(heading), 0, std::cos(heading)});
-    ExpectNear(rx.TransformPoint({0, 1, 0}), {0, std::cos(pitch), -std::sin(pitch)});
-    ExpectNear(rz.TransformPoint({1, 0, 0}), {std::cos(bank), -std::sin(bank), 0});
+    EXPECT_TRUE(VectorNear(ry.TransformPoint({0, 0, 1}), {-std::sin(heading), 0, std::cos(heading)}, 1e-5f));
+    EXPECT_TRUE(VectorNear(rx.TransformPoint({0, 1, 0}), {0, std::cos(pitch), -std::sin(pitch)}, 1e-5f));
+    EXPECT_TRUE(VectorNear(rz.TransformPoint({1, 0, 0}), {std::cos(bank), -std::sin(bank), 0}, 1e-5f));
     EXPECT_EQ(rz.m[0][1], -rz.m[1][0]);
     for (const Vector3& p : {Vector3{1, 0, 0}, Vector3{0, 1, 0}, Vector3{2.5f, -1.5f, 4}})
-        ExpectNear(hpb.TransformPoint(p),
-                   ry.TransformPoint(rx.TransformPoint(rz.TransformPoint(p))));
+        EXPECT_TRUE(VectorNear(hpb.TransformPoint(p),
+                               ry.TransformPoint(rx.TransformPoint(rz.TransformPoint(p))), 1e-5f));
 }
 
 TEST(Matrix, ProductsComposeLeftFirstInDoubleAndLeaveColumnThreeAlone) {
@@ -44,7 +41,7 @@ TEST(Matrix, ProductsComposeLeftFirstInDoubleAndLeaveColumnThreeAlone) {
     marked.SetProduct(turn, move);
     EXPECT_EQ(marked.m[0][3], 7.0f);
     EXPECT_EQ(marked.m[3][3], 9.0f);
-    ExpectNear(marked.TransformPoint(p), expected);
+    EXPECT_TRUE(VectorNear(marked.TransformPoint(p), expected, 1e-5f));
 
     // 1 + 2^-24 − 1 is lost in float but kept in double.
     Matrix a, b, product;
@@ -62,7 +59,7 @@ TEST(Matrix, PostScaleScalesTranslationAndNormalizeColumnsUndoesOnlyTheScale) {
     m.SetTranslation(1, 2, 3);
     m.m[0][3] = 5; // column 3 ends as the identity's
     m.PostScale(2, 2, 2);
-    ExpectNear(m.GetTranslation(), {2, 4, 6}, 0);
+    EXPECT_TRUE(VectorNear(m.GetTranslation(), {2, 4, 6}, 0));
     EXPECT_EQ(m.m[0][3], 0.0f);
     EXPECT_EQ(m.m[3][3], 1.0f);
     m.SetRotationZ(0.3f);
@@ -71,7 +68,7 @@ TEST(Matrix, PostScaleScalesTranslationAndNormalizeColumnsUndoesOnlyTheScale) {
     m.NormalizeColumns();
     for (int c = 0; c < 3; ++c)
         EXPECT_NEAR(std::hypot(double(m.m[0][c]), double(m.m[1][c]), double(m.m[2][c])), 1.0, 1e-6);
-    ExpectNear(m.GetTranslation(), {4, 5, 6}, 0);
+    EXPECT_TRUE(VectorNear(m.GetTranslation(), {4, 5, 6}, 0));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "scene_fixtures.h"
 #include "toolkit/report.h"
 #include "tests/support/board_pixels.h"
+#include "tests/support/geometry_fixtures.h"
 #include "tests/support/show_board.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 using scenetest::At;
 using scenetest::KeyText;
 using scenetest::MotionText;
+using testsupport::VectorNear;
 
 namespace {
 
@@ -72,14 +74,10 @@ TEST(SceneFrames, PlacesChildrenLightsAndTheCamera) {
                    MotionText({At(0, 0, 5, 0)}, 1) + "ParentObject 1\n\nCameraMotion\n" +
                    MotionText({Turned(0, 0, 0, -20, 30)}, 1) + "ParentObject 2\n\n"));
     scene.DrawFrame();
-    const Vector3 child = scene.items[1]->object.GetPosition();
     // Heading 90 (stored -pi/2) turns the item's +x to world -z (and +z to +x).
-    EXPECT_NEAR(child.x, 10.0, 1e-5);
-    EXPECT_NEAR(child.z, -1.0, 1e-5);
+    EXPECT_TRUE(VectorNear(scene.items[1]->object.GetPosition(), {10, 0, -1}, 1e-5f));
     EXPECT_TRUE(scene.lights[0]->position.x == 10 && scene.lights[0]->position.y == 5);
-    const Vector3 camera = scene.view.camera.GetPosition();
-    EXPECT_NEAR(camera.x, child.x, 1e-5);
-    EXPECT_NEAR(camera.z, child.z - 20, 1e-5);
+    EXPECT_TRUE(VectorNear(scene.view.camera.GetPosition(), {10, 0, -21}, 1e-5f));
     // The camera keeps its own heading, whatever its parent does.
     EXPECT_NEAR(scene.view.camera.matrix.m[0][0], std::cos(-30 * 0.017453293005625408), 1e-6);
     EXPECT_EQ(scene.view.target, nullptr);
@@ -104,10 +102,8 @@ TEST(SceneFrames, AChildListedBeforeItsParentLagsAFrame) {
         scene.SetCurrentFrame(frame[0]);
         scene.DrawFrame();
         EXPECT_NEAR(parent.GetPosition().x, frame[1], 1e-5) << "frame " << frame[0];
-        const Vector3 c = child.GetPosition();
-        EXPECT_NEAR(c.x, frame[2], 1e-5) << "frame " << frame[0];
-        EXPECT_NEAR(c.y, 1.0, 1e-5);
-        EXPECT_NEAR(c.z, 5.0, 1e-5);
+        EXPECT_TRUE(VectorNear(child.GetPosition(), {frame[2], 1, 5}, 1e-5f))
+            << "frame " << frame[0];
     }
 }
 

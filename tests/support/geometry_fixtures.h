@@ -1,13 +1,29 @@
-// Meshes built in place and the show's main view, for the geometry, render and
-// scene tests; nothing here reads a file.
+// Meshes built in place, the show's main view and the tolerant comparison of
+// vectors, for the geometry, render and scene tests; nothing here reads a file.
 #pragma once
 
 #include "geometry/mesh.h"
 #include "geometry/view.h"
 
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <vector>
 
 namespace testsupport {
+
+// Each coordinate of actual within tolerance of expected's:
+// EXPECT_TRUE(VectorNear(v, {0, 0, -1}, 1e-6f)).
+inline ::testing::AssertionResult VectorNear(const Vector3& actual, const Vector3& expected,
+                                             float tolerance) {
+    if (std::fabs(actual.x - expected.x) <= tolerance &&
+        std::fabs(actual.y - expected.y) <= tolerance &&
+        std::fabs(actual.z - expected.z) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "(" << actual.x << ", " << actual.y << ", " << actual.z << ") is not within "
+           << tolerance << " of (" << expected.x << ", " << expected.y << ", " << expected.z << ")";
+}
 
 // A mesh built in place, as the loader leaves one, with its normals computed.
 struct HandMesh {
