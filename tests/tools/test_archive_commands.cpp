@@ -24,14 +24,20 @@ using testsupport::WriteWhole;
 
 namespace {
 
-// Every regular file below folder by its relative path, with its bytes.
-std::map<std::string, std::string> Tree(const fs::path& folder) {
-    std::map<std::string, std::string> files;
+// The folder's entries by relative path (links are not followed): the kind of
+// each and the bytes of each file.
+std::map<std::string, std::string> Listing(const fs::path& folder) {
+    std::map<std::string, std::string> entries;
     for (const auto& item : fs::recursive_directory_iterator(folder)) {
-        if (item.is_regular_file())
-            files[item.path().lexically_relative(folder).generic_string()] = ReadWhole(item.path());
+        const std::string name = item.path().lexically_relative(folder).generic_string();
+        if (item.is_symlink())
+            entries[name] = "link to " + fs::read_symlink(item.path()).string();
+        else if (item.is_directory())
+            entries[name] = "folder";
+        else
+            entries[name] = ReadWhole(item.path());
     }
-    return files;
+    return entries;
 }
 
 // Runs slvtool with each argument quoted; its two streams come as one output.
@@ -100,7 +106,7 @@ TEST_F(SlvtoolArchive, PackListExtractRoundTripIsExactAndReproducible) {
 
     testsupport::ToolRun extract = Slvtool({"extract", archive, (folder / "out").string()});
     ASSERT_EQ(extract.exitCode, 0) << extract.output;
-    EXPECT_EQ(Tree(folder / "out"), Tree(source));
+    EXPECT_EQ(Listing(folder / "out"), Listing(source));
 }
 
 TEST_F(SlvtoolArchive, PackRefusesBadNamesAndLeavesItsOwnArchiveOut) {
@@ -169,26 +175,6 @@ TEST_F(SlvtoolArchive, ExtractRefusesNamesThatLeaveTheFolder) {
     EXPECT_FALSE(fs::exists(folder / "a" / "escape.txt"));
     EXPECT_FALSE(fs::exists(folder / "escape.txt"));
     EXPECT_FALSE(fs::exists(target));
-}
-
-} // namespace
-
-namespace {
-
-// The folder's entries by relative path (links are not followed): the kind of
-// each and the bytes of each file.
-std::map<std::string, std::string> Listing(const fs::path& folder) {
-    std::map<std::string, std::string> entries;
-    for (const auto& item : fs::recursive_directory_iterator(folder)) {
-        const std::string name = item.path().lexically_relative(folder).generic_string();
-        if (item.is_symlink())
-            entries[name] = "link to " + fs::read_symlink(item.path()).string();
-        else if (item.is_directory())
-            entries[name] = "folder";
-        else
-            entries[name] = ReadWhole(item.path());
-    }
-    return entries;
 }
 
 } // namespace
