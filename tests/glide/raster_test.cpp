@@ -217,21 +217,6 @@ bool ChannelMatches(int shown, int bits, double value) {
 } // namespace
 
 TEST_F(Implementations, ColourAndAlphaAreTheVertexValuesInterpolated) {
-    // The steep ramp along a row: green 0 at the left vertices, 255 at the right one,
-    // 63.75 a pixel. Row 100's centres lie at 0.25, 1.25, 2.25, 3.25 pixels from the
-    // left edge: green 15, 79, 143, 207 (truncated), drawn additively over black.
-    {
-        Canvas canvas;
-        Vertex tri[3] = {V(100.25f, 100.25f, 0, 0, 0, 255), V(104.25f, 100.25f, 0, 255, 0, 255),
-                         V(100.25f, 140.25f, 0, 0, 0, 255)};
-        DrawPolygon(canvas.target(), Path(GR_BLEND_SRC_ALPHA, GR_BLEND_ONE, false), tri, 3,
-                    RowSet{});
-        const int green[4] = {15, 79, 143, 207};
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(canvas.at(100 + i, 100), PackPixel(0, green[i], 0, 0, 0, false)) << i;
-        }
-        EXPECT_EQ(canvas.at(104, 100), 0);
-    }
     // Random triangles, from wide ones to slivers with ramps of hundreds of values a
     // pixel: every pixel drawn shows the planes through the vertex values. Each is
     // drawn twice, marking the depth buffer where it covers: opaque, which shows its
