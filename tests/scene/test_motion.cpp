@@ -37,9 +37,11 @@ TEST(MotionRead, ConvertsAnglesAndKeepsKeyFields) {
     ASSERT_EQ(motion.keyCount, 2);
     EXPECT_TRUE(motion.endBehavior == 2 && motion.lastKeyFrame == 12);
     const MotionKey& k = motion.keys[1];
-    EXPECT_EQ(k.value[3], -1.5707963705062866f); // heading 90 degrees
-    EXPECT_EQ(k.value[4], static_cast<float>(45 * 0.017453293005625408));
-    EXPECT_EQ(k.value[5], static_cast<float>(180 * -0.017453293005625408));
+    // Radians; heading and bank turn the other way from the file's degrees.
+    const double degree = std::acos(-1.0) / 180;
+    EXPECT_EQ(k.value[3], -1.5707963705062866f); // heading 90 degrees, exactly -pi/2 in float
+    EXPECT_FLOAT_EQ(k.value[4], float(45 * degree));
+    EXPECT_FLOAT_EQ(k.value[5], float(-180 * degree));
     EXPECT_EQ(k.bias, 0.75f); // the last key field, read after the other four
 }
 

@@ -79,7 +79,7 @@ TEST(SceneFrames, PlacesChildrenLightsAndTheCamera) {
     EXPECT_TRUE(scene.lights[0]->position.x == 10 && scene.lights[0]->position.y == 5);
     EXPECT_TRUE(VectorNear(scene.view.camera.GetPosition(), {10, 0, -21}, 1e-5f));
     // The camera keeps its own heading, whatever its parent does.
-    EXPECT_NEAR(scene.view.camera.matrix.m[0][0], std::cos(-30 * 0.017453293005625408), 1e-6);
+    EXPECT_NEAR(scene.view.camera.matrix.m[0][0], std::cos(std::acos(-1.0) / 6), 1e-6);
     EXPECT_EQ(scene.view.target, nullptr);
 }
 
