@@ -3,7 +3,6 @@
 #include "glide/glide.h"
 #include "scene/scene.h"
 #include "scene_fixtures.h"
-#include "toolkit/report.h"
 #include "tests/support/board_pixels.h"
 #include "tests/support/geometry_fixtures.h"
 #include "tests/support/show_board.h"
@@ -116,7 +115,6 @@ protected:
         grDitherMode(GR_DITHER_DISABLE);
         grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
         grDepthMask(FXTRUE);
-        reportText[0] = '\0';
     }
     void TearDown() override {
         grSstWinClose();
