@@ -40,9 +40,10 @@ protected:
 };
 
 TEST_F(ViewTest, SetupFor640By480At60Degrees) {
-    EXPECT_TRUE(view.halfWidth == 320 && view.halfHeight == 240);
-    EXPECT_NEAR(view.xScale, 554.2562f, 1e-3f);
-    EXPECT_NEAR(view.yScale, 554.2562f, 1e-3f);
+    // Half the width over the tangent of half the field of view, on both axes.
+    const double scale = 320 / std::tan(std::acos(-1.0) / 6);
+    EXPECT_NEAR(view.xScale, scale, 1e-3);
+    EXPECT_NEAR(view.yScale, scale, 1e-3);
     // The planes' placement is judged by the classification below; here, that the
     // side planes pass a hair inside the screen edges: x = ±0.57733·z is in, the
     // edge itself at ±0.57735·z just out.
@@ -133,7 +134,6 @@ TEST_F(ViewTest, SpheresAreCulledOrGetTheBitsOfThePlanesTheyCross) {
 TEST_F(ViewTest, NarrowViewCullsAtItsOwnWidthButClipsAtTheScreenEdge) {
     View narrow;
     narrow.Setup(473, 480, 60, -83, 0);
-    EXPECT_EQ(narrow.halfWidth, 236.5f);
     CurrentView = &narrow;
     // Centre projects to x ≈ 236.5 + 554.26 · 0.5 = 513.6, radius 55 pixels:
     // inside the 473-pixel picture's cull test only in part, short of the screen edge.

@@ -69,7 +69,6 @@ TEST_F(SceneLoad, ItemsLightsSharedObjectsAndALongLine) {
     EXPECT_EQ(scene.items[0]->object.GetPosition().y, 2.0f);
     ASSERT_EQ(scene.lightCount, 1);
     EXPECT_EQ(scene.lights[0]->motion.keys[0].value[1], 10.0f);
-    EXPECT_EQ(scene.cameraParent, -1);
 }
 
 TEST_F(SceneLoad, ItemsTakeTheDefaultSurfacesInTurn) {
