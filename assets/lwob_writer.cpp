@@ -1,6 +1,6 @@
 #include "assets/lwob_writer.h"
 
-#include "toolkit/bytes.h"
+#include "glide/bytes.h"
 
 #include <algorithm>
 #include <cassert>

@@ -3,7 +3,7 @@
 // scene units. Shared by the generator and its tests; knows no file formats.
 #pragma once
 
-#include "toolkit/screen.h"
+#include "glide/screen.h"
 
 namespace assets {
 

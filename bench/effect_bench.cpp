@@ -5,7 +5,7 @@
 #include "effect/effect.h"
 #include "effect/options.h"
 #include "glide/board.h"
-#include "toolkit/screen.h"
+#include "glide/screen.h"
 
 #include <chrono>
 #include <cstdio>

@@ -6,8 +6,8 @@
 #include "geometry/view.h"
 #include "glide/glide.h"
 #include "render/pipeline.h"
-#include "toolkit/bytes.h"
-#include "toolkit/screen.h"
+#include "glide/bytes.h"
+#include "glide/screen.h"
 
 #include <chrono>
 #include <cmath>

@@ -3,9 +3,9 @@
 #include "geometry/view.h"
 #include "glide/glide.h"
 #include "toolkit/archive.h"
-#include "toolkit/bytes.h"
+#include "glide/bytes.h"
 #include "toolkit/memory.h"
-#include "toolkit/screen.h"
+#include "glide/screen.h"
 
 #include <cstdint>
 #include <cstdio>

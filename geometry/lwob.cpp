@@ -3,7 +3,7 @@
 // write leave its buffer.
 #include "geometry/lwob.h"
 
-#include "toolkit/bytes.h"
+#include "glide/bytes.h"
 #include "toolkit/file.h"
 
 #include <cmath>

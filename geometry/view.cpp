@@ -1,7 +1,7 @@
 // Views: projection set-up, clipping planes and the world-to-view matrix.
 #include "geometry/view.h"
 
-#include "toolkit/screen.h"
+#include "glide/screen.h"
 
 #include <cmath>
 

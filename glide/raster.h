@@ -4,7 +4,7 @@
 #pragma once
 
 #include "glide/glide.h"
-#include "toolkit/screen.h" // header-only: the board links no toolkit
+#include "glide/screen.h" // header-only: the board links no toolkit
 
 #include <cstdint>
 

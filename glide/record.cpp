@@ -1,7 +1,7 @@
 // Writing and reading the Glide call recordings described in record.h.
 #include "glide/record.h"
 
-#include "toolkit/bytes.h" // header-only: the board links no toolkit
+#include "glide/bytes.h" // header-only: the board links no toolkit
 
 #include <cstdio>
 #include <cstring>

@@ -2,7 +2,7 @@
 #include "shell/settings.h"
 
 #include "shell/saver.h"
-#include "toolkit/bytes.h"
+#include "glide/bytes.h"
 
 #include <cstdint>
 

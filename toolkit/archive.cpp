@@ -1,6 +1,6 @@
 #include "toolkit/archive.h"
 
-#include "toolkit/bytes.h"
+#include "glide/bytes.h"
 #include "toolkit/memory.h"
 #include "toolkit/text.h"
 

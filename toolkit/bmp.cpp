@@ -1,6 +1,6 @@
 #include "toolkit/bmp.h"
 
-#include "toolkit/bytes.h"
+#include "glide/bytes.h"
 #include "toolkit/file.h"
 
 #include <climits>

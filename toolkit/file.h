@@ -4,7 +4,7 @@
 // order and the machine's.
 #pragma once
 
-#include "toolkit/bytes.h"
+#include "glide/bytes.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -8,7 +8,7 @@
 #include "tools/names.h"
 
 #include "toolkit/archive.h"
-#include "toolkit/bytes.h"
+#include "glide/bytes.h"
 
 #include <algorithm>
 #include <cstdio>

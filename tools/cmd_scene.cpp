@@ -12,7 +12,7 @@
 #include "toolkit/file.h"
 #include "toolkit/memory.h"
 #include "toolkit/report.h"
-#include "toolkit/screen.h"
+#include "glide/screen.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // call the window procedure at once; posted messages and input wait in two fixed
 // queues. PeekMessageA first turns pending SDL events into messages, then returns
 // posted messages, then WM_QUIT, then input, in the order Windows uses.
-#include "toolkit/screen.h" // header-only: the platform layer links no toolkit
+#include "glide/screen.h" // header-only: the platform layer links no toolkit
 #include "win32/key_map.h"
 #include "win32/platform.h"
 #include "win32/sdl_state.h"

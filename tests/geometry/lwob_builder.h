@@ -3,7 +3,7 @@
 // broken layouts that real files and hostile ones contain.
 #pragma once
 
-#include "toolkit/bytes.h"
+#include "glide/bytes.h"
 
 #include <cstdint>
 #include <string>

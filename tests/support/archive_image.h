@@ -3,7 +3,7 @@
 #pragma once
 
 #include "toolkit/archive.h"
-#include "toolkit/bytes.h"
+#include "glide/bytes.h"
 
 #include <cstdint>
 #include <cstring>

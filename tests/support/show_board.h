@@ -5,7 +5,7 @@
 
 #include "geometry/view.h"
 #include "glide/glide.h"
-#include "toolkit/screen.h"
+#include "glide/screen.h"
 
 namespace testsupport {
 

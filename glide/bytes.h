@@ -1,7 +1,8 @@
 // Bytes: numbers in a stated byte order read from a bounded buffer and written to
-// a growing one. Every file format of the system goes through here. Header-only
-// and free of the rest of the toolkit, so that the platform layers may use it
-// without linking the toolkit library.
+// a growing one. Every file format of the system goes through here, from the
+// board's recordings at the bottom to the archive and the objects above.
+// Header-only and free of the rest of the board, so that every layer may use it
+// without linking the board.
 #pragma once
 
 #include <cstddef>

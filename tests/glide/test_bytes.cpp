@@ -1,6 +1,6 @@
 // The byte reader and writer: both orders, signed and floating values, and reads
 // that would pass the end of their buffer.
-#include "toolkit/bytes.h"
+#include "glide/bytes.h"
 
 #include <gtest/gtest.h>
 
