@@ -4,6 +4,7 @@
 // and a window that goes away is noticed at the next question asked about it.
 // Everything here runs on the GUI thread over one private X connection.
 #include "glide/presenter.h"
+#include "glide/raster.h"
 #include "win32/picture_fit.h"
 #include "win32/platform.h"
 #include "win32/x11_host.h"
@@ -153,13 +154,11 @@ private:
             }
             colours.resize(65536);
             for (uint32_t rgb = 0; rgb < 65536; ++rgb) {
-                // 565 expanded to 8 bits per channel by repeating the high bits.
-                unsigned r = (rgb >> 11) & 31;
-                unsigned g = (rgb >> 5) & 63;
-                unsigned b = rgb & 31;
-                colours[rgb] = static_cast<uint32_t>(Channel((r << 3) | (r >> 2), visual->red_mask) |
-                                                     Channel((g << 2) | (g >> 4), visual->green_mask) |
-                                                     Channel((b << 3) | (b >> 2), visual->blue_mask));
+                int r, g, b; // 8 bits a channel, as the board widens 565
+                glide::ExpandPixel(static_cast<uint16_t>(rgb), &r, &g, &b);
+                colours[rgb] = static_cast<uint32_t>(Channel(r, visual->red_mask) |
+                                                     Channel(g, visual->green_mask) |
+                                                     Channel(b, visual->blue_mask));
             }
             imageVisual = visual;
             imageDepth = depth;

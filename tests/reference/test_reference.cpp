@@ -15,8 +15,11 @@
 #include "effect/mouse_input.h"
 #include "effect/options.h"
 #include "effect/options_parts.h"
+#include "glide/bytes.h"
+#include "glide/raster.h"
 #include "scene/scene.h"
 #include "tests/support/board_pixels.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/show_board.h"
 #include "toolkit/archive.h"
 #include "toolkit/memory.h"
@@ -26,6 +29,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -52,12 +56,10 @@ constexpr double DifferingShare = 0.005;
 using Picture = std::vector<uint16_t>; // 565, full size
 using Reduced = std::vector<uint16_t>; // 0x0RGB, 4 bits a channel, half size
 
-int Expand(uint16_t pixel, int channel) { // 565 to 8 bits, high bits repeated
-    if (channel == 0)
-        return ((pixel >> 11) << 3) | (pixel >> 13);
-    if (channel == 1)
-        return (((pixel >> 5) & 63) << 2) | ((pixel >> 9) & 3);
-    return ((pixel & 31) << 3) | ((pixel >> 2) & 7);
+int Expand(uint16_t pixel, int channel) { // 565 to 8 bits, as the board widens it
+    int rgb[3];
+    glide::ExpandPixel(pixel, &rgb[0], &rgb[1], &rgb[2]);
+    return rgb[channel];
 }
 
 Reduced Reduce(const Picture& picture) {
@@ -85,30 +87,30 @@ std::string ImagePath(const std::string& name) {
 
 // Stored as "REF1", then runs: a count (1 to 255) and a 16-bit little-endian value.
 bool Save(const std::string& path, const Reduced& reduced) {
-    std::ofstream out(path, std::ios::binary);
-    out << "REF1";
+    std::vector<uint8_t> bytes;
+    ByteWriter out(bytes, ByteOrder::Little);
+    out.Bytes("REF1", 4);
     for (size_t i = 0; i < reduced.size();) {
         size_t run = 1;
         while (i + run < reduced.size() && run < 255 && reduced[i + run] == reduced[i])
             ++run;
-        out.put(static_cast<char>(run));
-        out.put(static_cast<char>(reduced[i] & 0xFF));
-        out.put(static_cast<char>(reduced[i] >> 8));
+        out.U8(static_cast<uint8_t>(run));
+        out.U16(reduced[i]);
         i += run;
     }
-    return static_cast<bool>(out);
+    return testsupport::WriteWhole(path, bytes);
 }
 
 Reduced Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = testsupport::ReadWhole(path);
+    ByteReader in(bytes.data(), bytes.size(), ByteOrder::Little);
+    char tag[4];
     Reduced reduced;
-    if (bytes.compare(0, 4, "REF1") != 0)
+    if (!in.Bytes(tag, 4) || std::memcmp(tag, "REF1", 4) != 0)
         return reduced;
-    for (size_t at = 4; at + 3 <= bytes.size(); at += 3) {
-        const size_t run = static_cast<uint8_t>(bytes[at]);
-        const auto value = static_cast<uint16_t>(static_cast<uint8_t>(bytes[at + 1]) |
-                                                 (static_cast<uint8_t>(bytes[at + 2]) << 8));
+    uint8_t run;
+    uint16_t value;
+    while (in.U8(&run) && in.U16(&value)) {
         if (reduced.size() + run > size_t(ReducedWidth) * ReducedHeight)
             return {};
         reduced.insert(reduced.end(), run, value);
