@@ -10,7 +10,7 @@ namespace glide {
 // The reason the last refused call (grSstWinOpen, grLfbLock, ...) gave, or "".
 const char* LastError();
 
-// Threads that rasterise a frame, each taking alternate bands of rows; the picture is
+// Threads that rasterise a frame, each taking bands of rows as it comes; the picture is
 // the same for any count. 0 picks by the machine (and SOLVANE_GLIDE_THREADS);
 // takes effect at the next grSstWinOpen.
 void SetThreadCount(int threads);

@@ -54,12 +54,14 @@ std::unique_ptr<Presenter> MakePresenter(GrWindowHandle_t window); // presenter.
 namespace {
 
 constexpr size_t queueCapacity = 4096; // draws held before a flush is forced
-// Threads take alternate bands of 32 rows: narrow enough to share a full screen
-// evenly (15 bands), wide enough that most small polygons lie in one thread's rows
-// alone, since a polygon crossing into both threads' rows is set up by both. The
-// options scene's polygons are 10 to 30 rows tall: with 16-row bands the two threads
-// spent 14% more time in all on the opaque workload.
-constexpr int bandShift = 5;
+// With more than one thread, a frame is drawn in bands of 32 rows, and each thread
+// takes the next band nobody has taken yet: a thread that wakes late, or whose bands
+// hold the busier part of the picture, simply draws fewer of them. A polygon is set up
+// once for each band it crosses; the options scene's polygons are 10 to 30 rows tall,
+// and 16-row bands cost 14% more in all on the opaque workload.
+constexpr int bandRows = 32;
+constexpr int bandCount = (screenHeight + bandRows - 1) / bandRows;
+constexpr int bandsClosed = 1 << 30; // the next band once a flush has handed out all
 
 // One queued draw: a polygon with the path it is drawn with, or a buffer clear.
 struct Command {
@@ -84,18 +86,23 @@ struct Board {
     int locks = 0;
     std::unique_ptr<Presenter> presenter;
     std::vector<Command> queue; // capacity reserved at open: nothing allocates per frame
+    // For each band, the queue's commands that touch its rows, in queue order.
+    std::vector<uint16_t> bandQueue[bandCount];
     BoardCounters counters{};
 
-    // Rasteriser threads beyond the caller's. generation and pending change under
-    // mutex (so a thread about to sleep cannot miss them) and are read without it
-    // while a thread spins.
+    // Rasteriser threads beyond the caller's. A flush opens nextBand at 0 and bumps
+    // generation (under mutex, so a thread about to sleep cannot miss it); threads
+    // take bands until none is left. A thread counts itself in drawing before it takes
+    // a band, and the flush ends once it has closed nextBand and drawing is 0: a thread
+    // that wakes late finds the bands closed, or the next flush's open.
     std::vector<std::unique_ptr<Thread>> workers;
     Lock mutex;
-    Condition wake, done;
+    Condition wake;
     std::atomic<uint64_t> generation{0};
-    std::atomic<int> pending{0};
+    std::atomic<int> nextBand{bandsClosed};
+    std::atomic<int> drawing{0};
+    std::atomic<uint64_t> workerPixels{0}, workerNanoseconds{0};
     bool stopping = false;
-    uint64_t workerPixels = 0;
     int threads = 1;
 
     Target BackTarget() {
@@ -117,21 +124,24 @@ void Refuse(const char* call, const char* reason) {
     std::fprintf(stderr, "glide: %s\n", lastError);
 }
 
-uint64_t RunCommands(const Target& target, const RowSet& rows) {
+void ClearRows(const Command& c, const Target& target, const RowSet& rows) {
+    for (int y = rows.rowBegin; y < rows.rowEnd; ++y) {
+        uint16_t* row = target.color + size_t(y) * size_t(target.stride);
+        std::fill(row, row + target.width, c.clearColor);
+        if (c.clearDepth) {
+            uint16_t* depthRow = target.depth + size_t(y) * size_t(target.stride);
+            std::fill(depthRow, depthRow + target.width, c.clearDepthValue);
+        }
+    }
+}
+
+// The whole queue on the calling thread alone.
+uint64_t RunCommands(const Target& target) {
+    const RowSet rows;
     uint64_t pixels = 0;
     for (const Command& c : board.queue) {
         if (c.clear) {
-            for (int y = rows.rowBegin; y < rows.rowEnd; ++y) {
-                if (rows.bandCount > 1 && ((y >> rows.bandShift) % rows.bandCount) != rows.band) {
-                    continue;
-                }
-                uint16_t* row = target.color + size_t(y) * size_t(target.stride);
-                std::fill(row, row + target.width, c.clearColor);
-                if (c.clearDepth) {
-                    uint16_t* depthRow = target.depth + size_t(y) * size_t(target.stride);
-                    std::fill(depthRow, depthRow + target.width, c.clearDepthValue);
-                }
-            }
+            ClearRows(c, target, rows);
         } else {
             pixels += DrawPolygon(target, c.path, c.v, c.count, rows);
         }
@@ -139,12 +149,23 @@ uint64_t RunCommands(const Target& target, const RowSet& rows) {
     return pixels;
 }
 
-RowSet Band(int band, int count) {
-    RowSet rows;
-    rows.bandShift = bandShift;
-    rows.bandCount = count;
-    rows.band = band;
-    return rows;
+// Bands until none is left; the pixels covered.
+uint64_t RunBands(const Target& target) {
+    uint64_t pixels = 0;
+    for (int band; (band = board.nextBand.fetch_add(1)) < bandCount;) {
+        RowSet rows;
+        rows.rowBegin = band * bandRows;
+        rows.rowEnd = std::min(rows.rowBegin + bandRows, target.height);
+        for (const uint16_t index : board.bandQueue[band]) {
+            const Command& c = board.queue[index];
+            if (c.clear) {
+                ClearRows(c, target, rows);
+            } else {
+                pixels += DrawPolygon(target, c.path, c.v, c.count, rows);
+            }
+        }
+    }
+    return pixels;
 }
 
 // How long a rasteriser thread keeps watching for the next flush, and the caller for
@@ -168,7 +189,7 @@ template <class Ready> bool SpinFor(Ready ready) {
     }
 }
 
-void WorkerLoop(int band) {
+void WorkerLoop(int) {
     uint64_t seen = 0;
     for (;;) {
         // Everything this thread spends on a frame, watching and waking included.
@@ -183,16 +204,10 @@ void WorkerLoop(int band) {
             }
             seen = board.generation;
         }
-        uint64_t pixels = RunCommands(board.BackTarget(), Band(band, board.threads));
-        uint64_t used = ThreadCpuNanoseconds() - started;
-        {
-            std::lock_guard<Lock> hold(board.mutex);
-            board.workerPixels += pixels;
-            board.counters.workerNanoseconds += used;
-            if (board.pending.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-                board.done.NotifyAll();
-            }
-        }
+        board.drawing.fetch_add(1);
+        board.workerPixels.fetch_add(RunBands(board.BackTarget()));
+        board.workerNanoseconds.fetch_add(ThreadCpuNanoseconds() - started);
+        board.drawing.fetch_sub(1);
     }
 }
 
@@ -206,7 +221,8 @@ void StartWorkers() {
     board.threads = threads;
     board.stopping = false;
     board.generation = 0; // every new worker starts waiting for the first flush
-    board.pending = 0;
+    board.nextBand = bandsClosed;
+    board.drawing = 0;
     for (int band = 1; band < threads; ++band) {
         auto worker = std::make_unique<Thread>(WorkerLoop, band);
         if (!worker->Started()) {
@@ -239,22 +255,36 @@ void FlushQueue() {
         return;
     }
     if (board.workers.empty()) {
-        board.counters.pixels += RunCommands(board.BackTarget(), RowSet{});
+        board.counters.pixels += RunCommands(board.BackTarget());
     } else {
+        board.workerPixels = 0;
+        board.nextBand = 0;
         {
             std::lock_guard<Lock> hold(board.mutex);
-            board.pending = int(board.workers.size());
-            board.workerPixels = 0;
             ++board.generation;
         }
         board.wake.NotifyAll();
-        uint64_t pixels = RunCommands(board.BackTarget(), Band(0, board.threads));
-        SpinFor([] { return board.pending.load(std::memory_order_acquire) == 0; });
-        std::lock_guard<Lock> hold(board.mutex);
-        board.done.Wait(board.mutex, [] { return board.pending == 0; });
+        uint64_t pixels = RunBands(board.BackTarget());
+        // Every band is taken: close them, then wait for the threads still drawing.
+        board.nextBand = bandsClosed;
+        while (board.drawing.load() != 0) {
+            CpuRelax();
+        }
         board.counters.pixels += pixels + board.workerPixels;
+        board.counters.workerNanoseconds += board.workerNanoseconds.exchange(0);
     }
     board.queue.clear();
+    for (auto& band : board.bandQueue) {
+        band.clear();
+    }
+}
+
+// Files the queue's newest command under the bands of rows first..last it touches.
+void FileCommand(int first, int last) {
+    const auto index = uint16_t(board.queue.size() - 1);
+    for (int band = first / bandRows; band <= last / bandRows; ++band) {
+        board.bandQueue[band].push_back(index);
+    }
 }
 
 Command& NewCommand() {
@@ -296,11 +326,17 @@ void QueuePolygon(const GrVertex* const* vertices, int count) {
             return;
         }
     }
+    int first, last;
+    PolygonRows(converted, count, screenHeight, &first, &last);
+    if (first > last) {
+        return; // no row of the screen: nothing to draw
+    }
     Command& c = NewCommand();
     c.clear = false;
     c.count = uint8_t(count);
     c.path = board.path;
     std::copy(converted, converted + count, c.v);
+    FileCommand(first, last);
 }
 
 uint16_t ClearColor565(GrColor_t color, int format) {
@@ -369,6 +405,9 @@ static void CloseBoard() {
     }
     std::vector<uint16_t>().swap(board.depth);
     std::vector<Command>().swap(board.queue);
+    for (auto& band : board.bandQueue) {
+        std::vector<uint16_t>().swap(band);
+    }
 }
 
 extern "C" {
@@ -459,6 +498,10 @@ FxBool grSstWinOpen(GrWindowHandle_t hWnd, GrScreenResolution_t resolution,
     board.locks = 0;
     board.queue.clear();
     board.queue.reserve(queueCapacity);
+    for (auto& band : board.bandQueue) {
+        band.clear();
+        band.reserve(queueCapacity);
+    }
     board.presenter = MakePresenter(hWnd);
     CurrentImplementation(); // chosen here, before any rasteriser thread asks
     board.open = true;
@@ -502,6 +545,7 @@ void grBufferClear(GrColor_t color, GrAlpha_t alpha, FxU16 depth) {
     c.clearColor = ClearColor565(color, board.colorFormat);
     c.clearDepth = board.state.depthMode != GR_DEPTHBUFFER_DISABLE && board.state.depthMask;
     c.clearDepthValue = depth;
+    FileCommand(0, screenHeight - 1);
 }
 
 void grBufferSwap(int swapInterval) {

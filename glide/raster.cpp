@@ -304,17 +304,6 @@ static uint64_t FillConvex(const Target& target, const PixelPath& path, const Ve
             }
         }
     }
-    // With bands, start at the first row of this thread's band.
-    const bool banded = rows.bandCount > 1;
-    const int64_t bandRows = int64_t(1) << rows.bandShift;
-    auto inBand = [&](int64_t y) {
-        return ((int(y) >> rows.bandShift) % rows.bandCount) == rows.band;
-    };
-    if (banded) {
-        while (firstRow < endRow && !inBand(firstRow)) {
-            firstRow = (firstRow / bandRows + 1) * bandRows;
-        }
-    }
     if (firstRow >= endRow) {
         return 0;
     }
@@ -378,9 +367,6 @@ static uint64_t FillConvex(const Target& target, const PixelPath& path, const Ve
     w.path = &path;
     w.firstRow = firstRow;
     w.endRow = endRow;
-    w.banded = banded;
-    w.bandRows = bandRows;
-    w.skipRows = (rows.bandCount - 1) * bandRows;
     w.color = color;
     w.px0 = px0;
     w.py0 = py0;
@@ -481,26 +467,15 @@ static bool IsConvex(const Vertex* const* v, int n, int64_t* sign) {
     return orientation != 0 && flipsX <= 2 && flipsY <= 2;
 }
 
-// True when some row of the RowSet has its centre within [minY, maxY] (1/16 pixel).
-static bool TouchesRows(int64_t minY, int64_t maxY, const RowSet& rows, int height) {
-    int64_t first = std::max<int64_t>(-FloorDiv(-(minY - 8), 16), std::max(rows.rowBegin, 0));
-    int64_t end = std::min<int64_t>(FloorDiv(maxY - 8, 16) + 1, std::min(rows.rowEnd, height));
-    if (first >= end) {
-        return false;
+void PolygonRows(const Vertex* v, int count, int height, int* first, int* last) {
+    int64_t minY = v[0].y, maxY = v[0].y;
+    for (int i = 1; i < count; ++i) {
+        minY = std::min<int64_t>(minY, v[i].y);
+        maxY = std::max<int64_t>(maxY, v[i].y);
     }
-    if (rows.bandCount <= 1) {
-        return true;
-    }
-    const int64_t bandRows = int64_t(1) << rows.bandShift;
-    if (end - first >= bandRows * rows.bandCount) {
-        return true; // every band is crossed
-    }
-    for (int64_t y = first; y < end; y = (y / bandRows + 1) * bandRows) {
-        if (((y >> rows.bandShift) % rows.bandCount) == rows.band) {
-            return true;
-        }
-    }
-    return false;
+    // Row y's centre is 16y + 8 in 1/16 pixel.
+    *first = int(std::max<int64_t>(-FloorDiv(-(minY - 8), 16), 0));
+    *last = int(std::min<int64_t>(FloorDiv(maxY - 8, 16), height - 1));
 }
 
 uint64_t DrawPolygon(const Target& target, const PixelPath& path, const Vertex* v, int count,
@@ -508,12 +483,9 @@ uint64_t DrawPolygon(const Target& target, const PixelPath& path, const Vertex* 
     if (count < 3 || count > maxPolygonVertices) {
         return 0;
     }
-    int64_t minY = v[0].y, maxY = v[0].y;
-    for (int i = 1; i < count; ++i) {
-        minY = std::min<int64_t>(minY, v[i].y);
-        maxY = std::max<int64_t>(maxY, v[i].y);
-    }
-    if (!TouchesRows(minY, maxY, rows, target.height)) {
+    int first, last;
+    PolygonRows(v, count, target.height, &first, &last);
+    if (std::max(first, rows.rowBegin) >= std::min(last + 1, rows.rowEnd)) {
         return 0; // another thread's rows, or off the screen: no set-up at all
     }
     // A flat, convex polygon blended additively is filled in one pass: its fan's

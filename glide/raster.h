@@ -33,12 +33,10 @@ struct Vertex {
     float z, w;
 };
 
-// Which rows of the target a draw may touch: row y is drawn when it lies in
-// [rowBegin, rowEnd) and ((y >> bandShift) % bandCount) == band. Two threads drawing
-// the same commands with band 0 and band 1 split the screen without sharing a pixel.
+// Which rows of the target a draw may touch: [rowBegin, rowEnd). The board's threads
+// each draw whole bands of rows, so no two of them share a pixel.
 struct RowSet {
     int rowBegin = 0, rowEnd = screenHeight;
-    int bandShift = 0, bandCount = 1, band = 0;
 };
 
 // Drawing state resolved once per state change from the Glide values: every span
@@ -106,6 +104,10 @@ Implementation BestImplementation();
 // fan's pixels exactly. Returns the number of pixels covered (before the depth test).
 uint64_t DrawPolygon(const Target& target, const PixelPath& path, const Vertex* v, int count,
                      const RowSet& rows);
+
+// The rows of a target of the given height whose centres lie within the polygon's
+// height: *first..*last, with *first > *last when there are none.
+void PolygonRows(const Vertex* v, int count, int height, int* first, int* last);
 
 // Converts API vertices; false when a position is not finite or beyond the guard band.
 bool ConvertVertex(const GrVertex& in, Vertex* out);

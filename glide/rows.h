@@ -98,8 +98,6 @@ struct RowWalk {
     const PixelPath* path;
     SpanFunction spanFunction;
     int64_t firstRow, endRow;
-    bool banded;
-    int64_t bandRows, skipRows; // rows of a band; rows of the other threads' bands
     // Span starts: 64-bit fixed point with 32 fraction bits at pixel x = 0 of the first
     // row (fixedRows), or the planes in double arithmetic.
     bool fixedRows, colorVaries, stepsSafe, hasDepth;

@@ -182,8 +182,8 @@ TEST_F(Board, BadPolygonsAreCountedAndIgnored) {
 
 TEST(BoardThreads, ThreadsDrawTheSamePicture) {
     // One thread, then two twice and three: the board is opened afresh each time,
-    // as a program that closes and reopens it would; each thread draws its own
-    // bands of rows.
+    // as a program that closes and reopens it would; each thread draws the bands of
+    // rows it takes.
     std::vector<uint16_t> pictures[4];
     for (int run = 0; run < 4; ++run) {
         const int threads = run == 0 ? 1 : run == 3 ? 3 : 2;
