@@ -85,7 +85,8 @@ struct Board {
     PixelPath path;
     int locks = 0;
     std::unique_ptr<Presenter> presenter;
-    std::vector<Command> queue; // capacity reserved at open: nothing allocates per frame
+    std::vector<Command> queue; // queueCapacity commands from the open on, queued in use
+    size_t queued = 0;
     // For each band, the queue's commands that touch its rows, in queue order.
     std::vector<uint16_t> bandQueue[bandCount];
     BoardCounters counters{};
@@ -139,7 +140,8 @@ void ClearRows(const Command& c, const Target& target, const RowSet& rows) {
 uint64_t RunCommands(const Target& target) {
     const RowSet rows;
     uint64_t pixels = 0;
-    for (const Command& c : board.queue) {
+    for (size_t i = 0; i < board.queued; ++i) {
+        const Command& c = board.queue[i];
         if (c.clear) {
             ClearRows(c, target, rows);
         } else {
@@ -251,7 +253,7 @@ Board::~Board() {
 }
 
 void FlushQueue() {
-    if (board.queue.empty()) {
+    if (board.queued == 0) {
         return;
     }
     if (board.workers.empty()) {
@@ -273,7 +275,7 @@ void FlushQueue() {
         board.counters.pixels += pixels + board.workerPixels;
         board.counters.workerNanoseconds += board.workerNanoseconds.exchange(0);
     }
-    board.queue.clear();
+    board.queued = 0;
     for (auto& band : board.bandQueue) {
         band.clear();
     }
@@ -281,18 +283,17 @@ void FlushQueue() {
 
 // Files the queue's newest command under the bands of rows first..last it touches.
 void FileCommand(int first, int last) {
-    const auto index = uint16_t(board.queue.size() - 1);
+    const auto index = uint16_t(board.queued - 1);
     for (int band = first / bandRows; band <= last / bandRows; ++band) {
         board.bandQueue[band].push_back(index);
     }
 }
 
 Command& NewCommand() {
-    if (board.queue.size() == queueCapacity) {
+    if (board.queued == queueCapacity) {
         FlushQueue();
     }
-    board.queue.emplace_back();
-    return board.queue.back();
+    return board.queue[board.queued++]; // every field the command's kind reads is set
 }
 
 void StartRecordingFromEnvironment() {
@@ -405,6 +406,7 @@ static void CloseBoard() {
     }
     std::vector<uint16_t>().swap(board.depth);
     std::vector<Command>().swap(board.queue);
+    board.queued = 0;
     for (auto& band : board.bandQueue) {
         std::vector<uint16_t>().swap(band);
     }
@@ -496,8 +498,8 @@ FxBool grSstWinOpen(GrWindowHandle_t hWnd, GrScreenResolution_t resolution,
     board.state = BoardState{}; // ONE/ZERO, no depth, mask off, LESS, iterated, 4 × 4 dither
     Resolve();
     board.locks = 0;
-    board.queue.clear();
-    board.queue.reserve(queueCapacity);
+    board.queue.resize(queueCapacity); // once: queueing a command allocates nothing
+    board.queued = 0;
     for (auto& band : board.bandQueue) {
         band.clear();
         band.reserve(queueCapacity);
