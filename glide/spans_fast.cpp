@@ -101,7 +101,8 @@ template <int DepthMode> inline uint16_t SpanDepth(float f) {
 
 // One pixel at a time with the state resolved at compile time: source factor ONE or
 // SRC_ALPHA, destination factor ZERO, ONE or ONE_MINUS_SRC_ALPHA, any depth mode.
-template <int DepthMode, int Src, int Dst> void SpanPixelsPortable(const PixelPath& path, const Span& s) {
+template <int DepthMode, int Src, int Dst>
+void SpanPixelsPortable(const PixelPath& path, const Span& s) {
     constexpr bool blend = !(Src == GR_BLEND_ONE && Dst == GR_BLEND_ZERO);
     int row[4];
     for (int k = 0; k < 4; ++k) {
@@ -132,11 +133,10 @@ template <int DepthMode, int Src, int Dst> void SpanPixelsPortable(const PixelPa
             }
             if (path.dither) {
                 const int d = row[i & 3];
-                s.color[i] = uint16_t((tables.to5[d][out[0]] << 11) |
-                                      (tables.to6[d][out[1]] << 5) | tables.to5[d][out[2]]);
+                s.color[i] = uint16_t((tables.to5[d][out[0]] << 11) | (tables.to6[d][out[1]] << 5) |
+                                      tables.to5[d][out[2]]);
             } else {
-                s.color[i] =
-                    uint16_t(((out[0] >> 3) << 11) | ((out[1] >> 2) << 5) | (out[2] >> 3));
+                s.color[i] = uint16_t(((out[0] >> 3) << 11) | ((out[1] >> 2) << 5) | (out[2] >> 3));
             }
         }
         for (int c = 0; c < 4; ++c) {
@@ -401,8 +401,8 @@ template <int DepthMode> AVX2 void SpanOpaqueAvx2(const PixelPath& path, const S
         return int32_t(uint32_t(s.rgba[c]) + uint32_t(j) * uint32_t(s.rgbaStep[c]));
     };
     Opaque8<DepthMode>(path, s, j, s.color + j, s.depth + j, ChannelStart(at(0), s.rgbaStep[0]),
-             ChannelStart(at(1), s.rgbaStep[1]), ChannelStart(at(2), s.rgbaStep[2]),
-             DitherLanes8(s.x + j, s.y), inside);
+                       ChannelStart(at(1), s.rgbaStep[1]), ChannelStart(at(2), s.rgbaStep[2]),
+                       DitherLanes8(s.x + j, s.y), inside);
 }
 
 AVX2 void SpanOpaqueWAvx2(const PixelPath& path, const Span& s) {
@@ -424,7 +424,8 @@ AVX512 static inline __m256i Load16(const uint16_t* p, __mmask16 inside, bool wh
 AVX512 static inline void Store16(uint16_t* p, __mmask16 write, __m256i old, __m256i value,
                                   bool whole) {
     if (whole) {
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), _mm256_mask_blend_epi16(write, old, value));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p),
+                            _mm256_mask_blend_epi16(write, old, value));
     } else {
         _mm256_mask_storeu_epi16(p, write, value);
     }
@@ -455,10 +456,15 @@ struct LaneSteps512 {
     }
 };
 
-template <int DepthMode, int Src, int Dst>
-AVX512 inline __attribute__((always_inline)) void SpanPixelsAvx512(const PixelPath& path,
-                                                                   const Span& s,
-                                                                   const LaneSteps512& steps) {
+// ShowState: the state of the options screen's opaque polygons (LESS, depth written,
+// dithered) fixed when the loop is compiled, for the fused walk; else read from path.
+constexpr int showDepthFunction = GR_CMP_LESS;
+template <int DepthMode, int Src, int Dst, bool ShowState = false>
+AVX512 inline __attribute__((always_inline)) void
+SpanPixelsAvx512(const PixelPath& path, const Span& s, const LaneSteps512& steps) {
+    const int depthFunction = ShowState ? showDepthFunction : path.depthFunction;
+    const bool depthWrite = ShowState || path.depthWrite;
+    const bool dither = ShowState || path.dither;
     constexpr bool blend = !(Src == GR_BLEND_ONE && Dst == GR_BLEND_ZERO);
     constexpr bool needAlpha = Src == GR_BLEND_SRC_ALPHA || Dst == GR_BLEND_ONE_MINUS_SRC_ALPHA;
     const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
@@ -468,9 +474,9 @@ AVX512 inline __attribute__((always_inline)) void SpanPixelsAvx512(const PixelPa
         channel[c] = _mm512_add_epi32(_mm512_set1_epi32(s.rgba[c]), steps.laneStep[c]);
     }
     // The matrix row repeats every 4 lanes: lanes 0-3 of the 8-lane table, broadcast.
-    const __m512i d = path.dither
-                          ? _mm512_broadcast_i32x4(_mm_load_si128(reinterpret_cast<const __m128i*>(
-                                tables.lanes32[s.y & 3][s.x & 3])))
+    const __m512i d = dither
+                          ? _mm512_broadcast_i32x4(_mm_load_si128(
+                                reinterpret_cast<const __m128i*>(tables.lanes32[s.y & 3][s.x & 3])))
                           : _mm512_setzero_si512();
     const __m512 depth0 = _mm512_set1_ps(s.depth0), depthStep = _mm512_set1_ps(s.depthStep);
     const __m512i zero = _mm512_setzero_si512(), max8 = _mm512_set1_epi32(255);
@@ -495,12 +501,11 @@ AVX512 inline __attribute__((always_inline)) void SpanPixelsAvx512(const PixelPa
                 w = _mm512_min_epi32(_mm512_max_epi32(w, zero), _mm512_set1_epi32(0xFFFF));
             } else { // as ZDepth: 0 unless f > 0 (NaN too), truncated, held to 0xFFFF
                 const __mmask16 positive = _mm512_cmp_ps_mask(f, _mm512_setzero_ps(), _CMP_GT_OQ);
-                w = _mm512_maskz_cvttps_epi32(positive,
-                                              _mm512_min_ps(f, _mm512_set1_ps(65535.0f)));
+                w = _mm512_maskz_cvttps_epi32(positive, _mm512_min_ps(f, _mm512_set1_ps(65535.0f)));
             }
             stored16 = Load16(s.depth + i, inside, whole);
             const __m512i stored = _mm512_cvtepu16_epi32(stored16);
-            switch (path.depthFunction) {
+            switch (depthFunction) {
             case GR_CMP_LESS:
                 pass = _mm512_mask_cmplt_epi32_mask(inside, w, stored);
                 break;
@@ -527,21 +532,24 @@ AVX512 inline __attribute__((always_inline)) void SpanPixelsAvx512(const PixelPa
             }
         }
         if (pass) {
-            if (DepthMode != GR_DEPTHBUFFER_DISABLE && path.depthWrite) {
+            if (DepthMode != GR_DEPTHBUFFER_DISABLE && depthWrite) {
                 Store16(s.depth + i, pass, stored16, _mm512_cvtepi32_epi16(w), whole);
             }
             __m512i rc = clamp8(channel[0]), gc = clamp8(channel[1]), bc = clamp8(channel[2]);
-            const __m256i old = blend || whole ? Load16(s.color + i, inside, whole)
-                                               : _mm256_setzero_si256();
+            const __m256i old =
+                blend || whole ? Load16(s.color + i, inside, whole) : _mm256_setzero_si256();
             if (blend) {
                 const __m512i a = needAlpha ? clamp8(channel[3]) : zero;
                 const __m512i p = _mm512_cvtepu16_epi32(old);
                 const __m512i r5 = _mm512_srli_epi32(p, 11);
                 const __m512i g6 = _mm512_and_si512(_mm512_srli_epi32(p, 5), _mm512_set1_epi32(63));
                 const __m512i b5 = _mm512_and_si512(p, _mm512_set1_epi32(31));
-                const __m512i dr = _mm512_or_si512(_mm512_slli_epi32(r5, 3), _mm512_srli_epi32(r5, 2));
-                const __m512i dg = _mm512_or_si512(_mm512_slli_epi32(g6, 2), _mm512_srli_epi32(g6, 4));
-                const __m512i db = _mm512_or_si512(_mm512_slli_epi32(b5, 3), _mm512_srli_epi32(b5, 2));
+                const __m512i dr =
+                    _mm512_or_si512(_mm512_slli_epi32(r5, 3), _mm512_srli_epi32(r5, 2));
+                const __m512i dg =
+                    _mm512_or_si512(_mm512_slli_epi32(g6, 2), _mm512_srli_epi32(g6, 4));
+                const __m512i db =
+                    _mm512_or_si512(_mm512_slli_epi32(b5, 3), _mm512_srli_epi32(b5, 2));
                 const __m512i fs =
                     Src == GR_BLEND_ONE ? one : _mm512_add_epi32(a, _mm512_set1_epi32(1));
                 const __m512i fd = Dst == GR_BLEND_ONE    ? one
@@ -559,7 +567,7 @@ AVX512 inline __attribute__((always_inline)) void SpanPixelsAvx512(const PixelPa
                 bc = mix(bc, db);
             }
             __m512i r5, g6, b5;
-            if (path.dither) {
+            if (dither) {
                 r5 = _mm512_srli_epi32(
                     _mm512_add_epi32(
                         _mm512_sub_epi32(_mm512_slli_epi32(rc, 1), _mm512_srli_epi32(rc, 4)),
@@ -594,13 +602,11 @@ AVX512 inline __attribute__((always_inline)) void SpanPixelsAvx512(const PixelPa
 #endif
 
 AVX512 void SpanOpaqueWAvx512(const PixelPath& path, const Span& s) {
-    SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(path, s,
-                                                                          LaneSteps512(s));
+    SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(path, s, LaneSteps512(s));
 }
 
 AVX512 void SpanOpaqueZAvx512(const PixelPath& path, const Span& s) {
-    SpanPixelsAvx512<GR_DEPTHBUFFER_ZBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(path, s,
-                                                                          LaneSteps512(s));
+    SpanPixelsAvx512<GR_DEPTHBUFFER_ZBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(path, s, LaneSteps512(s));
 }
 
 // The additive loop 32 pixels at a time; the tail is a masked load and store, so
@@ -608,18 +614,21 @@ AVX512 void SpanOpaqueZAvx512(const PixelPath& path, const Span& s) {
 // The source terms of a flat additive polygon, the same for all its spans.
 struct AdditiveTerms512 {
     __m512i addR, addG, addB;
+    __m256i addR16, addG16, addB16; // the same for 16 lanes
     AVX512 AdditiveTerms512(const PixelPath& path, const Span& s) {
         int add[3];
         AdditiveTerms(path, s, add);
         addR = _mm512_set1_epi16(int16_t(add[0]));
         addG = _mm512_set1_epi16(int16_t(add[1]));
         addB = _mm512_set1_epi16(int16_t(add[2]));
+        addR16 = _mm256_set1_epi16(int16_t(add[0]));
+        addG16 = _mm256_set1_epi16(int16_t(add[1]));
+        addB16 = _mm256_set1_epi16(int16_t(add[2]));
     }
 };
 
-AVX512 inline __attribute__((always_inline)) void AdditiveAvx512(const PixelPath& path,
-                                                                 const Span& s,
-                                                                 const AdditiveTerms512& terms) {
+AVX512 inline __attribute__((always_inline)) void
+AdditiveAvx512(const PixelPath& path, const Span& s, const AdditiveTerms512& terms) {
     const __m512i addR = terms.addR, addG = terms.addG, addB = terms.addB;
     const __m512i d = _mm512_set1_epi64(int64_t(tables.pattern64[s.y & 3][s.x & 3]));
     const __m512i m5 = _mm512_set1_epi16(31), m6 = _mm512_set1_epi16(63);
@@ -657,6 +666,16 @@ AVX512 inline __attribute__((always_inline)) void AdditiveAvx512(const PixelPath
                                b);
     };
     uint16_t* out = s.color;
+    if (s.count <= 16 && s.x + 16 <= s.width) {
+        // A short span (most rows of a thin polygon) in one 256-bit block: half the
+        // work of a 512-bit one on cores that split those in two.
+        const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out));
+        const __m256i d16 = _mm256_set1_epi64x(int64_t(tables.pattern64[s.y & 3][s.x & 3]));
+        const __m256i q = AddAndPack16(p, terms.addR16, terms.addG16, terms.addB16, d16, dither);
+        const __mmask16 lanes = __mmask16((1u << s.count) - 1);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_mask_blend_epi16(lanes, p, q));
+        return;
+    }
     int i = 0;
     for (; i + 32 <= s.count; i += 32) {
         _mm512_storeu_si512(out + i, blend32(_mm512_loadu_si512(out + i)));
@@ -684,7 +703,7 @@ AVX512 void SpanAdditiveAvx512(const PixelPath& path, const Span& s) {
 // rows then cost the loop's pixels and little else. The walk is compiled again here,
 // for AVX-512, so that the loops can be inlined into it.
 #if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2,avx512f,avx512bw,avx512vl"))), \
+#pragma clang attribute push(__attribute__((target("avx2,avx512f,avx512bw,avx512vl"))),            \
                              apply_to = function)
 #else
 #pragma GCC push_options
@@ -704,10 +723,10 @@ struct OpaqueWKernel {
     explicit OpaqueWKernel(const RowWalk& w) : steps(w.span) {}
     inline __attribute__((always_inline)) void Draw(const RowWalk& w, const Span& s) const {
         if (w.stepsSafe) {
-            SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(*w.path, s,
-                                                                                  steps);
+            SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO, true>(*w.path, s,
+                                                                                        steps);
         } else {
-            SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO>(
+            SpanPixelsAvx512<GR_DEPTHBUFFER_WBUFFER, GR_BLEND_ONE, GR_BLEND_ZERO, true>(
                 *w.path, s, LaneSteps512(s));
         }
     }
@@ -741,7 +760,8 @@ RowWalker FusedRowWalker(const PixelPath& path, bool flat, Implementation implem
         if (path.additive && flat) {
             return fused::Additive;
         }
-        if (path.opaqueW) {
+        if (path.opaqueW && path.depthFunction == showDepthFunction && path.depthWrite &&
+            path.dither) {
             return fused::OpaqueW;
         }
     }
@@ -795,7 +815,9 @@ SpanFunction BlendSpan(const PixelPath& path, Implementation implementation) {
                       : path.depthMode == GR_DEPTHBUFFER_WBUFFER ? 2
                       : path.depthMode == GR_DEPTHBUFFER_DISABLE ? 0
                                                                  : -1;
-    const int src = path.srcFactor == GR_BLEND_ONE ? 0 : path.srcFactor == GR_BLEND_SRC_ALPHA ? 1 : -1;
+    const int src = path.srcFactor == GR_BLEND_ONE         ? 0
+                    : path.srcFactor == GR_BLEND_SRC_ALPHA ? 1
+                                                           : -1;
     const int dst = path.dstFactor == GR_BLEND_ZERO                  ? 0
                     : path.dstFactor == GR_BLEND_ONE                 ? 1
                     : path.dstFactor == GR_BLEND_ONE_MINUS_SRC_ALPHA ? 2

@@ -222,10 +222,10 @@ TEST_F(Implementations, ColourAndAlphaAreTheVertexValuesInterpolated) {
     // drawn twice, marking the depth buffer where it covers: opaque, which shows its
     // colour, and with SRC_ALPHA, ZERO in white, which shows its alpha in every channel
     // ((255 * (alpha + 1)) >> 8 is alpha).
-    const PixelPath opaque = Path(GR_BLEND_ONE, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER,
-                                  GR_CMP_ALWAYS, true);
-    const PixelPath alphaOnly = Path(GR_BLEND_SRC_ALPHA, GR_BLEND_ZERO, false,
-                                     GR_DEPTHBUFFER_WBUFFER, GR_CMP_ALWAYS, true);
+    const PixelPath opaque =
+        Path(GR_BLEND_ONE, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER, GR_CMP_ALWAYS, true);
+    const PixelPath alphaOnly =
+        Path(GR_BLEND_SRC_ALPHA, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER, GR_CMP_ALWAYS, true);
     for (Implementation impl : {Implementation::Reference, Implementation::Portable,
                                 Implementation::Avx2, Implementation::Avx512}) {
         SetImplementation(impl);
@@ -277,8 +277,8 @@ TEST_F(Implementations, ColourAndAlphaAreTheVertexValuesInterpolated) {
                                     ChannelMatches((p >> 5) & 63, 6, g) &&
                                     ChannelMatches(p & 31, 5, b))
                             << (pass == 0 ? "colour " : "alpha ") << r << "," << g << "," << b
-                            << " shown as " << std::hex << p << std::dec << " at " << x << ","
-                            << y << ", triangle " << t << ", implementation " << int(impl);
+                            << " shown as " << std::hex << p << std::dec << " at " << x << "," << y
+                            << ", triangle " << t << ", implementation " << int(impl);
                         ++checked;
                     }
                 }
@@ -372,8 +372,8 @@ TEST(Raster, EveryDepthFunction) {
             Vertex b[4] = {V(0, 0, 64, 64, 64, 255, w), V(40, 0, 64, 64, 64, 255, w),
                            V(40, 40, 64, 64, 64, 255, w), V(0, 40, 64, 64, 64, 255, w)};
             DrawPolygon(canvas.target(), first, a, 4, RowSet{});
-            PixelPath second = Path(GR_BLEND_ONE, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER,
-                                    c.function, true);
+            PixelPath second =
+                Path(GR_BLEND_ONE, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER, c.function, true);
             DrawPolygon(canvas.target(), second, b, 4, RowSet{});
             bool pass = which == 0 ? c.passLess : which == 1 ? c.passEqual : c.passGreater;
             EXPECT_EQ(canvas.at(20, 20), pass ? PackPixel(64, 64, 64, 0, 0, false) : eight)
@@ -561,6 +561,11 @@ TEST_F(Implementations, FastLoopsMatchTheReference) {
                 s.dstRgb = GR_BLEND_ONE;
             } else if (kind == 1) {
                 s.depthMode = GR_DEPTHBUFFER_WBUFFER;
+                if (rng() % 2) { // the options screen's state, which has a walk of its own
+                    s.depthFunction = GR_CMP_LESS;
+                    s.depthMask = true;
+                    s.dither = GR_DITHER_4x4;
+                }
             } else if (kind == 2) {
                 s.depthMode = GR_DEPTHBUFFER_ZBUFFER;
             } else if (kind == 3) {
