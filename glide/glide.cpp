@@ -54,19 +54,26 @@ std::unique_ptr<Presenter> MakePresenter(GrWindowHandle_t window); // presenter.
 namespace {
 
 constexpr size_t queueCapacity = 4096; // draws held before a flush is forced
-// With more than one thread, a frame is drawn in bands of 32 rows, and each thread
-// takes the next band nobody has taken yet: a thread that wakes late, or whose bands
-// hold the busier part of the picture, simply draws fewer of them. A polygon is set up
-// once for each band it crosses; the options scene's polygons are 10 to 30 rows tall,
-// and 16-row bands cost 14% more in all on the opaque workload.
-constexpr int bandRows = 32;
-constexpr int bandCount = (screenHeight + bandRows - 1) / bandRows;
+// With more than one thread, each flush cuts the screen into bands of rows holding
+// about equal work, as estimated while the commands were queued, and each thread takes
+// the next band nobody has taken yet: a thread that wakes late, or runs slower, simply
+// draws fewer. A polygon is set up once for every band it crosses, so bands are few:
+// bandsPerThread for each thread. (Bands of 32 rows, handed out alike, spent a
+// fifth more on the options screen at rest; one band a thread leaves no slack when a
+// thread is slow.)
+constexpr int bandsPerThread = 2;
+constexpr int maxThreads = 8;
+constexpr int maxBands = bandsPerThread * maxThreads;
 constexpr int bandsClosed = 1 << 30; // the next band once a flush has handed out all
+// The estimate, in about nanoseconds of the development machine: a polygon's set-up,
+// each of its rows, each of its pixels, and a row of a buffer clear.
+constexpr float setUpWork = 150.0f, rowWork = 12.0f, pixelWork = 0.6f, clearRowWork = 40.0f;
 
 // One queued draw: a polygon with the path it is drawn with, or a buffer clear.
 struct Command {
     bool clear;
     uint8_t count;
+    int16_t firstRow, lastRow; // the rows of the screen it touches
     bool clearDepth;
     uint16_t clearColor, clearDepthValue;
     PixelPath path;
@@ -87,8 +94,11 @@ struct Board {
     std::unique_ptr<Presenter> presenter;
     std::vector<Command> queue; // queueCapacity commands from the open on, queued in use
     size_t queued = 0;
-    // For each band, the queue's commands that touch its rows, in queue order.
-    std::vector<uint16_t> bandQueue[bandCount];
+    // The estimated work of this flush's commands as a difference over rows: the work
+    // of row y is the sum of the first y + 1 entries.
+    float workChange[screenHeight + 1] = {};
+    int bandBegin[maxBands + 1] = {}; // band b is rows bandBegin[b] .. bandBegin[b + 1] - 1
+    int bands = 0;
     BoardCounters counters{};
 
     // Rasteriser threads beyond the caller's. A flush opens nextBand at 0 and bumps
@@ -154,12 +164,15 @@ uint64_t RunCommands(const Target& target) {
 // Bands until none is left; the pixels covered.
 uint64_t RunBands(const Target& target) {
     uint64_t pixels = 0;
-    for (int band; (band = board.nextBand.fetch_add(1)) < bandCount;) {
+    for (int band; (band = board.nextBand.fetch_add(1)) < board.bands;) {
         RowSet rows;
-        rows.rowBegin = band * bandRows;
-        rows.rowEnd = std::min(rows.rowBegin + bandRows, target.height);
-        for (const uint16_t index : board.bandQueue[band]) {
-            const Command& c = board.queue[index];
+        rows.rowBegin = board.bandBegin[band];
+        rows.rowEnd = board.bandBegin[band + 1];
+        for (size_t i = 0; i < board.queued; ++i) {
+            const Command& c = board.queue[i];
+            if (c.lastRow < rows.rowBegin || c.firstRow >= rows.rowEnd) {
+                continue;
+            }
             if (c.clear) {
                 ClearRows(c, target, rows);
             } else {
@@ -168,6 +181,37 @@ uint64_t RunBands(const Target& target) {
         }
     }
     return pixels;
+}
+
+// Adds work to rows first..last: perRow to each, once to the first.
+void AddWork(int first, int last, float perRow, float once) {
+    board.workChange[first] += perRow + once;
+    board.workChange[first + 1] -= once;
+    board.workChange[last + 1] -= perRow;
+}
+
+// Cuts the screen into bands of about equal estimated work, and clears the estimate.
+void CutBands() {
+    const int bands = std::min(bandsPerThread * board.threads, maxBands);
+    float work[screenHeight];
+    float total = 0.0f, running = 0.0f;
+    for (int y = 0; y < screenHeight; ++y) {
+        running += board.workChange[y];
+        work[y] = std::max(running, 0.0f) + 1.0f; // every row costs something
+        total += work[y];
+    }
+    std::fill(std::begin(board.workChange), std::end(board.workChange), 0.0f);
+    board.bandBegin[0] = 0;
+    int band = 1;
+    float sum = 0.0f;
+    for (int y = 0; y < screenHeight && band < bands; ++y) {
+        sum += work[y];
+        if (sum >= total * float(band) / float(bands)) {
+            board.bandBegin[band++] = y + 1;
+        }
+    }
+    board.bands = band;
+    board.bandBegin[band] = screenHeight;
 }
 
 // How long a rasteriser thread keeps watching for the next flush, and the caller for
@@ -219,7 +263,7 @@ void StartWorkers() {
         const char* env = std::getenv("SOLVANE_GLIDE_THREADS");
         threads = env ? std::atoi(env) : HardwareThreads();
     }
-    threads = std::min(std::max(threads, 1), 8);
+    threads = std::min(std::max(threads, 1), maxThreads);
     board.threads = threads;
     board.stopping = false;
     board.generation = 0; // every new worker starts waiting for the first flush
@@ -259,6 +303,7 @@ void FlushQueue() {
     if (board.workers.empty()) {
         board.counters.pixels += RunCommands(board.BackTarget());
     } else {
+        CutBands();
         board.workerPixels = 0;
         board.nextBand = 0;
         {
@@ -276,17 +321,6 @@ void FlushQueue() {
         board.counters.workerNanoseconds += board.workerNanoseconds.exchange(0);
     }
     board.queued = 0;
-    for (auto& band : board.bandQueue) {
-        band.clear();
-    }
-}
-
-// Files the queue's newest command under the bands of rows first..last it touches.
-void FileCommand(int first, int last) {
-    const auto index = uint16_t(board.queued - 1);
-    for (int band = first / bandRows; band <= last / bandRows; ++band) {
-        board.bandQueue[band].push_back(index);
-    }
 }
 
 Command& NewCommand() {
@@ -335,9 +369,23 @@ void QueuePolygon(const GrVertex* const* vertices, int count) {
     Command& c = NewCommand();
     c.clear = false;
     c.count = uint8_t(count);
+    c.firstRow = int16_t(first);
+    c.lastRow = int16_t(last);
     c.path = board.path;
     std::copy(converted, converted + count, c.v);
-    FileCommand(first, last);
+    if (!board.workers.empty()) {
+        // Its pixels, from its area (in 1/256 pixel), spread evenly over its rows.
+        int64_t twiceArea = 0;
+        for (int i = 0; i < count; ++i) {
+            const Vertex& p = converted[i];
+            const Vertex& q = converted[(i + 1) % count];
+            twiceArea += int64_t(p.x) * q.y - int64_t(q.x) * p.y;
+        }
+        const float rows = float(last - first + 1);
+        const float width = std::min(float(std::llabs(twiceArea)) / 512.0f / rows,
+                                     float(screenWidth));
+        AddWork(first, last, rowWork + pixelWork * width, setUpWork);
+    }
 }
 
 uint16_t ClearColor565(GrColor_t color, int format) {
@@ -407,9 +455,6 @@ static void CloseBoard() {
     std::vector<uint16_t>().swap(board.depth);
     std::vector<Command>().swap(board.queue);
     board.queued = 0;
-    for (auto& band : board.bandQueue) {
-        std::vector<uint16_t>().swap(band);
-    }
 }
 
 extern "C" {
@@ -500,10 +545,6 @@ FxBool grSstWinOpen(GrWindowHandle_t hWnd, GrScreenResolution_t resolution,
     board.locks = 0;
     board.queue.resize(queueCapacity); // once: queueing a command allocates nothing
     board.queued = 0;
-    for (auto& band : board.bandQueue) {
-        band.clear();
-        band.reserve(queueCapacity);
-    }
     board.presenter = MakePresenter(hWnd);
     CurrentImplementation(); // chosen here, before any rasteriser thread asks
     board.open = true;
@@ -547,7 +588,11 @@ void grBufferClear(GrColor_t color, GrAlpha_t alpha, FxU16 depth) {
     c.clearColor = ClearColor565(color, board.colorFormat);
     c.clearDepth = board.state.depthMode != GR_DEPTHBUFFER_DISABLE && board.state.depthMask;
     c.clearDepthValue = depth;
-    FileCommand(0, screenHeight - 1);
+    c.firstRow = 0;
+    c.lastRow = screenHeight - 1;
+    if (!board.workers.empty()) {
+        AddWork(0, screenHeight - 1, clearRowWork, 0.0f);
+    }
 }
 
 void grBufferSwap(int swapInterval) {
