@@ -75,8 +75,6 @@ const SliderPlace sliders[] = {SOLVANE_EFFECT_PARAMETERS(SOLVANE_SLIDER_PLACE)};
 #undef SOLVANE_SLIDER_PLACE
 constexpr int sliderCount = sizeof sliders / sizeof sliders[0];
 static_assert(sliderCount == ParameterCount, "one slider per effect parameter");
-// The options screen never shows this slider's knob.
-constexpr int hiddenKnob = ParamDelay;
 
 // The group a slider belongs to: its name without its tag.
 std::string Group(const SliderPlace& slider) {
@@ -84,17 +82,11 @@ std::string Group(const SliderPlace& slider) {
     return name.substr(0, name.size() - std::string(slider.tag).size());
 }
 
-// The push buttons, left to right on the bottom row: the object is
-// "ZTOB-Btn" + name + ".lwo"; quit is drawn red, the others blue.
-struct ButtonPlace {
-    const char* name;
-    const char* label;
-    bool red;
-};
-const ButtonPlace buttons[] = {
-    {"Colour", "Colour", false}, {"Anim", "Anim", false}, {"Reset", "Reset", false},
-    {"About", "About", false},   {"Quit", "Quit", true},
-};
+// The push buttons, left to right on the bottom row, labelled with their names.
+#define SOLVANE_BUTTON_NAME(name) #name,
+const char* const buttons[] = {SOLVANE_PUSH_BUTTONS(SOLVANE_BUTTON_NAME)};
+#undef SOLVANE_BUTTON_NAME
+constexpr size_t buttonCount = sizeof buttons / sizeof buttons[0];
 
 // Where the spare columns of the last slider row show the program's name.
 constexpr float titleColumn = 3.5f;
@@ -433,7 +425,7 @@ void BuildPanel(Builder& scene) {
         float px = ColumnX(static_cast<float>(slider.column));
         float top = RowTop(slider.row);
         Pose rest = PoseAt(px, top + trackDrop, trackZ);
-        bool idle = index == hiddenKnob;
+        bool idle = index == HiddenKnob;
         int track = scene.Add(idle ? "ZT-TrackIdle.lwo" : "ZT-Track.lwo", Tint::Blue,
                               PanelMotion(rest, DanceAt(static_cast<float>(slider.column),
                                                         static_cast<float>(slider.row))));
@@ -490,10 +482,9 @@ void BuildPanel(Builder& scene) {
     // that the label, lit green, reads on blue and red plates alike.
     const float plateUnit = static_cast<float>(UnitsPerPixel(trackZ));
     std::vector<int> plates;
-    for (size_t b = 0; b < sizeof buttons / sizeof buttons[0]; ++b) {
-        const ButtonPlace& button = buttons[b];
-        std::string name = std::string("ZTOB-Btn") + button.name + ".lwo";
-        Tint tint = button.red ? Tint::Red : Tint::Blue;
+    for (size_t b = 0; b < buttonCount; ++b) {
+        std::string name = std::string("ZTOB-Btn") + buttons[b] + ".lwo";
+        Tint tint = b + 1 == buttonCount ? Tint::Red : Tint::Blue; // Quit
         LwobWriter plate = NewObject("ZT-Button", tint);
         AddBevelBox(plate, buttonWidth * plateUnit, buttonHeight * plateUnit, buttonRim * plateUnit,
                     bevelDepth, Facing::AwayFromViewer);
@@ -506,13 +497,13 @@ void BuildPanel(Builder& scene) {
     // Every label in one size: the largest, up to buttonCap, at which the widest
     // keeps its margin.
     float widest = 0.0f;
-    for (const ButtonPlace& button : buttons)
-        widest = std::max(widest, TextWidth(button.label, {buttonCap, buttonStroke}));
+    for (const char* label : buttons)
+        widest = std::max(widest, TextWidth(label, {buttonCap, buttonStroke}));
     const float room = buttonWidth - 2.0f * (buttonRim + buttonLabelMargin);
     const float labelCap = std::min(buttonCap, buttonCap * room / widest);
     for (size_t b = 0; b < plates.size(); ++b) {
-        std::string name = std::string("ZT-Label") + buttons[b].name + ".lwo";
-        scene.AddObject(name, TextObject(buttons[b].label, labelCap, buttonStroke, labelZ));
+        std::string name = std::string("ZT-Label") + buttons[b] + ".lwo";
+        scene.AddObject(name, TextObject(buttons[b], labelCap, buttonStroke, labelZ));
         float column = static_cast<float>(b);
         float dx = SceneX(ColumnX(column), labelZ) - SceneX(ColumnX(column), trackZ);
         float dy = SceneY(buttonRowY, labelZ) - SceneY(buttonRowY, trackZ);

@@ -16,19 +16,14 @@ ShowMode showMode = ShowMode::WatchOnly;
 
 namespace options {
 
-// The knobs' objects are named after their parameters.
-#define SOLVANE_KNOB_OBJECT(name, ...) "ZTOB-Btn" #name ".lwo",
+// The knobs' and push buttons' objects are named after them.
+#define SOLVANE_BUTTON_OBJECT(name, ...) "ZTOB-Btn" #name ".lwo",
 const char* const buttonNames[ButtonCount + 1] = {
-    SOLVANE_EFFECT_PARAMETERS(SOLVANE_KNOB_OBJECT) // the slider knobs, in parameter order
-    "ZTOB-BtnColour.lwo",
-    "ZTOB-BtnAnim.lwo",
-    "ZTOB-BtnReset.lwo",
-    "ZTOB-BtnAbout.lwo",
-    "ZTOB-BtnQuit.lwo",
-    "ZTOB-MCursor.lwo",
+    SOLVANE_EFFECT_PARAMETERS(SOLVANE_BUTTON_OBJECT) // the slider knobs, in parameter order
+    SOLVANE_PUSH_BUTTONS(SOLVANE_BUTTON_OBJECT) "ZTOB-MCursor.lwo",
     nullptr,
 };
-#undef SOLVANE_KNOB_OBJECT
+#undef SOLVANE_BUTTON_OBJECT
 
 SceneItem* buttonItems[ButtonCount] = {};
 int32_t selected = -1;
@@ -277,8 +272,7 @@ bool OptionsSetUp(bool watchOnly) {
     grDepthMask(FXTRUE);
     ready = 1;
 
-    // The Delay slider is never drawn (it still takes part in picking).
-    ShowButton(ParamDelay, 0);
+    ShowButton(HiddenKnob, 0);
     if (watchOnly)
         ShowButton(SlotCursor, 0);
     return true;

@@ -14,12 +14,11 @@ namespace options {
 // Slots of buttonItems: first the slider knobs in parameter order (0 to 17),
 // then the push buttons and the cursor.
 enum ButtonSlot : int32_t {
-    SlotColour = ParameterCount,
-    SlotAnim,
-    SlotReset,
-    SlotAbout,
-    SlotQuit,
-    SlotCursor,
+    SlotLastKnob = ParameterCount - 1,
+#define SOLVANE_BUTTON_SLOT(name) Slot##name,
+    SOLVANE_PUSH_BUTTONS(SOLVANE_BUTTON_SLOT)
+#undef SOLVANE_BUTTON_SLOT
+        SlotCursor,
 };
 constexpr int32_t ButtonCount = SlotCursor + 1;
 

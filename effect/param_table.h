@@ -3,7 +3,8 @@
 // values, the parameter dump and the content generator's panel layout are made
 // from. It includes nothing of the effect, so the content generator takes the
 // columns it needs without linking the show. Adding a parameter means adding a
-// row.
+// row. The options screen's push buttons and the knob it hides are named here too,
+// for the screen and the content generator alike.
 #pragma once
 
 #include <cstdint>
@@ -106,6 +107,16 @@ enum ParameterIndex : int32_t {
 #define SOLVANE_PARAMETER_ONE(...) +1
 constexpr int32_t ParameterCount = 0 SOLVANE_EFFECT_PARAMETERS(SOLVANE_PARAMETER_ONE);
 #undef SOLVANE_PARAMETER_ONE
+
+// The parameter whose knob the options screen never shows (the knob still takes
+// part in picking); the content generator draws its slider's slot empty.
+constexpr int32_t HiddenKnob = ParamDelay;
+
+// The options screen's push buttons, left to right on the bottom row, in the button
+// table's slots after the knobs: BUTTON(name) each, its object "ZTOB-Btn<name>.lwo"
+// and its label the name. The last (Quit) is drawn red, the others blue.
+#define SOLVANE_PUSH_BUTTONS(BUTTON)                                                               \
+    BUTTON(Colour) BUTTON(Anim) BUTTON(Reset) BUTTON(About) BUTTON(Quit)
 
 // The kind and knob columns.
 enum class ParameterKind : uint8_t { Real, Whole };
