@@ -8,6 +8,7 @@
 // glide_workloads).
 #include "glide/board.h"
 #include "glide/glide.h"
+#include "glide/pixel.h"
 #include "glide/record.h"
 
 #include <algorithm>
@@ -37,8 +38,9 @@ static void WritePicture(const char* path) {
             auto row = reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(info.lfbPtr) +
                                                          size_t(y) * info.strideInBytes);
             for (int x = 0; x < width; ++x) {
-                uint8_t rgb[3] = {uint8_t((row[x] >> 11) << 3), uint8_t(((row[x] >> 5) & 63) << 2),
-                                  uint8_t((row[x] & 31) << 3)};
+                int r, g, b;
+                ExpandPixel(row[x], &r, &g, &b);
+                const uint8_t rgb[3] = {uint8_t(r), uint8_t(g), uint8_t(b)};
                 std::fwrite(rgb, 1, 3, f);
             }
         }

@@ -92,13 +92,6 @@ uint16_t PackPixel(int r, int g, int b, int x, int y, bool dither) {
     return uint16_t((r5 << 11) | (g6 << 5) | b5);
 }
 
-void ExpandPixel(uint16_t pixel, int* r, int* g, int* b) {
-    int r5 = pixel >> 11, g6 = (pixel >> 5) & 63, b5 = pixel & 31;
-    *r = (r5 << 3) | (r5 >> 2);
-    *g = (g6 << 2) | (g6 >> 4);
-    *b = (b5 << 3) | (b5 >> 2);
-}
-
 static inline int Channel(int32_t start, int32_t step, int i) {
     int32_t v = int32_t(uint32_t(start) + uint32_t(i) * uint32_t(step));
     return std::min(std::max(v >> 16, 0), 255);

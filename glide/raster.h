@@ -4,6 +4,7 @@
 #pragma once
 
 #include "glide/glide.h"
+#include "glide/pixel.h"
 #include "glide/screen.h" // header-only: the board links no toolkit
 
 #include <cstdint>
@@ -118,7 +119,6 @@ uint16_t ZDepth(float ooz); // ooz clamped to 0..65535
 bool DepthPasses(int function, uint16_t incoming, uint16_t stored);
 int BlendFactor(int factor, bool forSource, int srcChannel, int srcAlpha, int dstChannel);
 uint16_t PackPixel(int r, int g, int b, int x, int y, bool dither);
-void ExpandPixel(uint16_t pixel, int* r, int* g, int* b);
 extern const uint8_t ditherMatrix[4][4];
 
 // The span loops themselves (exposed for the tests and the fill benchmark).

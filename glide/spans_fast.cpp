@@ -49,10 +49,10 @@ struct DitherTables {
             }
         }
         for (int v = 0; v < 32; ++v) {
-            expand5[v] = uint8_t((v << 3) | (v >> 2));
+            expand5[v] = uint8_t(Widen5(v));
         }
         for (int v = 0; v < 64; ++v) {
-            expand6[v] = uint8_t((v << 2) | (v >> 4));
+            expand6[v] = uint8_t(Widen6(v));
         }
     }
 };

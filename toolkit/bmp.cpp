@@ -1,6 +1,7 @@
 #include "toolkit/bmp.h"
 
 #include "glide/bytes.h"
+#include "glide/pixel.h"
 #include "toolkit/file.h"
 
 #include <climits>
@@ -10,13 +11,6 @@
 namespace {
 constexpr uint32_t fileHeaderSize = 14;
 constexpr uint32_t infoHeaderSize = 40;
-
-uint8_t Expand5(uint32_t v) {
-    return static_cast<uint8_t>((v << 3) | (v >> 2));
-}
-uint8_t Expand6(uint32_t v) {
-    return static_cast<uint8_t>((v << 2) | (v >> 4));
-}
 } // namespace
 
 bool EncodeBmp565(const void* pixels, uint32_t strideBytes, uint32_t width, uint32_t height,
@@ -54,7 +48,9 @@ bool EncodeBmp565(const void* pixels, uint32_t strideBytes, uint32_t width, uint
         for (uint32_t x = 0; x < width; ++x) {
             uint16_t p;
             std::memcpy(&p, row + 2 * size_t(x), sizeof p); // the picture's own (host) order
-            const uint8_t bgr[3] = {Expand5(p & 31), Expand6((p >> 5) & 63), Expand5(p >> 11)};
+            int r, g, b;
+            glide::ExpandPixel(p, &r, &g, &b);
+            const uint8_t bgr[3] = {uint8_t(b), uint8_t(g), uint8_t(r)};
             file.Bytes(bgr, sizeof bgr);
         }
         file.Bytes(padding, static_cast<size_t>(rowBytes - uint64_t(width) * 3u));

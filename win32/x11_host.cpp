@@ -4,7 +4,7 @@
 // and a window that goes away is noticed at the next question asked about it.
 // Everything here runs on the GUI thread over one private X connection.
 #include "glide/presenter.h"
-#include "glide/raster.h"
+#include "glide/pixel.h"
 #include "win32/picture_fit.h"
 #include "win32/platform.h"
 #include "win32/x11_host.h"

@@ -16,7 +16,7 @@
 #include "effect/options.h"
 #include "effect/options_parts.h"
 #include "glide/bytes.h"
-#include "glide/raster.h"
+#include "glide/pixel.h"
 #include "scene/scene.h"
 #include "tests/support/board_pixels.h"
 #include "tests/support/scratch_folder.h"
