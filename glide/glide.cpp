@@ -54,14 +54,16 @@ std::unique_ptr<Presenter> MakePresenter(GrWindowHandle_t window); // presenter.
 namespace {
 
 constexpr size_t queueCapacity = 4096; // draws held before a flush is forced
-// With more than one thread, each flush cuts the screen into bands of rows holding
-// about equal work, as estimated while the commands were queued, and each thread takes
-// the next band nobody has taken yet: a thread that wakes late, or runs slower, simply
-// draws fewer. A polygon is set up once for every band it crosses, so bands are few:
-// bandsPerThread for each thread. (Bands of 32 rows, handed out alike, spent a
-// fifth more on the options screen at rest; one band a thread leaves no slack when a
-// thread is slow.)
-constexpr int bandsPerThread = 2;
+// With more than one thread, each flush cuts the screen into bands of rows by the
+// work estimated while the commands were queued, and each thread takes the next band
+// nobody has taken yet. The first bands are large and the last small, so that a
+// thread that wakes late or runs slower (a core shared with other programs) simply
+// draws fewer, and the threads still end close together. A polygon is set up once
+// for every band it crosses, so bands are few: three a thread, the first third of
+// them holding 60% of the work, the next third 25%, the last 15%. (Bands of 32 rows
+// handed out alike spent a fifth more on the options screen at rest; two equal bands
+// a thread lost a sixth when one core was slow.)
+constexpr int bandsPerThread = 3;
 constexpr int maxThreads = 8;
 constexpr int maxBands = bandsPerThread * maxThreads;
 constexpr int bandsClosed = 1 << 30; // the next band once a flush has handed out all
@@ -190,7 +192,7 @@ void AddWork(int first, int last, float perRow, float once) {
     board.workChange[last + 1] -= perRow;
 }
 
-// Cuts the screen into bands of about equal estimated work, and clears the estimate.
+// Cuts the screen into bands of the estimated work, and clears the estimate.
 void CutBands() {
     const int bands = std::min(bandsPerThread * board.threads, maxBands);
     float work[screenHeight];
@@ -201,12 +203,20 @@ void CutBands() {
         total += work[y];
     }
     std::fill(std::begin(board.workChange), std::end(board.workChange), 0.0f);
+    // The share of the work in the bands before band b.
+    const int third = bands / bandsPerThread;
+    auto before = [&](int b) {
+        const float part = float(b % third) / float(third);
+        return b < third       ? 0.6f * part
+               : b < 2 * third ? 0.6f + 0.25f * part
+                               : 0.85f + 0.15f * part;
+    };
     board.bandBegin[0] = 0;
     int band = 1;
     float sum = 0.0f;
     for (int y = 0; y < screenHeight && band < bands; ++y) {
         sum += work[y];
-        if (sum >= total * float(band) / float(bands)) {
+        if (sum >= total * before(band)) {
             board.bandBegin[band++] = y + 1;
         }
     }
