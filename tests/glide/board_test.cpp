@@ -184,22 +184,27 @@ TEST(BoardThreads, ThreadsDrawTheSamePicture) {
     // One thread, then two twice and three: the board is opened afresh each time,
     // as a program that closes and reopens it would; each thread draws the bands of
     // rows it takes.
+    // The covered pixels are counted once each, whichever thread's band holds them.
     std::vector<uint16_t> pictures[4];
+    uint64_t pixels[4];
     for (int run = 0; run < 4; ++run) {
         const int threads = run == 0 ? 1 : run == 3 ? 3 : 2;
         SetThreadCount(threads);
         ASSERT_TRUE(Open());
         EXPECT_EQ(ThreadCount(), threads);
+        ResetCounters();
         for (int frame = 0; frame < 3; ++frame) {
             DrawTestFrame(5 + frame);
             grBufferSwap(1);
         }
         pictures[run] = ReadBackBuffer(GR_BUFFER_FRONTBUFFER);
+        pixels[run] = Counters().pixels;
         grGlideShutdown();
     }
     SetThreadCount(0);
     for (int run = 1; run < 4; ++run) {
         EXPECT_EQ(pictures[0], pictures[run]) << "run " << run;
+        EXPECT_EQ(pixels[0], pixels[run]) << "run " << run;
     }
 }
 
