@@ -615,7 +615,8 @@ AVX512 void SpanOpaqueZAvx512(const PixelPath& path, const Span& s) {
 struct AdditiveTerms512 {
     __m512i addR, addG, addB;
     __m256i addR16, addG16, addB16; // the same for 16 lanes
-    AVX512 AdditiveTerms512(const PixelPath& path, const Span& s) {
+    bool dither;
+    AVX512 AdditiveTerms512(const PixelPath& path, const Span& s) : dither(path.dither) {
         int add[3];
         AdditiveTerms(path, s, add);
         addR = _mm512_set1_epi16(int16_t(add[0]));
@@ -627,13 +628,13 @@ struct AdditiveTerms512 {
     }
 };
 
-AVX512 inline __attribute__((always_inline)) void
-AdditiveAvx512(const PixelPath& path, const Span& s, const AdditiveTerms512& terms) {
+AVX512 inline __attribute__((always_inline)) void AdditiveAvx512(const Span& s,
+                                                                 const AdditiveTerms512& terms) {
     const __m512i addR = terms.addR, addG = terms.addG, addB = terms.addB;
     const __m512i d = _mm512_set1_epi64(int64_t(tables.pattern64[s.y & 3][s.x & 3]));
     const __m512i m5 = _mm512_set1_epi16(31), m6 = _mm512_set1_epi16(63);
     const __m512i max8 = _mm512_set1_epi16(255);
-    const bool dither = path.dither;
+    const bool dither = terms.dither;
     auto blend32 = [&](__m512i p) AVX512 {
         __m512i r5 = _mm512_srli_epi16(p, 11);
         __m512i g6 = _mm512_and_si512(_mm512_srli_epi16(p, 5), m6);
@@ -696,7 +697,7 @@ AdditiveAvx512(const PixelPath& path, const Span& s, const AdditiveTerms512& ter
 }
 
 AVX512 void SpanAdditiveAvx512(const PixelPath& path, const Span& s) {
-    AdditiveAvx512(path, s, AdditiveTerms512(path, s));
+    AdditiveAvx512(s, AdditiveTerms512(path, s));
 }
 
 // Row walks with the two loops the show spends its time in inlined: a small polygon's
@@ -734,8 +735,8 @@ struct OpaqueWKernel {
 struct AdditiveKernel {
     AdditiveTerms512 terms; // flat: every span starts with the polygon's colour
     explicit AdditiveKernel(const RowWalk& w) : terms(*w.path, w.span) {}
-    inline __attribute__((always_inline)) void Draw(const RowWalk& w, const Span& s) const {
-        AdditiveAvx512(*w.path, s, terms);
+    inline __attribute__((always_inline)) void Draw(const RowWalk&, const Span& s) const {
+        AdditiveAvx512(s, terms);
     }
 };
 
