@@ -194,7 +194,7 @@ void AddWork(int first, int last, float perRow, float once) {
 
 // Cuts the screen into bands of the estimated work, and clears the estimate.
 void CutBands() {
-    const int bands = std::min(bandsPerThread * board.threads, maxBands);
+    const int threads = board.threads, bands = bandsPerThread * threads;
     float work[screenHeight];
     float total = 0.0f, running = 0.0f;
     for (int y = 0; y < screenHeight; ++y) {
@@ -204,12 +204,11 @@ void CutBands() {
     }
     std::fill(std::begin(board.workChange), std::end(board.workChange), 0.0f);
     // The share of the work in the bands before band b.
-    const int third = bands / bandsPerThread;
     auto before = [&](int b) {
-        const float part = float(b % third) / float(third);
-        return b < third       ? 0.6f * part
-               : b < 2 * third ? 0.6f + 0.25f * part
-                               : 0.85f + 0.15f * part;
+        const float part = float(b % threads) / float(threads);
+        return b < threads       ? 0.6f * part
+               : b < 2 * threads ? 0.6f + 0.25f * part
+                                 : 0.85f + 0.15f * part;
     };
     board.bandBegin[0] = 0;
     int band = 1;
@@ -392,8 +391,8 @@ void QueuePolygon(const GrVertex* const* vertices, int count) {
             twiceArea += int64_t(p.x) * q.y - int64_t(q.x) * p.y;
         }
         const float rows = float(last - first + 1);
-        const float width = std::min(float(std::llabs(twiceArea)) / 512.0f / rows,
-                                     float(screenWidth));
+        const float width =
+            std::min(float(std::llabs(twiceArea)) / 512.0f / rows, float(screenWidth));
         AddWork(first, last, rowWork + pixelWork * width, setUpWork);
     }
 }

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-namespace {
-
 unsigned char FoldCase(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
+
+namespace {
 
 int Sign(int difference) {
     return difference < 0 ? -1 : (difference > 0 ? 1 : 0);

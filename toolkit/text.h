@@ -21,6 +21,10 @@ char* StrAppend(char* dst, const char* src);
 const char* StrFindLast(const char* s, int c);
 char* StrFindLast(char* s, int c);
 
+// The letter's lower case for 'A' to 'Z', every other byte itself: the one case fold
+// of the comparisons below.
+unsigned char FoldCase(unsigned char c);
+
 // Case-sensitive: -1, 0 or 1.
 int StrCompare(const char* a, const char* b);
 // Case-insensitive over ASCII letters: negative, 0 or positive.

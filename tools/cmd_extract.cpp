@@ -58,14 +58,6 @@ std::vector<std::string> SafeParts(const std::string& name) {
     return parts;
 }
 
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 // One member on its way to the disk.
 struct Planned {
     ArchiveEntry* entry;
@@ -85,7 +77,7 @@ std::string FindClash(const std::vector<Planned>& members) {
         const char* name = member.entry->name;
         std::string path;
         for (size_t i = 0; i < member.parts.size(); ++i) {
-            path += (i == 0 ? "" : "/") + Lower(member.parts[i]);
+            path += (i == 0 ? "" : "/") + slvtool::Folded(member.parts[i]);
             if (i + 1 == member.parts.size())
                 break;
             auto file = files.find(path);

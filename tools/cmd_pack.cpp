@@ -38,14 +38,6 @@ int Fail(const std::string& message) {
     return 1;
 }
 
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 // Collects the files below folder, skipping the archive being written. Returns
 // an empty text on success, else the reason.
 std::string CollectMembers(const fs::path& folder, const fs::path& output,
@@ -186,7 +178,7 @@ int slvtool::PackCommand(int argc, char** argv) {
     // The reader finds names without regard to case, so such twins would hide.
     std::vector<std::pair<std::string, size_t>> folded;
     for (size_t i = 0; i < members.size(); ++i)
-        folded.emplace_back(Lower(members[i].name), i);
+        folded.emplace_back(slvtool::Folded(members[i].name), i);
     std::sort(folded.begin(), folded.end());
     for (size_t i = 1; i < folded.size(); ++i) {
         if (folded[i].first == folded[i - 1].first)

@@ -2,6 +2,8 @@
 // and may hold any byte, but every line the tool prints stays one line.
 #pragma once
 
+#include "toolkit/text.h"
+
 #include <string>
 
 namespace slvtool {
@@ -13,6 +15,13 @@ inline std::string Printable(std::string text) {
             c = '?';
     }
     return text;
+}
+
+// The name as the archive reader compares it: ASCII letters folded to lower case.
+inline std::string Folded(std::string name) {
+    for (char& c : name)
+        c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));
+    return name;
 }
 
 } // namespace slvtool
