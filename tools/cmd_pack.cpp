@@ -7,8 +7,8 @@
 #include "tools/commands.h"
 #include "tools/names.h"
 
-#include "toolkit/archive.h"
 #include "glide/bytes.h"
+#include "toolkit/archive.h"
 
 #include <algorithm>
 #include <cstdio>
