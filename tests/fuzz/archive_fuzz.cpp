@@ -1,6 +1,5 @@
-// Fuzzes the archive reader and member reads: each input is written to a file,
-// opened as an archive, and every member found is read through File in several
-// ways. Toolkit state is released after each input.
+// Fuzzes the archive reader: each input is written to a file, opened as an archive,
+// and every member read through File the ways the loaders read.
 #include "toolkit/archive.h"
 #include "toolkit/file.h"
 #include "toolkit/memory.h"
@@ -23,8 +22,7 @@ namespace {
 
 std::string archivePath;
 
-// Reads one member the ways the loaders do; every result is allowed, only a
-// fault is not.
+// Every result is allowed, only a fault is not.
 void Exercise(File& file) {
     uint32_t size = 0;
     file.GetSize(&size);
@@ -54,13 +52,11 @@ void Exercise(File& file) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Each input goes through a file; a memory-backed folder keeps that cheap.
-    std::string folder = "/tmp";
     const char* chosen = std::getenv("TMPDIR");
     std::error_code error;
-    if (chosen && *chosen)
-        folder = chosen;
-    else if (std::filesystem::is_directory("/dev/shm", error))
-        folder = "/dev/shm";
+    const std::string folder = chosen && *chosen                                  ? chosen
+                               : std::filesystem::is_directory("/dev/shm", error) ? "/dev/shm"
+                                                                                  : "/tmp";
     archivePath = folder + "/fuzz_archive_" + std::to_string(GetProcessId()) + ".dat";
     std::atexit([] { std::remove(archivePath.c_str()); });
     return 0;

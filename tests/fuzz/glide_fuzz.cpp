@@ -1,12 +1,7 @@
-// libFuzzer harness for the Glide recording reader (glide/record.h), which
-// glide_replay runs on any file it is given, and for the replay of what it
-// reads through the API on the headless software board.
-//
-// Filling pixels is the rasteriser's own work, held to its reference loops by
-// its tests; here it would take nearly all the time. So a drawing call whose
-// finite vertices cover more than a small patch of the screen is left out, as
-// are clears and swaps after the second. Calls with non-finite or far-off
-// vertices are all replayed: what the API makes of them is the point.
+// libFuzzer harness for the Glide recording reader and the replay of what it reads
+// on the headless board. Filling pixels (the rasteriser's tests cover it) would take
+// all the time, so drawing calls covering more than a small patch and clears and
+// swaps after the second are left out; calls with non-finite vertices all stay.
 #include "glide/board.h"
 #include "glide/glide.h"
 #include "glide/record.h"

@@ -1,5 +1,5 @@
-// Writes the Glide recording fuzzer's seeds into the folder given on the command
-// line: short runs recorded by the recorder itself, one per kind of call.
+// Writes the Glide recording fuzzer's seeds, short runs recorded by the recorder
+// itself, into the folder given on the command line.
 #include "glide/board.h"
 #include "glide/glide.h"
 #include "glide/record.h"
@@ -57,32 +57,23 @@ int main(int argc, char** argv) {
         grDrawTriangle(&quad[0], &quad[1], &quad[2]);
         grBufferSwap(1);
     });
-    written = Record(folder + "wbuffer.glt",
-                     [&] {
-                         grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
-                         grDepthBufferFunction(GR_CMP_LESS);
-                         grDepthMask(FXTRUE);
-                         grDitherMode(GR_DITHER_2x2);
-                         grBufferClear(0, 0, 0xFFFF);
-                         grDrawPolygonVertexList(4, quad);
-                         grDrawPolygonVertexList(3, quad + 1);
-                         grBufferSwap(1);
-                         grSstScreenWidth();
-                         grSstScreenHeight();
-                     }) &&
-              written;
-    written = Record(folder + "lfb.glt",
-                     [&] {
-                         GrLfbInfo_t info{};
-                         info.size = sizeof info;
-                         grDrawTriangle(&quad[1], &quad[2], &quad[3]);
-                         if (grLfbLock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER, GR_LFBWRITEMODE_ANY,
-                                       GR_ORIGIN_UPPER_LEFT, FXFALSE, &info)) {
-                             grLfbUnlock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER);
-                         }
-                         grBufferSwap(0);
-                     }) &&
-              written;
+    written &= Record(folder + "wbuffer-lfb.glt", [&] {
+        grDepthBufferMode(GR_DEPTHBUFFER_WBUFFER);
+        grDepthBufferFunction(GR_CMP_LESS);
+        grDepthMask(FXTRUE);
+        grDitherMode(GR_DITHER_2x2);
+        grBufferClear(0, 0, 0xFFFF);
+        grDrawPolygonVertexList(3, quad + 1);
+        grSstScreenWidth();
+        grSstScreenHeight();
+        GrLfbInfo_t info{};
+        info.size = sizeof info;
+        if (grLfbLock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER, GR_LFBWRITEMODE_ANY,
+                      GR_ORIGIN_UPPER_LEFT, FXFALSE, &info)) {
+            grLfbUnlock(GR_LFB_READ_ONLY, GR_BUFFER_BACKBUFFER);
+        }
+        grBufferSwap(0);
+    });
     if (!written) {
         std::fprintf(stderr, "glide_fuzz_seeds: cannot write into %s\n", argv[1]);
         return 1;

@@ -1,6 +1,5 @@
-// libFuzzer harness for the object loader: any bytes are loaded as an object
-// file; a load that succeeds must give a mesh the renderer can use, and that mesh
-// is then run through the whole polygon pipeline (with a Glide that draws nothing).
+// libFuzzer harness for the object loader: a mesh that loads must be usable, and is
+// run through the whole polygon pipeline (with a Glide that draws nothing).
 #include "geometry/instance.h"
 #include "geometry/lwob.h"
 #include "geometry/view.h"

@@ -1,7 +1,5 @@
-// libFuzzer harness for the scene parser and the motion reader. Every input is
-// loaded as a scene (with a name table) and read as a motion section; whatever
-// loads is drawn for a few frames on the headless software board. Object files
-// come from a table in memory made at start-up: no input touches the disk.
+// libFuzzer harness for the scene parser and the motion reader: whatever loads is
+// drawn for a few frames on the headless board, objects coming from memory.
 #include "geometry/lwob.h"
 #include "geometry/view.h"
 #include "glide/board.h"
@@ -23,8 +21,7 @@
 
 namespace {
 
-// The objects the seeds name, all the same cube. Names are matched exactly, as
-// the archive would match them ignoring case.
+// The objects the seeds name, all the same cube, matched ignoring case as the archive does.
 const char* const objectNames[] = {"cube.lwo", "objects\\knob.lwo", "objects\\track.lwo"};
 std::vector<uint8_t> cubeFile;
 
@@ -96,9 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The scene parser, with a name table, then a few frames of whatever loaded.
     const char* names[] = {"cube.lwo", "knob.lwo", "KNOB.LWO", nullptr};
     SceneItem* found[3] = {};
-    // The view is set up for a corner of the board: the pipeline clips and
-    // projects as for the full screen, but filling pixels (the rasteriser has
-    // its own harness) stays a small part of each input's time.
+    // A view of a corner of the board keeps filling pixels a small part of the time.
     const bool loaded = fuzzScene->LoadText(text, size, viewWidth, viewHeight, names, found);
     for (SceneItem* item : found) {
         if (item != nullptr && item->motion.keyCount > 0) {

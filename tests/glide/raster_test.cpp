@@ -48,6 +48,14 @@ PixelPath Path(int src, int dst, bool dither, int depthMode = GR_DEPTHBUFFER_DIS
 
 const uint16_t eight = PackPixel(8, 8, 8, 0, 0, false); // 8 survives 565 exactly
 
+// Draws the axis-aligned quad [x0, x1] × [y0, y1] in grey c at depth w.
+void Rect(Canvas& canvas, const PixelPath& path, float x0, float y0, float x1, float y1,
+          float c = 8, float w = 0.5f) {
+    Vertex quad[4] = {V(x0, y0, c, c, c, 255, w), V(x1, y0, c, c, c, 255, w),
+                      V(x1, y1, c, c, c, 255, w), V(x0, y1, c, c, c, 255, w)};
+    DrawPolygon(canvas.target(), path, quad, 4, RowSet{});
+}
+
 // Pixel centres (x + 0.5, y + 0.5) inside [x0, x1) × [y0, y1): the top-left rule on
 // an axis-aligned rectangle.
 bool InRect(int x, int y, float x0, float y0, float x1, float y1) {
@@ -128,10 +136,8 @@ TEST_F(Implementations, SharedEdgesOfAFanAndAGridAreHitOnce) {
 }
 
 TEST(Raster, FlatAdditivePolygonsCoverWhatTheirFansCover) {
-    // Flat additive polygons of four or more corners are filled in one pass; their
-    // fans, drawn triangle by triangle, must give the same picture. Corners repeat,
-    // lie on straight lines, or make the outline non-convex or wind twice (a
-    // pentagram); then the fan is used.
+    // A flat additive polygon filled in one pass gives its fan's pixels, also when
+    // corners repeat, lie in line, or make it non-convex or wind twice (a pentagram).
     std::mt19937 rng(21);
     auto u = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
     for (int scene = 0; scene < 300; ++scene) {
@@ -184,9 +190,7 @@ TEST(Raster, PositionsCountInSixteenthsOfAPixel) {
     };
     for (const Case& c : cases) {
         Canvas canvas;
-        Vertex quad[4] = {V(c.left, c.top), V(c.right, c.top), V(c.right, c.bottom),
-                          V(c.left, c.bottom)};
-        DrawPolygon(canvas.target(), opaque, quad, 4, RowSet{});
+        Rect(canvas, opaque, c.left, c.top, c.right, c.bottom);
         ExpectRect(canvas, c.expectLeft, c.expectTop, c.expectRight, c.expectBottom, eight);
     }
 }
@@ -217,11 +221,9 @@ bool ChannelMatches(int shown, int bits, double value) {
 } // namespace
 
 TEST_F(Implementations, ColourAndAlphaAreTheVertexValuesInterpolated) {
-    // Random triangles, from wide ones to slivers with ramps of hundreds of values a
-    // pixel: every pixel drawn shows the planes through the vertex values. Each is
-    // drawn twice, marking the depth buffer where it covers: opaque, which shows its
-    // colour, and with SRC_ALPHA, ZERO in white, which shows its alpha in every channel
-    // ((255 * (alpha + 1)) >> 8 is alpha).
+    // Random triangles, wide ones and slivers, show the planes through their vertex
+    // values: opaque for colour, and in white under SRC_ALPHA, ZERO for alpha
+    // ((255 * (alpha + 1)) >> 8 is alpha); the depth buffer marks what is covered.
     const PixelPath opaque =
         Path(GR_BLEND_ONE, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER, GR_CMP_ALWAYS, true);
     const PixelPath alphaOnly =
@@ -294,34 +296,16 @@ TEST(Raster, BlendFactorsAtZeroAndFull) {
     // or their sum held at 255.
     const int src[3] = {255, 0, 255}, dst[3] = {0, 255, 255};
     const uint16_t dstPixel = PackPixel(dst[0], dst[1], dst[2], 0, 0, false);
-    const int factors[] = {GR_BLEND_ZERO,
-                           GR_BLEND_SRC_ALPHA,
-                           GR_BLEND_SRC_COLOR,
-                           GR_BLEND_DST_ALPHA,
-                           GR_BLEND_ONE,
-                           GR_BLEND_ONE_MINUS_SRC_ALPHA,
-                           GR_BLEND_ONE_MINUS_SRC_COLOR,
-                           GR_BLEND_ONE_MINUS_DST_ALPHA,
-                           GR_BLEND_ALPHA_SATURATE};
-    // The factor's 8-bit value for one channel; destination alpha is 255 (no alpha buffer).
-    auto expected = [](int f, bool source, int s, int a, int d) {
-        switch (f) {
-        case GR_BLEND_SRC_ALPHA:
-            return a;
-        case GR_BLEND_SRC_COLOR:
-            return source ? d : s;
-        case GR_BLEND_DST_ALPHA:
-            return 255;
-        case GR_BLEND_ONE:
-            return 255;
-        case GR_BLEND_ONE_MINUS_SRC_ALPHA:
-            return 255 - a;
-        case GR_BLEND_ONE_MINUS_SRC_COLOR:
-            return 255 - (source ? d : s);
-        default:
-            return 0; // ZERO, ONE_MINUS_DST_ALPHA, ALPHA_SATURATE
-        }
+    // Whether a factor is full for a channel whose other colour is `other` (the
+    // source's SRC_COLOR is the destination), in the order ZERO, SRC_ALPHA, SRC_COLOR,
+    // DST_ALPHA, ONE, then ONE_MINUS_ of the three; destination alpha is 255 (no alpha
+    // buffer), so ALPHA_SATURATE, min(alpha, 255 - 255), is empty.
+    auto full = [](int f, int a, int other) {
+        const bool byFactor[8] = {false, a != 0,   other != 0,   true,
+                                  true,  a != 255, other != 255, false};
+        return f < 8 && byFactor[f];
     };
+    const int factors[] = {0, 1, 2, 3, 4, 5, 6, 7, GR_BLEND_ALPHA_SATURATE};
     for (int alpha : {0, 255}) {
         for (int fs : factors) {
             for (int fd : factors) {
@@ -332,9 +316,8 @@ TEST(Raster, BlendFactorsAtZeroAndFull) {
                 DrawPolygon(canvas.target(), Path(fs, fd, false), tri, 3, RowSet{});
                 int out[3];
                 for (int c = 0; c < 3; ++c) {
-                    int s = expected(fs, true, src[c], alpha, dst[c]) ? src[c] : 0;
-                    int d = expected(fd, false, src[c], alpha, dst[c]) ? dst[c] : 0;
-                    out[c] = std::min(255, s + d);
+                    out[c] = std::min(255, (full(fs, alpha, dst[c]) ? src[c] : 0) +
+                                               (full(fd, alpha, src[c]) ? dst[c] : 0));
                 }
                 EXPECT_EQ(canvas.at(1, 1), PackPixel(out[0], out[1], out[2], 0, 0, false))
                     << "alpha " << alpha << " factors " << fs << "," << fd;
@@ -359,22 +342,16 @@ TEST(Raster, EveryDepthFunction) {
                  {GR_CMP_EQUAL, false, true, false},   {GR_CMP_LEQUAL, true, true, false},
                  {GR_CMP_GREATER, false, false, true}, {GR_CMP_NOTEQUAL, true, false, true},
                  {GR_CMP_GEQUAL, false, true, true},   {GR_CMP_ALWAYS, true, true, true}};
+    const auto path = [](int function, bool mask) {
+        return Path(GR_BLEND_ONE, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER, function, mask);
+    };
     for (const Case& c : cases) {
         for (int which = 0; which < 3; ++which) {
-            // First a quad at w = 1/4 written with ALWAYS, then one at 1/2 (nearer),
-            // 1/4 (equal) or 1/8 (farther) with the function under test.
+            // A quad at w = 1/4, then one at 1/2 (nearer), 1/4 (equal) or 1/8 (farther).
             Canvas canvas;
-            PixelPath first = Path(GR_BLEND_ONE, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER,
-                                   GR_CMP_ALWAYS, true);
-            float w = which == 0 ? 0.5f : which == 1 ? 0.25f : 0.125f;
-            Vertex a[4] = {V(0, 0, 8, 8, 8, 255, 0.25f), V(40, 0, 8, 8, 8, 255, 0.25f),
-                           V(40, 40, 8, 8, 8, 255, 0.25f), V(0, 40, 8, 8, 8, 255, 0.25f)};
-            Vertex b[4] = {V(0, 0, 64, 64, 64, 255, w), V(40, 0, 64, 64, 64, 255, w),
-                           V(40, 40, 64, 64, 64, 255, w), V(0, 40, 64, 64, 64, 255, w)};
-            DrawPolygon(canvas.target(), first, a, 4, RowSet{});
-            PixelPath second =
-                Path(GR_BLEND_ONE, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER, c.function, true);
-            DrawPolygon(canvas.target(), second, b, 4, RowSet{});
+            const float w = which == 0 ? 0.5f : which == 1 ? 0.25f : 0.125f;
+            Rect(canvas, path(GR_CMP_ALWAYS, true), 0, 0, 40, 40, 8, 0.25f);
+            Rect(canvas, path(c.function, true), 0, 0, 40, 40, 64, w);
             bool pass = which == 0 ? c.passLess : which == 1 ? c.passEqual : c.passGreater;
             EXPECT_EQ(canvas.at(20, 20), pass ? PackPixel(64, 64, 64, 0, 0, false) : eight)
                 << "function " << c.function << " case " << which;
@@ -383,11 +360,7 @@ TEST(Raster, EveryDepthFunction) {
     }
     // Without the depth mask the colour is written and the depth is not.
     Canvas canvas;
-    Vertex quad[4] = {V(0, 0), V(40, 0), V(40, 40), V(0, 40)};
-    DrawPolygon(
-        canvas.target(),
-        Path(GR_BLEND_ONE, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER, GR_CMP_LESS, false), quad,
-        4, RowSet{});
+    Rect(canvas, path(GR_CMP_LESS, false), 0, 0, 40, 40);
     EXPECT_EQ(canvas.at(10, 10), eight);
     EXPECT_EQ(canvas.depth[10 * screenWidth + 10], 0xFFFF);
 }
@@ -410,16 +383,11 @@ static uint32_t DepthByDefinition(double f) {
 }
 
 TEST(Raster, DepthValuesMatchTheirDefinitions) {
-    EXPECT_EQ(WDepth(1.0f), 0);
+    // The ends the sweep below does not reach or the definition does not give.
     EXPECT_EQ(WDepth(7.5f), 0);
-    EXPECT_EQ(WDepth(std::nextafter(1.0f, 0.0f)), 1);
-    EXPECT_EQ(WDepth(0.5f), 0x1000);
-    EXPECT_EQ(WDepth(std::nextafter(0.5f, 0.0f)), 0x1001);
     EXPECT_EQ(WDepth(std::ldexp(1.0f, -16)), 0xFFFF); // the definition gives 0x10000
-    EXPECT_EQ(WDepth(std::ldexp(1.0f, -17)), 0xFFFF);
     EXPECT_EQ(WDepth(0.0f), 0xFFFF);
     EXPECT_EQ(WDepth(-0.25f), 0xFFFF);
-    EXPECT_EQ(WDepth(std::ldexp(1.0f + 1.0f / 2048, -16)), 0xFFFE);
     std::mt19937 rng(3);
     std::uniform_real_distribution<float> exponent(-17.0f, 1.0f);
     for (int i = 0; i < 20000; ++i) {
@@ -436,20 +404,16 @@ TEST(Raster, DepthValuesMatchTheirDefinitions) {
     EXPECT_EQ(ZDepth(1.0e20f), 0xFFFF);
 }
 
-// Ordered dithering rounds each pixel of a flat colour v to one of the two 565
-// levels either side of v (v · 31 / 255 red and blue, v · 63 / 255 green), so that
-// every 4 × 4 block of the screen averages to v within a sixteenth of a level; the
-// pattern belongs to the screen position, not to the polygon drawn.
+// Dithering rounds a flat colour v to a 565 level either side of v · 31 / 255 (red,
+// blue) or v · 63 / 255 (green), each 4 × 4 block averaging v within a sixteenth of a
+// level; the pattern belongs to the screen position, not to the polygon.
 TEST(Raster, DitherAveragesEachFourByFourBlockToTheColour) {
     for (int v : {0, 4, 100, 133, 250, 255}) {
         SCOPED_TRACE(v);
         const PixelPath dither = Path(GR_BLEND_ONE, GR_BLEND_ZERO, true);
         Canvas canvas, shifted;
-        Vertex quad[4] = {V(0, 0, v, v, v), V(8, 0, v, v, v), V(8, 8, v, v, v), V(0, 8, v, v, v)};
-        DrawPolygon(canvas.target(), dither, quad, 4, RowSet{});
-        Vertex moved[4] = {V(3, 1, v, v, v), V(11, 1, v, v, v), V(11, 9, v, v, v),
-                           V(3, 9, v, v, v)};
-        DrawPolygon(shifted.target(), dither, moved, 4, RowSet{});
+        Rect(canvas, dither, 0, 0, 8, 8, float(v));
+        Rect(shifted, dither, 3, 1, 11, 9, float(v));
         const double level5 = v * 31 / 255.0, level6 = v * 63 / 255.0;
         for (int by = 0; by < 8; by += 4) {
             for (int bx = 0; bx < 8; bx += 4) {
@@ -484,6 +448,9 @@ TEST(Raster, HostileInputNeverWritesOutsideTheBuffers) {
     const PixelPath add = Path(GR_BLEND_ONE, GR_BLEND_ONE, true);
     Vertex huge[3] = {V(-900000, -900000), V(900000, -800000), V(0, 900000)};
     DrawPolygon(t, add, huge, 3, RowSet{});
+    DrawPolygon(
+        t, Path(GR_BLEND_ONE, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER, GR_CMP_ALWAYS, true),
+        huge, 3, RowSet{});
     EXPECT_NE(color[size_t(screenWidth) * 241 + 320], 0x1234); // the screen was covered
     Vertex sliver[3] = {V(-1000, 10.1f, 0, 0, 0), V(5000, 10.2f, 255, 255, 255), V(200, 10.15f)};
     DrawPolygon(t, add, sliver, 3, RowSet{});
@@ -501,33 +468,6 @@ TEST(Raster, HostileInputNeverWritesOutsideTheBuffers) {
     Vertex few[2] = {V(0, 0), V(10, 10)};
     EXPECT_EQ(DrawPolygon(t, add, few, 2, RowSet{}), 0u);
 
-    // Random polygons of every size and state, with odd attributes.
-    std::mt19937 rng(99);
-    const float scales[] = {1.0f, 700.0f, 1.0e5f, guardBand, 2.0e6f};
-    const float odd[] = {NAN, INFINITY, -INFINITY, 1.0e38f, -1.0e-38f, 0.0f};
-    for (int p = 0; p < 1500; ++p) {
-        float scale = scales[rng() % 5];
-        std::uniform_real_distribution<float> position(-scale, scale + 640.0f);
-        GrVertex in[maxPolygonVertices];
-        Vertex v[maxPolygonVertices];
-        int count = 3 + int(rng() % 8), converted = 0;
-        for (int i = 0; i < count; ++i) {
-            in[i] = GrVertex{};
-            in[i].x = position(rng), in[i].y = position(rng);
-            float* attributes[] = {&in[i].r, &in[i].g, &in[i].b, &in[i].a, &in[i].oow, &in[i].ooz};
-            for (float* a : attributes) {
-                *a = rng() % 8 == 0 ? odd[rng() % 6] : float(rng() % 600) - 100.0f;
-            }
-            converted += ConvertVertex(in[i], &v[converted]) ? 1 : 0;
-        }
-        BoardState s;
-        s.depthMode = int(rng() % 3);
-        s.depthFunction = int(rng() % 8);
-        s.depthMask = rng() % 2;
-        s.srcRgb = int(rng() % 8);
-        s.dstRgb = int(rng() % 8);
-        DrawPolygon(t, ResolvePath(s), v, converted, RowSet{});
-    }
     const size_t lastRow = size_t(screenWidth) * (screenHeight + 1);
     for (int x = 0; x < screenWidth; ++x) {
         ASSERT_EQ(color[x], 0x1234);

@@ -13,30 +13,22 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// The same bytes read in each order: the first byte is the low one in a
-// little-endian number and the high one in a big-endian number.
+// The same bytes in each order: first byte low in little-endian, high in big-endian.
 TEST(Bytes, ReadsEitherOrderFromTheSameBytes) {
     const Bytes data = {0x12, 0x34, 0x56, 0x78, 0xFE, 0xFF, 0xFF, 0xFF};
     ByteReader little(data.data(), data.size(), ByteOrder::Little);
     ByteReader big(data.data(), data.size(), ByteOrder::Big);
-    uint16_t littleU16 = 0, bigU16 = 0;
-    ASSERT_TRUE(little.U16(&littleU16) && big.U16(&bigU16));
-    EXPECT_EQ(littleU16, 0x3412);
-    EXPECT_EQ(bigU16, 0x1234);
+    uint16_t u16 = 0;
     uint32_t u32 = 0;
-    int32_t i32 = 0;
-    ASSERT_TRUE(little.Seek(0) && little.U32(&u32));
-    EXPECT_EQ(u32, 0x78563412u);
-    ASSERT_TRUE(big.Seek(0) && big.U32(&u32));
+    int32_t littleI32 = 0, bigI32 = 0;
+    ASSERT_TRUE(little.U16(&u16));
+    EXPECT_EQ(u16, 0x3412);
+    ASSERT_TRUE(big.U16(&u16) && big.Seek(0) && big.U32(&u32));
     EXPECT_EQ(u32, 0x12345678u);
-    // 0xFFFFFFFE is -2 little-endian; big-endian the bytes FE FF FF FF are -16777217.
-    ASSERT_TRUE(little.I32(&i32));
-    EXPECT_EQ(i32, -2);
-    ASSERT_TRUE(big.I32(&i32));
-    EXPECT_EQ(i32, -16777217);
-    int16_t i16 = 0;
-    ASSERT_TRUE(little.Seek(4) && little.I16(&i16));
-    EXPECT_EQ(i16, -2);
+    // FE FF FF FF is -2 little-endian and -16777217 big-endian.
+    ASSERT_TRUE(little.Seek(4) && little.I32(&littleI32) && big.I32(&bigI32));
+    EXPECT_EQ(littleI32, -2);
+    EXPECT_EQ(bigI32, -16777217);
 }
 
 // A read needing more than is left fails, stores nothing and keeps the position,
@@ -68,37 +60,26 @@ TEST(Bytes, ReadPastTheEndFailsWithoutMoving) {
     EXPECT_FALSE(empty.Skip(std::numeric_limits<size_t>::max()));
 }
 
-// Numbers written come back; the bytes are those of the stated order (IEEE 754
-// single 1.0 is 3F800000).
+// Numbers written come back in the stated order (IEEE 754 single 1.0 is 3F800000).
 TEST(Bytes, WrittenNumbersReadBack) {
     for (ByteOrder order : {ByteOrder::Little, ByteOrder::Big}) {
         Bytes out;
         ByteWriter writer(out, order);
         writer.F32(1.0f);
         writer.I16(-300);
-        writer.U32(0xCAFEF00D);
-        writer.F32(-0.0f);
         writer.F64(std::nextafter(1.0, 2.0));
-        writer.F32(std::numeric_limits<float>::infinity());
-        ASSERT_EQ(out.size(), 4u + 2 + 4 + 4 + 8 + 4);
         const Bytes one =
             order == ByteOrder::Big ? Bytes{0x3F, 0x80, 0, 0} : Bytes{0, 0, 0x80, 0x3F};
+        ASSERT_EQ(out.size(), 4u + 2 + 8);
         EXPECT_EQ(Bytes(out.begin(), out.begin() + 4), one);
-
         ByteReader in(out.data(), out.size(), order);
         float f = 0;
         int16_t i16 = 0;
-        uint32_t u32 = 0;
         double d = 0;
-        ASSERT_TRUE(in.F32(&f) && in.I16(&i16) && in.U32(&u32));
+        ASSERT_TRUE(in.F32(&f) && in.I16(&i16) && in.F64(&d));
         EXPECT_EQ(f, 1.0f);
         EXPECT_EQ(i16, -300);
-        EXPECT_EQ(u32, 0xCAFEF00Du);
-        ASSERT_TRUE(in.F32(&f));
-        EXPECT_TRUE(f == 0.0f && std::signbit(f));
-        ASSERT_TRUE(in.F64(&d) && in.F32(&f));
         EXPECT_EQ(d, std::nextafter(1.0, 2.0));
-        EXPECT_TRUE(std::isinf(f));
     }
 }
 

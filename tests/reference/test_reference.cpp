@@ -1,17 +1,10 @@
-// Reference pictures of the whole show, drawn headless through the program's
-// own set-up and frames from a fixed random seed: the saver's 100th frame, the
-// options screen at rest, and the About card held. Each is compared with the
-// picture stored in tests/reference/images/ within a stated tolerance, so that a
-// change anywhere from the content to the rasteriser that alters what people see
-// fails here.
-//
-// Each test draws the show as the program does, once per process: run them
-// through ctest, which starts a process for each (the effect keeps state from
-// one set-up to the next that a second show in one process would inherit).
-// After an intended change, remake them and look at them (the .ppm files):
+// Reference pictures of the whole show, drawn headless from a fixed seed (the
+// saver's 100th frame, the options screen at rest, the About card held) and
+// compared within a tolerance with those in tests/reference/images/. One show per
+// process (the effect keeps state between set-ups), so run them through ctest.
+// After an intended change remake them, and look at the .ppm files (git ignores them):
 //     cd build && SOLVANE_REMAKE_REFERENCES=1 ctest -R Reference
-// (The .ppm files are for looking only; git ignores them.) A failing comparison
-// leaves <name>.actual.ppm in the working directory.
+// A failing comparison leaves <name>.actual.ppm in the working directory.
 #include "effect/mouse_input.h"
 #include "effect/options.h"
 #include "effect/options_parts.h"
@@ -39,17 +32,14 @@ namespace {
 constexpr int Width = 640;
 constexpr int Height = 480;
 
-// What is stored and compared: the picture at half size, each pixel the mean of
-// 2 x 2, its channels in 16 levels. That washes out the board's dither, which a
-// comparison must not see and which would keep the files large, and keeps what
-// people see: where things are, their shapes and colours.
+// Stored and compared at half size, each pixel the mean of 2 x 2 in 16 levels a
+// channel: the board's dither washes out, shapes and colours stay.
 constexpr int ReducedWidth = Width / 2;
 constexpr int ReducedHeight = Height / 2;
 
-// The tolerance: a reduced pixel differs when any channel is more than one level
-// (17 of 255) away from the reference; at most 0.5 % of them may differ. A
-// rounding change in the rasteriser stays inside; a moved, missing or recoloured
-// part of the picture does not.
+// A reduced pixel differs when a channel is more than one level (17 of 255) off;
+// at most 0.5 % may differ, which a rounding change passes and a moved, missing or
+// recoloured part does not.
 constexpr int LevelTolerance = 1;
 constexpr double DifferingShare = 0.005;
 
@@ -141,7 +131,9 @@ double DifferingPixels(const Reduced& a, const Reduced& b) {
     return static_cast<double>(differing) / static_cast<double>(a.size());
 }
 
-void Check(const std::string& name, const Picture& actual) {
+// Compares the frame OptionsFrame just swapped to the front, or remakes its reference.
+void Check(const std::string& name) {
+    const Picture actual = testsupport::ReadBackBuffer(GR_BUFFER_FRONTBUFFER);
     ASSERT_EQ(actual.size(), size_t(Width) * Height) << "the board could not be read";
     const Reduced reduced = Reduce(actual);
     if (std::getenv("SOLVANE_REMAKE_REFERENCES") != nullptr) {
@@ -155,11 +147,6 @@ void Check(const std::string& name, const Picture& actual) {
     if (share > DifferingShare)
         SaveViewable(name + ".actual.ppm", actual);
     EXPECT_LE(share, DifferingShare) << name << ": " << share * 100 << " % of the pixels differ";
-}
-
-// The frame OptionsFrame just swapped to the front.
-Picture Frame() {
-    return testsupport::ReadBackBuffer(GR_BUFFER_FRONTBUFFER);
 }
 
 class Reference : public ::testing::Test {
@@ -190,16 +177,15 @@ protected:
 TEST_F(Reference, SaverAtFrame100) {
     ASSERT_TRUE(OptionsSetUp(true)) << reportText;
     Frames(100);
-    Check("saver-100", Frame());
+    Check("saver-100");
 }
 
 TEST_F(Reference, OptionsScreenAtRestAndTheAboutCardHeld) {
     ASSERT_TRUE(OptionsSetUp(false)) << reportText;
     Frames(50);
-    Check("options-rest", Frame());
+    Check("options-rest");
 
-    // The cursor's tip on the About plate, then one frame with the left button
-    // down: the panel slides away and the credits stand until the next press.
+    // The cursor on the About plate and one frame with the button down: the credits stand.
     options::buttonItems[options::SlotCursor]->motion.keys[0].value[0] = 2.9258f;
     options::buttonItems[options::SlotCursor]->motion.keys[0].value[1] = -2.6384f;
     mouseButtons = 1;
@@ -207,7 +193,7 @@ TEST_F(Reference, OptionsScreenAtRestAndTheAboutCardHeld) {
     mouseButtons = 0;
     Frames(80);
     ASSERT_EQ(options::optionsScene.currentFrame, 39.0f) << "the About card is not held";
-    Check("about-held", Frame());
+    Check("about-held");
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// The polygon pipeline drawing through the software Glide board: what reaches
-// the pixels of the back buffer.
+// The polygon pipeline drawing through the software Glide board into its pixels.
 #include "render/pipeline.h"
 #include "render/surface.h"
 
@@ -24,9 +23,8 @@ protected:
         red.SetColour(Colour{255, 0, 0, 0});
     }
     void TearDown() override { grGlideShutdown(); }
-    // Draws a red square of side 2 facing the camera at depth 10, its top-left
-    // corner at `cornerDepth`, under a white ambient light into a cleared back
-    // buffer, and returns the buffer's pixels, row by row.
+    // A red square of side 2 at depth 10, its top-left corner at `cornerDepth`,
+    // lit white into a cleared back buffer: the buffer's pixels.
     std::vector<uint16_t> Draw(float cornerDepth) {
         testsupport::HandMesh square({{-1, -1, 10}, {1, -1, 10}, {1, 1, 10}, {-1, 1, cornerDepth}},
                                      {{0, 1, 2, 3}});
@@ -62,8 +60,7 @@ TEST_F(BoardDrawing, SquareFillsItsProjectedPixelsAndACornerBehindTheCameraIsCli
         lit += pixel == Red;
     EXPECT_NEAR(lit, 110.85 * 110.85, 300);
 
-    // The top-left corner comes at the camera from behind: the visible part runs
-    // off the screen's top-left, while the far corners stay where they were.
+    // The top-left corner behind the camera: the far corners stay where they were.
     pixels = Draw(-5);
     EXPECT_EQ(pixels[290 * 640 + 370], Red); // near the bottom-right corner
     EXPECT_EQ(pixels[240 * 640 + 320], Red);
