@@ -35,6 +35,11 @@ TEST(LwobWriter, FacingSetsTheNormalWhateverTheCornerOrder) {
             }
         }
     }
+    LwobWriter sloping("S", 0, 0, 0); // a polygon out of any z plane, through AddFacing
+    sloping.AddFacing({{0, 0, 0}, {1, 0, 0}, {1.5f, 1, 1}, {-0.5f, 1, 1}}, Facing::TowardViewer);
+    Mesh mesh;
+    ASSERT_TRUE(Load(mesh, sloping));
+    EXPECT_LT(mesh.polygons[0].normal.z, 0.0f);
 }
 
 TEST(StrokeFont, TextBecomesOneQuadPerStrokeCentredOnItsPoint) {

@@ -2,7 +2,6 @@
 #include "effect/effect.h"
 #include "effect/options.h"
 #include "tests/effect/effect_support.h"
-#include "tests/support/geometry_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -182,22 +181,13 @@ TEST_F(EffectTest, ResetStopsBothSpinsAndUnscales) {
                             effect.master.PRotVel[2], effect.CARotVel[0],
                             effect.CARotVel[1],       effect.CARotVel[2]};
     EXPECT_EQ(std::vector<float>(spins, spins + 6), std::vector<float>(6, 0.0f));
-    const float others[] = {effect.master.PScaleX,
-                            effect.master.PScaleY,
-                            effect.Delay,
-                            effect.YDelta,
-                            effect.master.CADist,
-                            effect.PCenterX,
-                            effect.PCenterY,
-                            effect.PCAxisRot[0],
-                            effect.PCAxisRot[1],
-                            effect.PCAxisRot[2],
-                            float(effect.master.Twist),
-                            float(effect.CopyCount()),
-                            effect.centre.GetPosition().z};
+    const float others[] = {
+        effect.master.PScaleX, effect.master.PScaleY,      effect.Delay,
+        effect.YDelta,         effect.master.CADist,       effect.PCenterX,
+        effect.PCenterY,       effect.PCAxisRot[0],        effect.PCAxisRot[1],
+        effect.PCAxisRot[2],   float(effect.master.Twist), float(effect.CopyCount())};
     EXPECT_EQ(std::vector<float>(std::begin(others), std::end(others)),
-              (std::vector<float>{1, 1, 2, 0.5f, 10, 0, 0, 0, 0.1f, 0, 0, 100, 10}));
-
+              (std::vector<float>{1, 1, 2, 0.5f, 10, 0, 0, 0, 0.1f, 0, 0, 100}));
     Settle();
     const Matrix centre = effect.centre.matrix;
     const Matrix copy = Copies(effect)[99]->matrix;
@@ -257,36 +247,6 @@ TEST_F(EffectTest, OnlyADriftingEffectDrifts) {
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(onGrid(effect.CARotVel[i], -0.05f, 0.04f)) << i << ": " << effect.CARotVel[i];
     EXPECT_TRUE(onGrid(effect.YDelta, 0.0f, 0.99f)) << effect.YDelta;
-}
-
-// Sends p through the stages one after another.
-Vector3 Through(Vector3 p, std::initializer_list<const Matrix*> stages) {
-    for (const Matrix* m : stages)
-        p = m->TransformPoint(p);
-    return p;
-}
-
-TEST_F(EffectTest, TwistSelectsTheOrderOfTheTransformations) {
-    effect.SetPCenter(3.0f, -2.0f);
-    effect.SetPCAxisRot(0.3f, 0.7f, 0.2f);
-    for (int i = 0; i < 5; ++i)
-        effect.Draw();
-    CurrentView = &effect.view;
-    EffectInstance& copy = *Copies(effect)[3];
-    const Matrix& P = copy.record.pivot;
-    const Matrix& I = copy.matrix;
-    const Matrix& B = copy.record.axisRotation;
-    const Matrix& G = effect.centre.matrix;
-    const Matrix& V = effect.view.viewMatrix;
-    const Vector3 p{1.5f, -0.5f, 0.25f};
-    const Vector3 expected[4] = {Through(p, {&P, &I, &B, &G, &V}), Through(p, {&I, &I, &B, &V}),
-                                 Through(p, {&G, &I, &B, &V}), Through(p, {&G, &B, &I, &V})};
-    for (uint8_t twist = 0; twist < 4; ++twist) {
-        copy.record.Twist = twist;
-        EXPECT_TRUE(testsupport::VectorNear(effect.ComposeMatrix(copy).TransformPoint(p),
-                                            expected[twist], 1e-3f))
-            << int(twist);
-    }
 }
 
 TEST_F(EffectTest, FramesAllocateNothingAndPutTheCurrentViewBack) {
