@@ -1,9 +1,5 @@
-// The generated archive as the options screen uses it: bin/slv.dat opened like
-// the program opens it, the options screen set up on it with a headless board,
-// and the scene checked against what the screen relies on: the 24 bound objects,
-// knobs hanging on root tracks, the frame range and the resting pose at every
-// stretch's ends, picking under the cursor (on a button's plate only), the
-// cursor's reach and its hiding whole, and the push buttons' readable labels.
+// The generated archive's options scene, set up as the program sets it up, against
+// what the options screen relies on.
 #include "assets/options_layout.h"
 #include "effect/effect.h"
 #include "effect/mouse_input.h"
@@ -78,13 +74,10 @@ protected:
         Key(SlotCursor).value[0] = x;
         Key(SlotCursor).value[1] = y;
     }
-    // Puts the cursor's tip on screen pixel (px, py), through the camera the
-    // generator lays the scene out for.
     static void PutCursorAtPixel(float px, float py) {
         const double z = buttonItems[SlotCursor]->object.GetPosition().z;
         PutCursor(assets::SceneX(px, z), assets::SceneY(py, z));
     }
-    // The resting frame as the screen draws the scene: cleared, opaque, depth-tested.
     static std::vector<uint16_t> DrawnPixels() {
         grBufferClear(0, 0, 0xFFFF);
         grDepthMask(FXTRUE);
@@ -112,29 +105,21 @@ bool IsLabelGreen(uint16_t pixel) {
 TEST_F(OptionsContent, BindsAllTwentyFourNamesWithKnobsOnRootTracks) {
     for (int i = 0; i < ButtonCount; ++i)
         ASSERT_NE(buttonItems[i], nullptr) << buttonNames[i];
-    EXPECT_LE(optionsScene.itemCount, Scene::MaxItems);
     EXPECT_STREQ(reportText, "");
     EXPECT_EQ(showMode, ShowMode::Interactive) << "the resting frame raised a frame event";
     for (int i = 0; i < ParameterCount; ++i) {
         const SceneItem* knob = buttonItems[i];
         ASSERT_GE(knob->parent, 0) << buttonNames[i];
-        ASSERT_LT(knob->parent, optionsScene.itemCount);
         EXPECT_EQ(optionsScene.items[knob->parent]->parent, -1) << buttonNames[i];
         EXPECT_EQ(knob->motion.keyCount, 1) << buttonNames[i];
         EXPECT_EQ(knob->motion.keys[0].value[0], 0.0f) << "the cursor is put at the track's x";
-        EXPECT_LE(std::fabs(knob->motion.keys[0].value[1]), KnobTop) << buttonNames[i];
     }
     EXPECT_EQ(buttonItems[SlotCursor]->parent, -1);
-    EXPECT_EQ(buttonItems[SlotCursor]->motion.keyCount, 1);
-    // The Twist knob is never synchronised: the scene itself shows the start
-    // value 0 (its bottom stop).
+    // The Twist knob is never synchronised: the scene shows the start value 0.
     EXPECT_EQ(Key(ParamTwist).value[1], KnobFromValue(ParamTwist, 0.0f));
-    EXPECT_EQ(theEffect.master.Twist, 0);
 }
 
-// The scene file places every knob where the start-up value puts it, so that a
-// frame drawn before the first synchronisation (or by a scene tool) tells the
-// truth: the generator's copy of the slider table agrees with the effect's.
+// The scene file places every knob at its start value, as synchronising would.
 TEST_F(OptionsContent, SceneFilePlacesEveryKnobAtItsStartValue) {
     Scene fresh;
     SceneItem* found[ButtonCount] = {};
@@ -147,33 +132,22 @@ TEST_F(OptionsContent, SceneFilePlacesEveryKnobAtItsStartValue) {
 }
 
 TEST_F(OptionsContent, FrameRangeKeepsTheRestingFrameClearOfTheStretchEnds) {
-    const float first = optionsScene.firstFrame;
-    const int32_t truncated = static_cast<int32_t>(first);
-    for (int32_t event : {100, 1100, 1200})
-        EXPECT_NE(truncated, event);
-    EXPECT_GT(truncated, 39);
-    EXPECT_GE(optionsScene.lastFrame, 1200.0f);
-    EXPECT_LE(first, optionsScene.lastFrame);
-
+    const int32_t first = static_cast<int32_t>(optionsScene.firstFrame);
+    EXPECT_TRUE(first > 39 && first != 100 && first != 1100 && first != 1200) << first;
     // Each stretch, played at one frame per call, reaches its end event.
-    struct Stretch {
-        float start;
-        int32_t end;
-    };
-    for (Stretch stretch :
-         {Stretch{0, 39}, Stretch{40, 100}, Stretch{1000, 1100}, Stretch{1100, 1200}}) {
-        optionsScene.SetCurrentFrame(stretch.start);
+    for (const auto& [start, end] :
+         {std::pair<float, int32_t>{0, 39}, {40, 100}, {1000, 1100}, {1100, 1200}}) {
+        optionsScene.SetCurrentFrame(start);
         optionsScene.SetFrameStep(1.0f);
         int32_t r = 0;
-        for (int i = 0; i < 200 && r != stretch.end; ++i)
+        for (int i = 0; i < 200 && r != end; ++i)
             r = optionsScene.DrawFrame();
-        EXPECT_EQ(r, stretch.end) << "stretch from " << stretch.start;
+        EXPECT_EQ(r, end) << "stretch from " << start;
     }
     BackToRest();
 }
 
-// Every stretch starts and ends in the resting pose, so the jumps the screen
-// makes (to 0, 1000, 1100 and back to firstFrame) never show.
+// Every stretch starts and ends in the resting pose, so the screen's jumps never show.
 TEST_F(OptionsContent, EveryMotionRestsAtTheEndsOfEachStretch) {
     const float first = optionsScene.firstFrame;
     auto same = [](const Motion& motion, double frame, double rest, const char* what) {
@@ -206,8 +180,7 @@ TEST_F(OptionsContent, CursorClampRangeSpansTheScreen) {
 
 TEST_F(OptionsContent, ButtonsLieOnThePanelAndKnobsPickAtEveryHeight) {
     const MotionKey cursorRest = Key(SlotCursor);
-    // Every button lies on the screen right of the effect's picture (which ends at
-    // x = 473 - 83 = 390); where a push button picks is tested on its plate below.
+    // Every button lies on the screen right of the effect's picture.
     for (int i = 0; i < SlotCursor; ++i) {
         const ObjectInstance& object = buttonItems[i]->object;
         const ScreenPoint centre = Project(object.GetPosition());
@@ -217,8 +190,7 @@ TEST_F(OptionsContent, ButtonsLieOnThePanelAndKnobsPickAtEveryHeight) {
         EXPECT_GT(centre.y, 0.5f * reach) << buttonNames[i];
         EXPECT_LT(centre.y, 480.0f - 0.5f * reach) << buttonNames[i];
     }
-    // Knobs at their top, middle and bottom: the cursor where dragging puts it,
-    // on the track's x at the track's y plus the knob's height.
+    // Knobs at their top, middle and bottom pick with the cursor where dragging puts it.
     for (int i = 0; i < ParameterCount; ++i) {
         const float keep = Key(i).value[1];
         for (float h : {KnobTop, 0.0f, KnobBottom}) {
@@ -239,9 +211,7 @@ TEST_F(OptionsContent, ButtonsLieOnThePanelAndKnobsPickAtEveryHeight) {
     BackToRest();
 }
 
-// A push button's plate is 46 x 22 pixels; its bounding radius projects to some
-// 25 pixels. A press above or beside the plate (above Quit that is past the
-// panel's separator line) picks nothing; one on the plate near its edge picks it.
+// A press on a push button's 46 × 22 plate near its edge picks it; above or beside, nothing.
 TEST_F(OptionsContent, APressCountsOnlyOnTheButtonsPlate) {
     const MotionKey cursorRest = Key(SlotCursor);
     const float halfWidth = 23.0f, halfHeight = 11.0f;
@@ -262,9 +232,7 @@ TEST_F(OptionsContent, APressCountsOnlyOnTheButtonsPlate) {
     Key(SlotCursor) = cursorRest;
 }
 
-// While a knob is dragged the screen hides the cursor; nothing of it may stay
-// on the screen, wherever it is (an outline of its own would cut into the knob
-// and, at the bottom stop, cover the X/Y/Z tag).
+// The cursor hidden while a knob is dragged leaves nothing on the screen.
 TEST_F(OptionsContent, AHiddenCursorLeavesNothingBehind) {
     const MotionKey cursorRest = Key(SlotCursor);
     ObjectInstance& cursor = buttonItems[SlotCursor]->object;
@@ -283,9 +251,8 @@ TEST_F(OptionsContent, AHiddenCursorLeavesNothingBehind) {
     BackToRest();
 }
 
-// Each push button's label lies on its plate with room to spare and stands out
-// from it: its green against the rest of the plate's face has a luminance
-// contrast of at least 4.5 (the ratio (L1 + 0.05) / (L2 + 0.05) of readable text).
+// Each push button's label lies inside its plate's margin, with a luminance contrast
+// (L1 + 0.05) / (L2 + 0.05) of at least 4.5 against the plate's face.
 TEST_F(OptionsContent, ButtonLabelsAreClearOfTheirEdgesAndStandOut) {
     const std::vector<uint16_t> pixels = DrawnPixels();
     ASSERT_EQ(pixels.size(), 640u * 480u);
@@ -295,7 +262,6 @@ TEST_F(OptionsContent, ButtonLabelsAreClearOfTheirEdgesAndStandOut) {
         const ScreenPoint centre = Project(buttonItems[i]->object.GetPosition());
         const int cx = static_cast<int>(std::lround(centre.x));
         const int cy = static_cast<int>(std::lround(centre.y));
-        int left = 640, right = -1, top = 480, bottom = -1;
         double label = 0.0, ground = 0.0;
         int labelCount = 0, groundCount = 0;
         for (int y = cy - halfHeight; y <= cy + halfHeight; ++y) {
@@ -304,10 +270,7 @@ TEST_F(OptionsContent, ButtonLabelsAreClearOfTheirEdgesAndStandOut) {
                 const bool face = std::abs(x - cx) <= halfWidth - margin &&
                                   std::abs(y - cy) <= halfHeight - margin;
                 if (IsLabelGreen(pixel)) {
-                    left = std::min(left, x);
-                    right = std::max(right, x);
-                    top = std::min(top, y);
-                    bottom = std::max(bottom, y);
+                    EXPECT_TRUE(face) << "label pixel at " << x << ", " << y;
                     label += Luminance(pixel);
                     ++labelCount;
                 } else if (face) {
@@ -318,10 +281,6 @@ TEST_F(OptionsContent, ButtonLabelsAreClearOfTheirEdgesAndStandOut) {
         }
         ASSERT_GT(labelCount, 20) << "no label";
         ASSERT_GT(groundCount, 20);
-        EXPECT_GE(left, cx - halfWidth + margin);
-        EXPECT_LE(right, cx + halfWidth - margin);
-        EXPECT_GE(top, cy - halfHeight + margin);
-        EXPECT_LE(bottom, cy + halfHeight - margin);
         const double contrast = (label / labelCount + 0.05) / (ground / groundCount + 0.05);
         EXPECT_GE(contrast, 4.5);
     }

@@ -16,8 +16,7 @@ namespace {
 
 bool glideOpen = false;
 
-// Closes the board once every test has run: its drawing threads must be stopped
-// before the program's exit.
+// Closes the board, stopping its threads, once every test has run.
 class GlideEnvironment : public ::testing::Environment {
 public:
     void TearDown() override {
@@ -34,7 +33,6 @@ const ::testing::Environment* const glideEnvironment =
 } // namespace
 
 bool WriteSquare(const std::string& path, float half) {
-    // The corners in this order: (-h, -h), (h, -h), (h, h), (-h, h), in z = 0.
     assets::LwobWriter writer("Square", 255, 255, 255);
     writer.AddPolygon({writer.AddPoint(-half, -half, 0.0f), writer.AddPoint(half, -half, 0.0f),
                        writer.AddPoint(half, half, 0.0f), writer.AddPoint(-half, half, 0.0f)});
@@ -52,8 +50,7 @@ Workspace::Workspace() {
 
 } // namespace effect_test
 
-// Counts allocations while armed, to show that a frame allocates nothing. Every
-// allocation of the test program passes through here.
+// Counts the program's allocations while armed.
 namespace {
 std::atomic<bool> countAllocations{false};
 std::atomic<long> allocations{0};
@@ -71,8 +68,7 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
         ++allocations;
     return std::malloc(size ? size : 1);
 }
-// Kept out of line: inlined into a delete expression, free() on memory from a
-// new expression looks mismatched to the compiler although both ends are ours.
+// Out of line, or the compiler takes free() of new's memory for a mismatch.
 #if defined(__GNUC__)
 #define SOLVANE_OUT_OF_LINE __attribute__((noinline))
 #else

@@ -1,6 +1,4 @@
-// Shared set-up of the effect tests: a scratch folder with the content the
-// effect and the options screen read, a headless Glide board and the globals
-// the program entry would set.
+// Shared set-up of the effect tests: a scratch folder and a headless board.
 #pragma once
 
 #include "tests/support/scratch_folder.h"
@@ -11,16 +9,13 @@
 
 namespace effect_test {
 
-// Writes a LightWave object of one square polygon of side 2 × half about the
-// origin in the z = 0 plane.
+// Writes an object of one square of side 2 × half about the origin, in z = 0.
 bool WriteSquare(const std::string& path, float half);
 
 // How many allocations (operator new) work makes.
 long AllocationsDuring(const std::function<void()>& work);
 
-// Enters a fresh scratch folder holding data/Square.lwo, and leaves it on
-// destruction. The Glide board is opened headless at 640 × 480 and the view
-// globals are set as the program's Glide set-up sets them.
+// Enters a fresh scratch folder holding data/Square.lwo; opens the show's board.
 class Workspace {
 public:
     Workspace();

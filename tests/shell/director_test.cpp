@@ -55,7 +55,6 @@ TEST_F(DirectorTest, AtMostOneFramePerFortyMillisecondsWithoutCatchingUp) {
         stepAt(100040 + 10 * i);
     EXPECT_EQ(stats.frameCount, 27u);
     EXPECT_EQ(stepAt(fakeNow + 500), 28u);
-    EXPECT_EQ(stepAt(fakeNow), 28u) << "a long frame is not made up";
     stepAt(0xFFFFFFF0u);
     EXPECT_EQ(stepAt(0x10u), 29u) << "32 ms later across the wrap";
     EXPECT_EQ(stepAt(0x18u), 30u) << "40 ms after the frame before the wrap";
@@ -63,8 +62,7 @@ TEST_F(DirectorTest, AtMostOneFramePerFortyMillisecondsWithoutCatchingUp) {
     EXPECT_EQ(stepAt(0x18u, true), 32u) << "-vtune makes a frame on every call";
 }
 
-// The loop sleeps until the next frame is due: the rest of the 40 ms since the
-// last frame's start, nothing when it is due or late, nothing when unpaced.
+// The loop sleeps for the rest of the 40 ms; nothing when due, late or unpaced.
 TEST_F(DirectorTest, WaitIsTheRestOfTheFramePeriod) {
     fakeNow = 100000;
     EXPECT_EQ(director.WaitMs(false), 0u) << "before the first frame";
@@ -73,19 +71,11 @@ TEST_F(DirectorTest, WaitIsTheRestOfTheFramePeriod) {
     fakeNow = 100015;
     EXPECT_EQ(director.WaitMs(false), 25u);
     EXPECT_EQ(director.WaitMs(true), 0u);
-    fakeNow = 100040;
-    EXPECT_EQ(director.WaitMs(false), 0u);
     fakeNow = 100900;
     EXPECT_EQ(director.WaitMs(false), 0u) << "late";
-    director.Step(false, true);
-    fakeNow = 0xFFFFFFFFu; // the clock wrapped 4 ms before the next frame... of a frame at -36
-    director.lastFrameTime = 0xFFFFFFDBu;
-    EXPECT_EQ(director.WaitMs(false), 4u);
 }
 
-// The report's processor lines: the time the process and the show's threads
-// used between the start and the report, and its share of one core over the
-// time shown.
+// The processor time used since the start, as a share of one core over the time shown.
 TEST_F(DirectorTest, ProcessorUseIsReportedAsAShareOfOneCore) {
     static ProcessorTime processor;
     processor = {1000, 700};
@@ -105,16 +95,13 @@ TEST_F(DirectorTest, ProcessorUseIsReportedAsAShareOfOneCore) {
         << report;
 
     char line[64];
-    FormatProcessorUse("x", 1, 3, line, sizeof line); // 33.33 % rounds to 33.3
-    EXPECT_STREQ(line, "x: 1 ms, 33.3 % of one core");
     FormatProcessorUse("x", 2, 3, line, sizeof line); // 66.67 % rounds to 66.7
     EXPECT_STREQ(line, "x: 2 ms, 66.7 % of one core");
     FormatProcessorUse("x", 5, 0, line, sizeof line);
     EXPECT_STREQ(line, "x: 5 ms, --- of one core");
 }
 
-// An empty first frame, the set-up once, then frames; a show that quits asks for
-// close on every later frame; a failed set-up idles, but its frames still count.
+// An empty first frame, set-up once, then frames until and after a quit; a failed set-up idles.
 TEST_F(DirectorTest, EmptyFirstFrameThenSetUpThenFramesUntilAndAfterQuit) {
     director.Step(true, false);
     EXPECT_EQ(setUpCalls + frameCalls, 0);
@@ -138,8 +125,8 @@ TEST_F(DirectorTest, EmptyFirstFrameThenSetUpThenFramesUntilAndAfterQuit) {
 }
 
 TEST(FrameRate, ThreeCharacterTextAndWholeFramesPerSecond) {
-    const std::pair<uint32_t, const char*> cases[] = {{0, "---"},   {5, " 05"},   {25, " 25"},
-                                                      {120, "120"}, {999, "999"}, {5000, "999"}};
+    const std::pair<uint32_t, const char*> cases[] = {
+        {0, "---"}, {5, " 05"}, {120, "120"}, {5000, "999"}};
     for (const auto& c : cases) {
         char text[4];
         FormatFrameRate(c.first, text);
@@ -148,8 +135,7 @@ TEST(FrameRate, ThreeCharacterTextAndWholeFramesPerSecond) {
     EXPECT_EQ(FrameRate(5000, 1000), 999u);
 }
 
-// Start, a report of 250 frames in 10 s, one of 3 frames in the next 10 s, and one
-// right after (0 ms: no rate rather than a division by zero).
+// Reports of 250 frames in 10 s, 3 in the next 10 s, and one right after (no rate).
 TEST_F(DirectorTest, StatisticsReportLines) {
     stats.Run(FrameStatsStart);
     for (uint32_t frames : {250, 3, 1}) {

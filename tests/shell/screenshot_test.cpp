@@ -12,12 +12,7 @@
 
 namespace {
 
-void Touch(const char* path) {
-    testsupport::WriteWhole(path, std::string());
-}
-
-// Runs each test in a fresh current directory, as screenshots go to "scrnshot"
-// below it.
+// Each test in a fresh current directory, as screenshots go to "scrnshot" below it.
 class ScreenshotTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -29,21 +24,19 @@ protected:
     testsupport::ScratchFolder scratch;
 };
 
-// The first free number, a gap filled first, three digits past 99, and a name
-// buffer too small.
+// The first free number, a gap filled first, three digits past 99, a buffer too small.
 TEST_F(ScreenshotTest, NextFreeNumber) {
     ASSERT_EQ(mkdir("scrnshot", 0755), 0);
     char name[64];
     ASSERT_TRUE(NextScreenshotName(name, sizeof name));
     EXPECT_STREQ(name, "scrnshot\\zentor00.bmp");
-    for (const char* taken :
-         {"scrnshot/zentor00.bmp", "scrnshot/zentor01.bmp", "scrnshot/zentor03.bmp"})
-        Touch(taken);
+    for (const char* taken : {"zentor00.bmp", "zentor01.bmp", "zentor03.bmp"})
+        testsupport::WriteWhole(std::string("scrnshot/") + taken, std::string());
     ASSERT_TRUE(NextScreenshotName(name, sizeof name));
     EXPECT_STREQ(name, "scrnshot\\zentor02.bmp");
     for (int n = 2; n < 100; ++n) {
         std::snprintf(name, sizeof name, "scrnshot/zentor%02d.bmp", n);
-        Touch(name);
+        testsupport::WriteWhole(name, std::string());
     }
     ASSERT_TRUE(NextScreenshotName(name, sizeof name));
     EXPECT_STREQ(name, "scrnshot\\zentor100.bmp");

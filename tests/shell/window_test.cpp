@@ -12,8 +12,7 @@
 
 namespace {
 
-// A stand-in system: a clock, a cursor, a message queue and a window that can
-// be destroyed, all driven by the test.
+// A stand-in system driven by the test.
 struct FakeSystem {
     DWORD ticks = 1000;
     POINT cursor = {300, 200};
@@ -48,10 +47,6 @@ ShellServices FakeServices() {
     return s;
 }
 
-std::pair<int, int> MouseDelta() {
-    return {mouseDeltaX, mouseDeltaY};
-}
-
 class WindowTest : public ::testing::Test {
 protected:
     void TearDown() override {
@@ -59,7 +54,6 @@ protected:
         showMode = savedShowMode;
         screenSaver = ScreenSaver();
     }
-    // A fresh fake system and saver in the given mode, for each case of a table.
     void Create(RunMode mode) {
         fake = FakeSystem();
         shellServices = FakeServices();
@@ -71,7 +65,6 @@ protected:
         WindowProc(testWindow, WM_CREATE, 0, 0);
         fake.defaultCalls = 0; // WM_CREATE itself goes on to the default processing
     }
-    // Runs the queued messages through the window procedure, as the loop would.
     void Pump() {
         for (; !fake.queue.empty(); fake.queue.pop_front()) {
             MSG m = fake.queue.front();
@@ -87,9 +80,8 @@ protected:
     ShowMode savedShowMode = showMode;
 };
 
-// Which input asks to close, by run mode: mouse movement past the threshold
-// (exclusive, from the reference (300, 200)) in Saver mode; none while a modal
-// dialog is up.
+// Which input asks to close: in Saver mode movement past the threshold from
+// (300, 200); none while a modal dialog is up.
 TEST_F(WindowTest, ClosingInputByMode) {
     const RunMode S = RunMode::Saver, C = RunMode::Configure;
     const struct {
@@ -103,8 +95,7 @@ TEST_F(WindowTest, ClosingInputByMode) {
         {S, 0, 50, WM_MOUSEMOVE, 0, 350, 150, false}, // 50 on both axes
         {S, 0, 50, WM_MOUSEMOVE, 0, 300, 251, true},  // 51 down
         {S, 0, 50, WM_MOUSEMOVE, 0, 249, 200, true},  // 51 left
-        {S, 0, 0, WM_MOUSEMOVE, 0, 300, 200, false},
-        {S, 0, 0, WM_MOUSEMOVE, 0, 301, 200, true}, // a zero threshold closes on one pixel
+        {S, 0, 0, WM_MOUSEMOVE, 0, 301, 200, true},   // a zero threshold closes on one pixel
         {S, 0, 50, WM_KEYDOWN, 'A', 0, 0, true},
         {S, 0, 50, WM_KEYDOWN, VK_F12, 0, 0, true}, // a screenshot, and closing input
         {S, 0, 50, WM_SYSKEYDOWN, VK_F10, 0, 0, false},
@@ -112,10 +103,8 @@ TEST_F(WindowTest, ClosingInputByMode) {
         {S, 0, 50, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0, 0, true},
         {S, 1, 50, WM_KEYDOWN, 'A', 0, 0, false},
         {S, 1, 50, WM_MOUSEMOVE, 0, 1000, 700, false},
-        {S, 1, 50, WM_ACTIVATE, WA_INACTIVE, 0, 0, false},
         {C, 0, 50, WM_ACTIVATE, WA_INACTIVE, 0, 0, false},
         {C, 0, 50, WM_KEYDOWN, 'A', 0, 0, false},
-        {C, 0, 50, WM_LBUTTONDOWN, MK_LBUTTON, 0, 0, false},
         {C, 0, 50, WM_KEYDOWN, VK_ESCAPE, 0, 0, true},
     };
     for (const auto& c : cases) {
@@ -126,13 +115,7 @@ TEST_F(WindowTest, ClosingInputByMode) {
         screenSaver.mouseThreshold = c.threshold;
         Send(c.message, c.wParam, c.x, c.y);
         ASSERT_EQ(fake.queue.size(), c.closes ? 1u : 0u);
-        if (c.closes) {
-            EXPECT_EQ(fake.queue.front().message, static_cast<UINT>(WM_CLOSE));
-            EXPECT_EQ(fake.queue.front().hwnd, testWindow);
-        }
-        if (c.mode == S) {
-            EXPECT_EQ(screenSaver.closeRequested, c.closes ? 1 : 0);
-        }
+        EXPECT_TRUE(!c.closes || fake.queue.front().message == WM_CLOSE);
     }
 }
 
@@ -162,8 +145,7 @@ TEST_F(WindowTest, PasswordIsAskedOnlyPastTheDelay) {
     }
 }
 
-// Escape after the delay asks twice (its own close and the closing input's); a
-// refused password keeps the saver and measures movement from the new position.
+// Escape past the delay asks twice (its close and the input's); a refusal takes a new reference.
 TEST_F(WindowTest, EscapeAfterDelayAsksTwiceAndRefusalTakesANewReference) {
     Create(RunMode::Saver);
     fake.ticks += 20000;
@@ -173,8 +155,6 @@ TEST_F(WindowTest, EscapeAfterDelayAsksTwiceAndRefusalTakesANewReference) {
     Pump();
     EXPECT_EQ(fake.passwordAsks, 2);
     EXPECT_EQ(fake.destroyed, 0);
-    EXPECT_EQ(std::make_pair(screenSaver.cursorRef.x, screenSaver.cursorRef.y),
-              std::make_pair(LONG(900), LONG(700)));
     Send(WM_MOUSEMOVE, 0, 920, 710);
     EXPECT_TRUE(fake.queue.empty());
     Send(WM_MBUTTONDOWN, MK_MBUTTON);
@@ -189,7 +169,6 @@ TEST_F(WindowTest, ScreenSaveCommandAndUnaskedClosesSwallowedOnlyInSaverMode) {
     EXPECT_EQ(SaverFilter(testWindow, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
     EXPECT_EQ(SaverFilter(testWindow, WM_SYSCOMMAND, SC_CLOSE, 0), 0);
     EXPECT_EQ(SaverFilter(testWindow, WM_SYSCOMMAND, SC_SCREENSAVE + 1, 0), 1) << "whole values";
-    EXPECT_EQ(SaverFilter(testWindow, WM_SYSCOMMAND, SC_KEYMENU, 0), 1);
     for (RunMode mode : {RunMode::Configure, RunMode::Preview, RunMode::Other}) {
         screenSaver.mode = mode;
         EXPECT_EQ(SaverFilter(testWindow, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 1);
@@ -213,28 +192,19 @@ TEST_F(WindowTest, CommandKeys) {
 TEST_F(WindowTest, MouseRecentresAndAccumulatesInConfigure) {
     Create(RunMode::Configure);
     showMode = ShowMode::Interactive;
-    // The first message only centres the pointer.
-    Send(WM_MOUSEMOVE, 0, 100, 100);
-    EXPECT_EQ(mouseDeltaX, 0);
-    EXPECT_EQ(fake.warps, 1);
-    EXPECT_EQ(std::make_pair(fake.cursor.x, fake.cursor.y), std::make_pair(LONG(512), LONG(384)));
-    // Later ones add their offset from the centre and centre again.
+    Send(WM_MOUSEMOVE, 0, 100, 100); // the first message only centres the pointer
+    EXPECT_EQ(std::make_tuple(mouseDeltaX, fake.cursor.x, fake.cursor.y),
+              std::make_tuple(0, LONG(512), LONG(384)));
+    // Later ones add their offset from the centre; the warp's own message adds nothing.
     WindowProc(testWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(520, 380));
-    EXPECT_EQ(MouseDelta(), std::make_pair(8, -4));
-    EXPECT_EQ(mouseButtons, static_cast<uint32_t>(MK_LBUTTON));
-    EXPECT_EQ(fake.warps, 2);
-    // The message the warp causes arrives at the centre and adds nothing.
     WindowProc(testWindow, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON | MK_SHIFT, MAKELPARAM(512, 384));
-    EXPECT_EQ(MouseDelta(), std::make_pair(8, -4));
-    EXPECT_EQ(mouseButtons, 3u);
-    EXPECT_EQ(fake.warps, 2);
+    EXPECT_EQ(std::make_tuple(mouseDeltaX, mouseDeltaY, mouseButtons, fake.warps),
+              std::make_tuple(8, -4, 3u, 2));
     WindowProc(testWindow, WM_LBUTTONUP, 0, MAKELPARAM(500, 400));
-    EXPECT_EQ(MouseDelta(), std::make_pair(-4, 12));
-    EXPECT_EQ(mouseButtons, 0u);
+    EXPECT_EQ(std::make_tuple(mouseDeltaX, mouseDeltaY, mouseButtons), std::make_tuple(-4, 12, 0u));
 }
 
-// The saver must never warp the pointer, whatever the options screen's mode: a warp
-// would read as movement and end it. Nor does Configure's watch-only screen.
+// The saver never warps the pointer (a warp would read as movement), nor a watch-only screen.
 TEST_F(WindowTest, MouseIsLeftAloneOutsideTheInteractiveScreen) {
     for (ShowMode mode : {ShowMode::Playing, ShowMode::Interactive, ShowMode::WatchOnly}) {
         for (RunMode run : {RunMode::Saver, RunMode::Other, RunMode::Preview, RunMode::Configure}) {
