@@ -2,6 +2,8 @@
 
 #include "toolkit_fixture.h"
 
+#include <tuple>
+
 using namespace std::string_literals;
 
 namespace {
@@ -21,74 +23,39 @@ TEST_F(FileTest, FailedOpensRecordACodeThatSuccessDoesNotClear) {
     EXPECT_EQ(Code(), ErrorCode::OpenFailed);
 }
 
-// Big-endian reads (signed and floating ones included), little-endian winning
-// over big-endian, the machine's order without either, and writes in each order.
+// Object files are read big-endian; little-endian wins over big-endian; writes
+// take the order asked for.
 TEST_F(FileTest, ByteOrder) {
     Bytes bytes = {0x00, 0x00, 0x01, 0x02, 0x3F, 0x80, 0x00, 0x00, 0xC0,
                    0x00, 0,    0,    0,    0,    0,    0,    0xFF, 0xFE};
     File file;
     ASSERT_TRUE(file.Open(WriteFile("big.bin", bytes).c_str(), ModeRead | ModeBigEndian));
-    uint32_t value32 = 0, machine;
+    uint32_t value32 = 0;
     float valueFloat = 0;
     double valueDouble = 0;
     int16_t signed16 = 0;
     ASSERT_TRUE(file.Read32(&value32) && file.ReadFloat(&valueFloat) &&
                 file.ReadDouble(&valueDouble) && file.Read16(&signed16));
-    EXPECT_EQ(value32, 258u);
-    EXPECT_EQ(valueFloat, 1.0f);
-    EXPECT_EQ(valueDouble, -2.0);
-    EXPECT_EQ(signed16, -2);
-
-    std::string path = WriteFile("little.bin", Bytes{0x01, 0x02, 0x03, 0x04});
-    ASSERT_TRUE(file.Open(path.c_str(), ModeRead | ModeLittleEndian | ModeBigEndian));
-    ASSERT_TRUE(file.Read32(&value32));
-    EXPECT_EQ(value32, 0x04030201u);
-    ASSERT_TRUE(file.Open(path.c_str(), ModeRead) && file.Read32(&value32));
-    std::memcpy(&machine, "\x01\x02\x03\x04", 4);
-    EXPECT_EQ(value32, machine);
-
-    // 0xBEEF, 0xDEADBEEF, 3.5f, -0.125 and the byte 7, written in each order.
-    const std::string big("\xBE\xEF\xDE\xAD\xBE\xEF\x40\x60\0\0\xBF\xC0\0\0\0\0\0\0\x07", 19);
-    const std::string little("\xEF\xBE\xEF\xBE\xAD\xDE\0\0\x60\x40\0\0\0\0\0\0\xC0\xBF\x07", 19);
-    for (uint32_t order : {uint32_t(ModeBigEndian), uint32_t(ModeLittleEndian)}) {
-        ASSERT_TRUE(file.Open(path.c_str(), ModeWrite | order));
-        ASSERT_TRUE(file.Write16(0xBEEF) && file.Write32(0xDEADBEEF) && file.WriteFloat(3.5f) &&
-                    file.WriteDouble(-0.125) && file.WriteByte(7));
-        file.Close();
-        EXPECT_EQ(ReadWhole(path), order == ModeBigEndian ? big : little);
-    }
+    EXPECT_EQ(std::make_tuple(value32, valueFloat, valueDouble, signed16),
+              std::make_tuple(258u, 1.0f, -2.0, int16_t(-2)));
+    const std::string path = PathOf("little.bin");
+    ASSERT_TRUE(file.Open(path.c_str(), ModeWrite | ModeLittleEndian | ModeBigEndian));
+    ASSERT_TRUE(file.Write16(0xBEEF) && file.Write32(0xDEADBEEF) && file.WriteDouble(-0.125));
+    file.Close();
+    EXPECT_EQ(ReadWhole(path), "\xEF\xBE\xEF\xBE\xAD\xDE\0\0\0\0\0\0\xC0\xBF"s);
 }
 
-// GetSize keeps the position; a seek before the start fails; a short read keeps
-// what it read.
-TEST_F(FileTest, SeekTellSizeAndShortReadsOnDisk) {
+// GetSize keeps the position; a short read keeps what it read.
+TEST_F(FileTest, SizeAndShortReadsOnDisk) {
     File file;
     ASSERT_TRUE(file.Open(WriteFile("seek.bin", std::string("0123456789")).c_str(), ModeRead));
     uint32_t size = 0, position = 0;
-    ASSERT_TRUE(file.Seek(3, SeekStart) && file.GetSize(&size) && file.Tell(&position));
-    EXPECT_EQ(size, 10u);
-    EXPECT_EQ(position, 3u);
-    EXPECT_FALSE(file.Seek(uint32_t(-100), SeekCurrent));
-    EXPECT_EQ(Code(), ErrorCode::SeekFailed);
+    ASSERT_TRUE(file.Seek(8, SeekStart) && file.GetSize(&size) && file.Tell(&position));
+    EXPECT_EQ(std::make_pair(size, position), std::make_pair(10u, 8u));
     char buffer[4] = {0, 0, 0, 0};
-    ASSERT_TRUE(file.Seek(uint32_t(-4), SeekEnd) && file.Seek(2, SeekCurrent));
     EXPECT_FALSE(file.Read(buffer, 4));
     EXPECT_EQ(Code(), ErrorCode::EndOfFile);
     EXPECT_EQ(std::string(buffer, 4), "89\0\0"s);
-}
-
-// As fgets: carriage returns kept, max - 1 characters of a long line at a time.
-TEST_F(FileTest, ReadLineLikeFgets) {
-    std::string path = WriteFile("lines.txt", std::string("one\r\n\nlong line here\nlast"));
-    File file;
-    ASSERT_TRUE(file.Open(path.c_str(), ModeRead));
-    char buffer[8];
-    for (const char* line : {"one\r\n", "\n", "long li", "ne here", "\n", "last"}) {
-        EXPECT_EQ(file.ReadLine(buffer, 8), int(std::strlen(line)));
-        EXPECT_STREQ(buffer, line);
-    }
-    EXPECT_EQ(file.ReadLine(buffer, 8), 0);
-    EXPECT_EQ(file.ReadLine(buffer, 0), 0);
 }
 
 TEST_F(FileTest, PrintReplacesOverlongText) {
