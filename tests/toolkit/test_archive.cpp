@@ -4,10 +4,7 @@
 
 namespace {
 
-using toolkit_test::ArchiveImage;
-using toolkit_test::Bytes;
-using toolkit_test::Put32;
-using toolkit_test::ToolkitTest;
+using namespace toolkit_test;
 
 class ArchiveTest : public ToolkitTest {
 protected:
@@ -118,22 +115,6 @@ TEST_F(ArchiveTest, MemberReadsAndSeeksStopAtTheMemberEnd) {
     EXPECT_TRUE(file.Seek(10, SeekStart));
     EXPECT_FALSE(file.Seek(11, SeekStart));
     EXPECT_FALSE(file.Seek(uint32_t(-11), SeekCurrent)); // before the start wraps past the end
-}
-
-TEST_F(ArchiveTest, MemberReadLineStopsAtTheMemberEnd) {
-    ArchiveImage image;
-    image.Add("a.lws", "LWSC\r\n1\nlast").Add("z", "next\n");
-    ASSERT_EQ(ArchiveOpen(WriteArchive("a.dat", image).c_str()), 2u);
-    File file;
-    ASSERT_TRUE(file.Open("a.lws", ModeRead));
-    // {max, line}: max - 1 characters at a time, never the next member's bytes.
-    const std::pair<int, const char*> lines[] = {{64, "LWSC\r\n"}, {3, "1\n"}, {3, "la"},
-                                                 {64, "st"},       {64, ""},   {64, ""}};
-    char buffer[64];
-    for (const auto& line : lines) {
-        EXPECT_EQ(file.ReadLine(buffer, line.first), int(std::strlen(line.second)));
-        EXPECT_STREQ(buffer, line.second);
-    }
 }
 
 // Members read in turn each keep their place; the archive file closes with its

@@ -2,13 +2,10 @@
 
 #include "toolkit_fixture.h"
 
-#include <tuple>
-
 using namespace std::string_literals;
 
 namespace {
 
-using toolkit_test::Bytes;
 using toolkit_test::ReadWhole;
 using FileTest = toolkit_test::ToolkitTest;
 
@@ -21,28 +18,6 @@ TEST_F(FileTest, FailedOpensRecordACodeThatSuccessDoesNotClear) {
     char buffer[3];
     ASSERT_TRUE(file.Open(path.c_str(), ModeRead) && file.Read(buffer, 3));
     EXPECT_EQ(Code(), ErrorCode::OpenFailed);
-}
-
-// Object files are read big-endian; little-endian wins over big-endian; writes
-// take the order asked for.
-TEST_F(FileTest, ByteOrder) {
-    Bytes bytes = {0x00, 0x00, 0x01, 0x02, 0x3F, 0x80, 0x00, 0x00, 0xC0,
-                   0x00, 0,    0,    0,    0,    0,    0,    0xFF, 0xFE};
-    File file;
-    ASSERT_TRUE(file.Open(WriteFile("big.bin", bytes).c_str(), ModeRead | ModeBigEndian));
-    uint32_t value32 = 0;
-    float valueFloat = 0;
-    double valueDouble = 0;
-    int16_t signed16 = 0;
-    ASSERT_TRUE(file.Read32(&value32) && file.ReadFloat(&valueFloat) &&
-                file.ReadDouble(&valueDouble) && file.Read16(&signed16));
-    EXPECT_EQ(std::make_tuple(value32, valueFloat, valueDouble, signed16),
-              std::make_tuple(258u, 1.0f, -2.0, int16_t(-2)));
-    const std::string path = PathOf("little.bin");
-    ASSERT_TRUE(file.Open(path.c_str(), ModeWrite | ModeLittleEndian | ModeBigEndian));
-    ASSERT_TRUE(file.Write16(0xBEEF) && file.Write32(0xDEADBEEF) && file.WriteDouble(-0.125));
-    file.Close();
-    EXPECT_EQ(ReadWhole(path), "\xEF\xBE\xEF\xBE\xAD\xDE\0\0\0\0\0\0\xC0\xBF"s);
 }
 
 // GetSize keeps the position; a short read keeps what it read.

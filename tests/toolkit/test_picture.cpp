@@ -10,19 +10,6 @@ unsigned char At(const Picture& picture, int32_t column, int32_t row) {
     return picture.pixels[row * picture.stride + column];
 }
 
-// Rows are rounded up to four bytes; impossible sizes fail without allocating.
-TEST_F(PictureTest, CreateRoundsRowsAndRefusesImpossibleSizes) {
-    Picture picture;
-    ASSERT_TRUE(picture.Create(3, 2, 24, false));
-    EXPECT_EQ(picture.stride, 12);
-    picture.Release();
-    for (const auto& [width, height] : {std::pair{-1, 10}, {65536, 65536}, {INT32_MAX, 1}}) {
-        EXPECT_FALSE(picture.Create(width, height, 32, false)) << width << " x " << height;
-        EXPECT_EQ(Code(), ErrorCode::OutOfMemory);
-    }
-    EXPECT_EQ(allocator->GetTotal(), 0u);
-}
-
 // A blit writes only inside the clip rectangle, the target and the source, even
 // when asked for far more; guards stay intact.
 TEST_F(PictureTest, BlitCopiesOnlyInsideClipAndBothPictures) {
