@@ -4,10 +4,7 @@
 
 namespace {
 
-using toolkit_test::ArchiveImage;
-using toolkit_test::Bytes;
-using toolkit_test::Put32;
-using toolkit_test::ToolkitTest;
+using namespace toolkit_test;
 
 class ArchiveTest : public ToolkitTest {
 protected:
@@ -73,15 +70,9 @@ TEST_F(ArchiveTest, BrokenArchivesAreRefusedWithTheirReason) {
 }
 
 TEST_F(ArchiveTest, NamesMatchWithoutRegardToCaseButNotSeparators) {
-    ArchiveImage image;
-    image.Add("DATA\\Square.LWO", "square").Add("scenes\\zt-options.lws", "scene");
-    ASSERT_EQ(ArchiveOpen(WriteArchive("a.dat", image).c_str()), 2u);
-    Archive* owner = nullptr;
-    ArchiveEntry* entry = ArchiveFind("data\\square.lwo", &owner);
-    ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry->size, 6u);
-    EXPECT_EQ(owner, archives.Current());
-    EXPECT_NE(ArchiveFind("SCENES\\ZT-OPTIONS.LWS", nullptr), nullptr);
+    ASSERT_EQ(ArchiveOpen(
+                  WriteArchive("a.dat", ArchiveImage().Add("DATA\\Square.LWO", "square")).c_str()),
+              1u);
     EXPECT_EQ(ArchiveFind("data/Square.lwo", nullptr), nullptr);
     EXPECT_EQ(ArchiveFind("Square.lwo", nullptr), nullptr);
     EXPECT_EQ(ReadMember("Data\\Square.lwo"), "square");
@@ -96,8 +87,6 @@ TEST_F(ArchiveTest, FirstOpenedArchiveWinsAndReleaseByPath) {
     EXPECT_EQ(ReadMember("same"), "first");
     EXPECT_EQ(ReadMember("only2"), "x");
 
-    EXPECT_TRUE(ArchiveRelease(PathOf("nothing.dat").c_str()));
-    EXPECT_EQ(archives.GetCount(), 2u);
     EXPECT_TRUE(ArchiveRelease(first.c_str()));
     EXPECT_EQ(archivesOpen, 1);
     EXPECT_EQ(ReadMember("same"), "second");
@@ -117,71 +106,31 @@ TEST_F(ArchiveTest, MemberReadsAndSeeksStopAtTheMemberEnd) {
     EXPECT_FALSE(file.Read(buffer, 3)); // would cross into "next"
     EXPECT_EQ(Code(), ErrorCode::EndOfFile);
     file.Tell(&position);
-    EXPECT_EQ(position, 8u);
-    EXPECT_EQ(buffer[0], 0); // nothing was read
+    EXPECT_EQ(position, 8u); // nothing was read
     EXPECT_TRUE(file.Read(buffer, 2));
     EXPECT_EQ(std::string(buffer, 2), "89");
-    EXPECT_FALSE(file.Read(buffer, 1));
     EXPECT_FALSE(file.Read(buffer, UINT32_MAX)); // no wrap-around in the check
-    EXPECT_TRUE(file.Read(buffer, 0));
-
-    errorState.code = 0;
     EXPECT_TRUE(file.Seek(10, SeekStart));
     EXPECT_FALSE(file.Seek(11, SeekStart));
-    EXPECT_EQ(Code(), ErrorCode::EndOfFile);
-    file.Tell(&position);
-    EXPECT_EQ(position, 10u);
-    EXPECT_TRUE(file.Seek(uint32_t(-4), SeekEnd) && file.Seek(uint32_t(-6), SeekCurrent));
-    EXPECT_FALSE(file.Seek(uint32_t(-1), SeekCurrent)); // before the start wraps past the end
-    ASSERT_TRUE(file.Read(buffer, 1));
-    EXPECT_EQ(buffer[0], '0');
+    EXPECT_FALSE(file.Seek(uint32_t(-11), SeekCurrent)); // before the start wraps past the end
 }
 
-TEST_F(ArchiveTest, MemberReadLineStopsAtTheMemberEndAndKeepsPositionsInStep) {
-    ArchiveImage image;
-    image.Add("a.lws", "LWSC\r\n1\nlast").Add("z", std::string("ab\0cd\nEF", 8));
-    ASSERT_EQ(ArchiveOpen(WriteArchive("a.dat", image).c_str()), 2u);
-    File file;
-    ASSERT_TRUE(file.Open("a.lws", ModeRead));
-    // {max, line}: max - 1 characters at a time, never the next member's bytes.
-    const std::pair<int, const char*> lines[] = {{64, "LWSC\r\n"}, {3, "1\n"}, {3, "la"},
-                                                 {64, "st"},       {64, ""},   {64, ""}};
-    char buffer[64];
-    for (const auto& line : lines) {
-        EXPECT_EQ(file.ReadLine(buffer, line.first), int(std::strlen(line.second)));
-        EXPECT_STREQ(buffer, line.second);
-    }
-    ASSERT_TRUE(file.Open("z", ModeRead));
-    EXPECT_EQ(file.ReadLine(buffer, 16), 2); // the text stops at the zero byte
-    uint32_t position = 0;
-    file.Tell(&position);
-    EXPECT_EQ(position, 6u); // but the whole line was consumed
-    ASSERT_TRUE(file.Read(buffer, 2));
-    EXPECT_EQ(std::string(buffer, 2), "EF");
-}
-
-TEST_F(ArchiveTest, InterleavedMembersAndSharedPositions) {
+// Members read in turn each keep their place; the archive file closes with its
+// last member and opens again for the next.
+TEST_F(ArchiveTest, InterleavedMembersAndTheArchiveFileClosingWithTheLast) {
     ArchiveImage image;
     image.Add("one", "0123").Add("two", "abcd");
     ASSERT_EQ(ArchiveOpen(WriteArchive("a.dat", image).c_str()), 2u);
     Archive* archive = static_cast<Archive*>((archives.First(), archives.Current()));
-    File one, two, again;
-    ASSERT_TRUE(one.Open("one", ModeRead));
-    ASSERT_TRUE(two.Open("two", ModeRead));
-    EXPECT_EQ(archive->openCount, 2u);
-    char c[4] = {};
+    File one, two;
+    char c[3] = {};
+    ASSERT_TRUE(one.Open("one", ModeRead) && two.Open("two", ModeRead));
     ASSERT_TRUE(one.Read(&c[0], 1) && two.Read(&c[1], 1) && one.Read(&c[2], 1));
-    // A second File on the same member shares (and resets) its position.
-    ASSERT_TRUE(again.Open("one", ModeRead) && one.Read(&c[3], 1));
-    EXPECT_EQ(std::string(c, 4), "0a10");
-    again.Close();
+    EXPECT_EQ(std::string(c, 3), "0a1");
     one.Close();
-    EXPECT_TRUE(archive->file.IsOpen());
     two.Close();
-    EXPECT_FALSE(archive->file.IsOpen());
     two.Close(); // closing twice is harmless
-    EXPECT_EQ(archive->openCount, 0u);
-    // Members opened after the archive file was closed read their own bytes.
+    EXPECT_FALSE(archive->file.IsOpen());
     EXPECT_EQ(ReadMember("two"), "abcd");
     EXPECT_EQ(ReadMember("one"), "0123");
 }
@@ -214,21 +163,6 @@ TEST_F(ArchiveTest, VanishedArchiveFileFailsTheOpenCleanly) {
     EXPECT_EQ(static_cast<Archive*>((archives.First(), archives.Current()))->openCount, 0u);
     WriteArchive("a.dat", ArchiveImage().Add("m", "member")); // back again
     EXPECT_EQ(ReadMember("m"), "member");
-}
-
-TEST_F(ArchiveTest, OpenMemberReachesShadowedEntries) {
-    ArchiveImage image;
-    image.Add("dup", "first").Add("DUP", "second");
-    ASSERT_EQ(ArchiveOpen(WriteArchive("a.dat", image).c_str()), 2u);
-    Archive* archive = static_cast<Archive*>((archives.First(), archives.Current()));
-    archive->entries.Last();
-    File file;
-    char buffer[6];
-    ASSERT_TRUE(
-        file.OpenMember(archive, static_cast<ArchiveEntry*>(archive->entries.Current()), 0) &&
-        file.Read(buffer, 6));
-    EXPECT_EQ(std::string(buffer, 6), "second");
-    EXPECT_EQ(ReadMember("dup"), "first");
 }
 
 } // namespace

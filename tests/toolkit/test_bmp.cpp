@@ -1,5 +1,4 @@
-// BMP files from RGB 565 pictures: the headers, the row order and padding, and
-// the widening of 5-bit and 6-bit channels by repeating their high bits.
+// BMP files from RGB 565 pictures (the screenshots).
 #include "toolkit/bmp.h"
 
 #include "toolkit_fixture.h"
@@ -16,11 +15,9 @@ uint32_t Little32(const Bytes& b, size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
 }
 
-// A 3 × 2 picture, rows 4 pixels apart (the fourth is not part of the picture).
-// Top row: white, red, and red 16 / green 32 / blue 1; bottom row: green, blue,
-// black. Widened by repeating the high bits: 5-bit 16 = 10000 gives 10000100 =
-// 132 and 1 = 00001 gives 00001000 = 8; 6-bit 32 = 100000 gives 10000010 = 130;
-// the largest values give 255.
+// A 3 × 2 picture, rows 4 pixels apart. Top row: white, red, and red 16 / green
+// 32 / blue 1; bottom row: green, blue, black. Channels widen by repeating their
+// high bits: 5-bit 16 gives 132, 5-bit 1 gives 8, 6-bit 32 gives 130.
 const uint16_t picture[8] = {0xFFFF, 0xF800, 16 << 11 | 32 << 5 | 1, 0x1234, 0x07E0, 0x001F,
                              0x0000, 0x1234};
 
@@ -28,10 +25,9 @@ TEST_F(BmpTest, HeadersThenBottomRowFirstPaddedToFourBytes) {
     Bytes bmp;
     ASSERT_TRUE(EncodeBmp565(picture, 8, 3, 2, &bmp));
     ASSERT_EQ(bmp.size(), 54u + 2 * 12); // 9 bytes a row, padded to 12
-    EXPECT_EQ(bmp[0], 'B');
-    EXPECT_EQ(bmp[1], 'M');
-    // File size, reserved, pixel offset, header size, width, height, then
-    // planes | 24 bits, and six zero fields.
+    EXPECT_EQ(std::string(bmp.begin(), bmp.begin() + 2), "BM");
+    // File size, reserved, pixel offset, header size, width, height, planes | 24
+    // bits, and six zero fields.
     const uint32_t header[] = {78, 0, 54, 40, 3, 2, 1 | 24 << 16, 0, 0, 0, 0, 0, 0};
     for (size_t i = 0; i < std::size(header); ++i)
         EXPECT_EQ(Little32(bmp, 2 + 4 * i), header[i]) << "offset " << 2 + 4 * i;
@@ -41,15 +37,9 @@ TEST_F(BmpTest, HeadersThenBottomRowFirstPaddedToFourBytes) {
     EXPECT_EQ(Bytes(bmp.begin() + 54, bmp.end()), rows);
 }
 
-TEST_F(BmpTest, RefusesAPictureTooLargeForTheFormat) {
-    Bytes bmp = {1};
-    EXPECT_FALSE(EncodeBmp565(nullptr, 0, 0x7FFFFFFF, 2, &bmp)); // over 4 GiB: pixels never read
-    EXPECT_TRUE(bmp.empty());
-}
-
 // The file holds the encoded bytes; without its folder nothing is written and the
-// folder is not made.
-TEST_F(BmpTest, WritesTheFileOnlyIntoAnExistingFolder) {
+// folder is not made. A picture over 4 GiB is refused without reading a pixel.
+TEST_F(BmpTest, WritesTheFileOnlyIntoAnExistingFolderAndRefusesHugePictures) {
     const std::string missing = PathOf("shots") + "\\a.bmp";
     EXPECT_FALSE(WriteBmp565(missing.c_str(), picture, 8, 3, 2));
     EXPECT_FALSE(std::filesystem::exists(PathOf("shots")));
@@ -58,6 +48,8 @@ TEST_F(BmpTest, WritesTheFileOnlyIntoAnExistingFolder) {
     ASSERT_TRUE(EncodeBmp565(picture, 8, 3, 2, &encoded));
     const std::string file = ReadWhole(PathOf("a.bmp"));
     EXPECT_EQ(Bytes(file.begin(), file.end()), encoded);
+    EXPECT_FALSE(EncodeBmp565(nullptr, 0, 0x7FFFFFFF, 2, &encoded));
+    EXPECT_TRUE(encoded.empty());
 }
 
 } // namespace

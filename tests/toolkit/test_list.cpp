@@ -8,10 +8,6 @@ namespace {
 
 int values[4] = {10, 20, 30, 40};
 
-void Fill(List& list, int n) {
-    for (int i = 0; i < n; ++i)
-        ASSERT_TRUE(list.Append(&values[i]));
-}
 int CurrentValue(const List& list) {
     return *static_cast<int*>(list.Current());
 }
@@ -23,48 +19,40 @@ std::vector<int> Walk(List& list) {
     return seen;
 }
 
-TEST(List, CursorWalksOffTheEndWithIndexAtCount) {
+// The first node appended becomes current; a walk runs off the end.
+TEST(List, AppendKeepsTheCursorAndTheWalkRunsOffTheEnd) {
     List list;
     EXPECT_FALSE(list.First() || list.Last() || list.Next() || list.RemoveCurrent());
-    EXPECT_EQ(list.Current(), nullptr);
-    ASSERT_TRUE(list.Append(&values[0]));
-    EXPECT_EQ(CurrentValue(list), 10); // the first node becomes current...
-    ASSERT_TRUE(list.Append(&values[1]) && list.Append(&values[2]));
-    EXPECT_EQ(CurrentValue(list), 10); // ...later ones leave the cursor alone
+    ASSERT_TRUE(list.Append(&values[0]) && list.Append(&values[1]) && list.Append(&values[2]));
+    EXPECT_EQ(CurrentValue(list), 10);
     EXPECT_EQ(Walk(list), (std::vector<int>{10, 20, 30}));
     EXPECT_FALSE(list.HasCurrent() || list.Next());
-    EXPECT_TRUE(list.Last()); // index at count, cursor on the tail
-    EXPECT_EQ(list.GetCursorIndex(), 3u);
+    EXPECT_TRUE(list.Last());
     EXPECT_EQ(CurrentValue(list), 30);
 }
 
+// Removal moves the cursor to the successor, else the predecessor, and keeps
+// both links sound (the allocator and the archives remove while walking).
 TEST(List, RemovingMovesCursorToSuccessorElsePredecessor) {
     List list;
-    Fill(list, 3);
-    list.First();
-    list.Next(); // on 20
-    EXPECT_TRUE(list.RemoveCurrent());
-    EXPECT_EQ(CurrentValue(list), 30);
-    EXPECT_EQ(list.GetCursorIndex(), 1u); // the index is left alone
-    EXPECT_TRUE(list.RemoveCurrent());    // tail: back to the new tail
-    EXPECT_EQ(CurrentValue(list), 10);
-    EXPECT_EQ(list.GetCount(), 1u);
-    EXPECT_FALSE(list.RemoveCurrent()); // the only node
-    EXPECT_EQ(list.GetCount(), 0u);
-    EXPECT_FALSE(list.First() || list.Last());
-    Fill(list, 2); // an emptied list links new nodes as a fresh one
-    EXPECT_EQ(Walk(list), (std::vector<int>{10, 20}));
-
-    list.First(); // removing the head relinks both ways
+    for (int& value : values)
+        ASSERT_TRUE(list.Append(&value));
+    list.First(); // the head
     EXPECT_TRUE(list.RemoveCurrent());
     EXPECT_EQ(CurrentValue(list), 20);
-    ASSERT_TRUE(list.Append(&values[2]));
-    list.Last();
-    EXPECT_EQ(CurrentValue(list), 30);
-    EXPECT_EQ(Walk(list), (std::vector<int>{20, 30}));
-    list.Clear(); // the elements are the caller's: only the nodes go
+    list.Next(); // on 30
+    EXPECT_TRUE(list.RemoveCurrent());
+    EXPECT_EQ(CurrentValue(list), 40);
+    EXPECT_TRUE(list.RemoveCurrent()); // the tail: back to the new tail
+    EXPECT_EQ(CurrentValue(list), 20);
+    EXPECT_EQ(Walk(list), (std::vector<int>{20}));
+    list.First();
+    EXPECT_FALSE(list.RemoveCurrent()); // the only node
     EXPECT_EQ(list.GetCount(), 0u);
-    EXPECT_EQ(values[1], 20);
+    ASSERT_TRUE(list.Append(&values[2]) && list.Append(&values[3]));
+    list.Last();
+    EXPECT_EQ(CurrentValue(list), 40);
+    EXPECT_EQ(Walk(list), (std::vector<int>{30, 40}));
 }
 
 } // namespace
