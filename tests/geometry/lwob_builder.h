@@ -1,6 +1,5 @@
-// Builds LightWave object files (IFF FORM/LWOB) byte by byte for the loader's
-// tests, the object command's tests and the fuzzer's seeds. Can also write the
-// broken layouts that real files and hostile ones contain.
+// LightWave object files (IFF FORM/LWOB) built byte by byte, broken layouts included,
+// for the loader's and the object command's tests and the fuzzer's seeds.
 #pragma once
 
 #include "glide/bytes.h"
@@ -13,7 +12,6 @@ namespace lwobtest {
 
 using Bytes = std::vector<uint8_t>;
 
-// IFF numbers are big-endian.
 inline void Put16(Bytes& out, uint16_t value) {
     ByteWriter(out, ByteOrder::Big).U16(value);
 }
@@ -51,8 +49,7 @@ inline void PutPolygon(Bytes& out, const std::vector<uint16_t>& indices, int16_t
     Put16(out, static_cast<uint16_t>(surface));
 }
 
-// A whole file from chunks. Chunk sizes are written as given; pad adds the IFF
-// zero byte after an odd-sized chunk.
+// A whole file from chunks; pad adds the IFF zero byte after an odd-sized chunk.
 class Builder {
 public:
     Builder& Chunk(const char* tag, const Bytes& data, bool pad = true) {

@@ -1,5 +1,4 @@
-// Motion sections for the scene tests, beside the shared LightWave objects,
-// archive images and temporary folders: everything is written by the tests.
+// Motion sections and a small scene for the scene tests.
 #pragma once
 
 #include "tests/geometry/lwob_builder.h"
@@ -16,8 +15,7 @@ using lwobtest::Bytes;
 using testsupport::ScratchFolder;
 using testsupport::WriteWhole;
 
-// One motion section with nine channels, keys given as nine file values
-// (angles in degrees) and frame/linear/tension/continuity/bias.
+// A key as the file gives it: nine values (angles in degrees), then its fields.
 struct KeyText {
     float value[9];
     int frame;
@@ -46,9 +44,8 @@ inline KeyText At(int frame, float x, float y, float z) {
     return KeyText{{x, y, z, 0, 0, 0, 1, 1, 1}, frame, 0, 0, 0, 0};
 }
 
-// A hand-written scene in the old format, lines ending in `eol`: a cube of half
-// size 1 from `objectPath` moving from x = -3 (frame 0) to +3 (frame 60) at
-// depth 10 before the camera, under a white ambient light of 0.25 and `extra`.
+// A cube of half size 1 from `objectPath` moving from x = -3 (frame 0) to +3 (frame 60)
+// 10 before the camera, under a white ambient light of 0.25, then `extra`; lines end in `eol`.
 inline std::string CubeScene(const std::string& objectPath, const std::string& extra = "",
                              const std::string& eol = "\n") {
     std::string text = "LWSC\n1\n\nFirstFrame 0\nLastFrame 60\nFrameStep 1\n\nLoadObject " +

@@ -30,19 +30,17 @@ std::vector<float> Eval(const Motion& motion, double frame) {
 
 } // namespace
 
-TEST(MotionRead, ConvertsAnglesAndKeepsKeyFields) {
+// Angles become radians; heading and bank turn the other way from the file's degrees.
+TEST(MotionRead, ConvertsAngles) {
     Motion motion;
     KeyText key{{1.5f, -2, 3, 90, -45, 180, 1, 2, 3}, 12, 1, 0.5f, -0.25f, 0.75f};
     ASSERT_TRUE(ReadMotion(motion, MotionText({At(0, 0, 0, 0), key}, 2)));
     ASSERT_EQ(motion.keyCount, 2);
-    EXPECT_TRUE(motion.endBehavior == 2 && motion.lastKeyFrame == 12);
     const MotionKey& k = motion.keys[1];
-    // Radians; heading and bank turn the other way from the file's degrees.
     const double degree = std::acos(-1.0) / 180;
     EXPECT_EQ(k.value[3], -1.5707963705062866f); // heading 90 degrees, exactly -pi/2 in float
     EXPECT_FLOAT_EQ(k.value[4], float(45 * degree));
     EXPECT_FLOAT_EQ(k.value[5], float(-180 * degree));
-    EXPECT_EQ(k.bias, 0.75f); // the last key field, read after the other four
 }
 
 TEST(MotionRead, BrokenSectionsFailWithoutKeys) {
@@ -68,14 +66,6 @@ TEST(MotionRead, BrokenSectionsFailWithoutKeys) {
     }
 }
 
-TEST(MotionEvaluate, OneKeyHoldsEverywhere) {
-    Motion motion;
-    ASSERT_TRUE(
-        ReadMotion(motion, MotionText({KeyText{{1, 2, 3, 0, 0, 0, 7, 8, 9}, 0, 0, 0, 0, 0}}, 2)));
-    for (double frame : {-50.0, 0.0, 0.5, 1000.0})
-        EXPECT_EQ(Eval(motion, frame), std::vector<float>({1, 2, 3, 0, 0, 0, 7, 8, 9, -777}));
-}
-
 TEST(MotionEvaluate, EndBehaviours) {
     const std::vector<KeyText> keys = {At(0, 0, 10, 0), At(30, 30, 20, 0), At(60, 60, 40, 0)};
     Motion reset, stop, repeat;
@@ -84,57 +74,13 @@ TEST(MotionEvaluate, EndBehaviours) {
     ASSERT_TRUE(ReadMotion(repeat, MotionText(keys, 2)));
 
     EXPECT_EQ(Eval(reset, 61), Eval(reset, 0));
-    EXPECT_EQ(Eval(reset, 61)[1], 10.0f);
     EXPECT_EQ(Eval(stop, 61)[0], 60.0f);
     EXPECT_EQ(Eval(stop, 1e9)[1], 40.0f);
-
-    // 150 is evaluated at 30; 120 at 60 (a whole number of periods lands on the last key).
+    // 150 is evaluated at 30; 120 at 60 (a whole number of periods lands on the last key);
+    // far frames end at once.
     EXPECT_EQ(Eval(repeat, 150), Eval(repeat, 30));
-    EXPECT_EQ(Eval(repeat, 120), Eval(repeat, 60));
     EXPECT_EQ(Eval(repeat, 120)[0], 60.0f);
-    EXPECT_EQ(Eval(repeat, 61), Eval(repeat, 1));
-    // Far frames end at once.
     EXPECT_EQ(Eval(repeat, 6e12 + 30), Eval(repeat, 30));
-}
-
-TEST(MotionEvaluate, ZeroTcbIsLinearAndLinearKeysAreLinear) {
-    Motion smooth, linear;
-    KeyText last = At(40, 100, -20, 8);
-    ASSERT_TRUE(ReadMotion(smooth, MotionText({At(0, 20, 0, 0), last}, 1)));
-    last.linear = 1;
-    last.tension = 0.8f;
-    ASSERT_TRUE(ReadMotion(linear, MotionText({At(0, 20, 0, 0), last}, 1)));
-    for (double frame : {0.0, 5.0, 13.5, 20.0, 39.0, 40.0}) {
-        const double t = frame / 40.0;
-        for (const Motion* motion : {&smooth, &linear}) {
-            const auto out = Eval(*motion, frame);
-            EXPECT_TRUE(std::fabs(out[0] - (20 + 80 * t)) < 1e-4 &&
-                        std::fabs(out[1] + 20 * t) < 1e-4 && std::fabs(out[2] - 8 * t) < 1e-4 &&
-                        out[6] == 1.0f)
-                << frame << ": " << out[0] << " " << out[1] << " " << out[2] << " " << out[6];
-        }
-    }
-    // Before the first key the first segment is extrapolated.
-    EXPECT_NEAR(Eval(linear, -10)[0], 0.0, 1e-4);
-}
-
-TEST(MotionEvaluate, TensionContinuityBiasShapeTheTangents) {
-    // Tension 1 at both ends: flat tangents, the Hermite ease h2.
-    Motion eased;
-    KeyText a = At(0, 0, 0, 0), b = At(10, 10, 0, 0);
-    a.tension = b.tension = 1;
-    ASSERT_TRUE(ReadMotion(eased, MotionText({a, b}, 1)));
-    EXPECT_NEAR(Eval(eased, 2.5)[0], 10 * 0.15625, 1e-5);
-    EXPECT_NEAR(Eval(eased, 5)[0], 5.0, 1e-5);
-
-    // Bias on an inner key: its incoming tangent uses a1 = 1.5, its outgoing b0 = 0.5.
-    Motion biased;
-    KeyText inner = At(10, 10, 0, 0);
-    inner.bias = 0.5f;
-    ASSERT_TRUE(ReadMotion(biased, MotionText({At(0, 0, 0, 0), inner, At(20, 30, 0, 0)}, 1)));
-    EXPECT_NEAR(Eval(biased, 5)[0], 4.375, 1e-5);
-    EXPECT_NEAR(Eval(biased, 15)[0], 18.75, 1e-5);
-    EXPECT_EQ(Eval(biased, 10)[0], 10.0f); // on a key: the end of its segment
 }
 
 // The cubic Hermite curve from y0 to y1 with the tangents d0 and d1, at t.
@@ -143,38 +89,57 @@ double Hermite(double y0, double y1, double d0, double d1, double t) {
     return y0 * (1 - h2) + y1 * h2 + d0 * (t * t * t - 2 * t * t + t) + d1 * (t * t * t - t * t);
 }
 
-// A key leaves with the tangent factor (1 - T)(1 - C)(1 - B) and arrives with
-// (1 - T)(1 - C)(1 + B); but the key at frame 0 leaves with the mean of
-// (1 - T)(1 + C)(1 + B) and (1 - T)(1 - C)(1 - B), and the key at the last frame
-// arrives with the mean of (1 - T)(1 - C)(1 + B) and (1 - T)(1 + C)(1 - B).
-// Continuity with bias tells each mean from either of its factors, and a
-// continuity of the wrong sign from the right one.
-TEST(MotionEvaluate, EndKeysTakeTheMeanTangentAndContinuityItsSign) {
-    KeyText first = At(0, 0, 0, 0), inner = At(10, 10, 0, 0), last = At(20, 30, 0, 0);
-    first.continuity = 0.5f;
-    first.bias = 0.5f;
-    inner.continuity = -0.4f;
-    last.continuity = 0.5f;
-    last.bias = -0.5f;
-    Motion motion;
-    ASSERT_TRUE(ReadMotion(motion, MotionText({first, inner, last}, 1)));
-    // First segment, d = 10: leaves the first key with (1.5 * 1.5 + 0.5 * 0.5) / 2
-    // = 1.25, arrives at the inner key with 1 * 1.4 * 1 = 1.4.
-    for (double frame : {2.0, 4.0, 7.5})
-        EXPECT_NEAR(Eval(motion, frame)[0], Hermite(0, 10, 1.25 * 10, 1.4 * 10, frame / 10), 1e-4)
-            << frame;
-    // Second segment, d = 20: leaves the inner key with 1.4, arrives at the last
-    // key with (0.5 * 0.5 + 1.5 * 1.5) / 2 = 1.25.
-    for (double frame : {12.0, 15.0, 18.5})
-        EXPECT_NEAR(Eval(motion, frame)[0], Hermite(10, 30, 1.4 * 20, 1.25 * 20, (frame - 10) / 10),
-                    1e-4)
-            << frame;
+// A key at x with tension, continuity and bias.
+KeyText Tcb(int frame, float x, float tension, float continuity = 0, float bias = 0) {
+    return KeyText{{x, 0, 0, 0, 0, 0, 1, 1, 1}, frame, 0, tension, continuity, bias};
+}
+
+// A tangent is a factor times the change over the segment: a key leaves with (1 - T)(1 - C)(1 - B)
+// and arrives with (1 - T)(1 - C)(1 + B); the first key leaves with the mean of (1 - T)(1 + C)(1 +
+// B) and (1 - T)(1 - C)(1 - B), the last arrives with the mean of (1 - T)(1 - C)(1 + B) and (1 -
+// T)(1 + C)(1 - B). A linear key is reached in a straight line whatever its tension.
+TEST(MotionEvaluate, TensionContinuityAndBiasShapeTheTangents) {
+    KeyText linear = Tcb(40, 100, 0.8f);
+    linear.linear = 1;
+    const std::vector<KeyText> line = {Tcb(0, 20, 0), Tcb(40, 100, 0)},
+                               lineByFlag = {line[0], linear},
+                               eased = {Tcb(0, 0, 1), Tcb(10, 10, 1)},
+                               biased = {Tcb(0, 0, 0), Tcb(10, 10, 0, 0, 0.5f), Tcb(20, 30, 0)},
+                               ends = {Tcb(0, 0, 0, 0.5f, 0.5f), Tcb(10, 10, 0, -0.4f),
+                                       Tcb(20, 30, 0, 0.5f, -0.5f)};
+    const struct {
+        const char* what;
+        const std::vector<KeyText>& keys;
+        double frame, expected;
+    } cases[] = {
+        {"zero TCB: a straight line", line, 13.5, 20 + 80 * 13.5 / 40},
+        {"a linear key", lineByFlag, 13.5, 20 + 80 * 13.5 / 40},
+        {"before the first key: extrapolated", lineByFlag, -10, 0},
+        {"tension 1: flat tangents", eased, 2.5, Hermite(0, 10, 0, 0, 0.25)},
+        {"bias on the inner key, arriving", biased, 5, Hermite(0, 10, 10, 1.5 * 10, 0.5)},
+        {"bias on the inner key, leaving", biased, 15, Hermite(10, 30, 0.5 * 20, 20, 0.5)},
+        {"on a key: the end of its segment", biased, 10, 10},
+        // Leaves the first key with (1.5 * 1.5 + 0.5 * 0.5) / 2, arrives with 1.4.
+        {"first key's mean", ends, 2, Hermite(0, 10, 1.25 * 10, 1.4 * 10, 0.2)},
+        {"first key's mean", ends, 7.5, Hermite(0, 10, 1.25 * 10, 1.4 * 10, 0.75)},
+        // Leaves the inner key with 1.4, arrives at the last with (0.5 * 0.5 + 1.5 * 1.5) / 2.
+        {"last key's mean", ends, 12, Hermite(10, 30, 1.4 * 20, 1.25 * 20, 0.2)},
+        {"last key's mean", ends, 18.5, Hermite(10, 30, 1.4 * 20, 1.25 * 20, 0.85)},
+    };
+    for (const auto& c : cases) {
+        Motion motion;
+        ASSERT_TRUE(ReadMotion(motion, MotionText(c.keys, 1))) << c.what;
+        EXPECT_NEAR(Eval(motion, c.frame)[0], c.expected, 1e-4) << c.what << " at " << c.frame;
+    }
 }
 
 TEST(MotionEvaluate, DegenerateMotionsStayFiniteAndEnd) {
-    Motion empty; // no keys: zeros
+    Motion empty, one; // no keys: zeros; one key: held at every frame
     ASSERT_TRUE(ReadMotion(empty, "  9\n  0\nEndBehavior 2\n"));
     EXPECT_EQ(Eval(empty, 5), std::vector<float>({0, 0, 0, 0, 0, 0, 0, 0, 0, -777}));
+    ASSERT_TRUE(ReadMotion(one, MotionText({At(0, 1, 2, 3)}, 2)));
+    for (double frame : {-50.0, 0.5, 1000.0})
+        EXPECT_EQ(Eval(one, frame), std::vector<float>({1, 2, 3, 0, 0, 0, 1, 1, 1, -777}));
 
     // Repeat with every key at frame 0 (a zero-length segment and a zero period),
     // or with negative key frames only.

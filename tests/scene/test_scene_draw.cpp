@@ -42,20 +42,14 @@ TEST(SceneFrames, TheReturnedFrameNumbers) {
                                     NullItem({At(0, 0, 0, 0), At(60, 6, 0, 0)})));
     for (int expected = 1; expected <= 60; ++expected)
         ASSERT_EQ(scene.DrawFrame(), expected);
-    EXPECT_EQ(scene.DrawFrame(), 0); // the call that drew frame 60
+    EXPECT_EQ(scene.DrawFrame(), 0); // the call that drew frame 60, and every call after
     EXPECT_EQ(scene.DrawFrame(), 0);
-    EXPECT_EQ(scene.currentFrame, 62.0f);
-
     scene.SetCurrentFrame(1000);
     EXPECT_EQ(scene.currentFrame, 60.0f);
     scene.SetCurrentFrame(0);
     scene.SetFrameStep(0.5f);
     EXPECT_EQ(scene.DrawFrame(), 0); // 0.5 truncates to 0
     EXPECT_EQ(scene.DrawFrame(), 1);
-    scene.SetFrameStep(0);
-    EXPECT_EQ(scene.DrawFrame(), 1);
-    EXPECT_EQ(scene.currentFrame, 1.0f);
-
     // Runaway frame numbers still give a number.
     scene.SetCurrentFrame(-3e38f);
     scene.SetFrameStep(-3e38f);
@@ -64,9 +58,8 @@ TEST(SceneFrames, TheReturnedFrameNumbers) {
 
 TEST(SceneFrames, PlacesChildrenLightsAndTheCamera) {
     Scene scene;
-    // Item 1 turns by heading 90 (stored -pi/2) at (10, 0, 0); item 2 is its
-    // child one unit along its own x; the light follows item 1's motion
-    // position only; the camera sits on item 2's world position.
+    // Item 2 hangs one unit along item 1's x; the light follows item 1's motion position
+    // only; the camera sits on item 2's world position.
     ASSERT_TRUE(LoadText(
         scene, "FirstFrame 0\nLastFrame 10\n\n" + NullItem({Turned(0, 10, 0, 0, 90)}) +
                    NullItem({At(0, 1, 0, 0)}, "ParentObject 1\n") + "AddLight\nLightMotion\n" +
@@ -149,8 +142,8 @@ TEST_F(SceneDrawing, AKnownFrameAndTheCubeMovingAcross) {
 
     DrawAt(30); // the cube in the middle: its front face covers the centre
     EXPECT_EQ(CurrentView, mainView);
-    // Only green: lighting is per corner, each corner's normal the mean of its three
-    // faces, so N·L ≈ 0.444 towards the camera: 200 × (0.249 + 0.444 × 0.996) ≈ 138.
+    // Each corner's normal is the mean of its three faces: N·L ≈ 0.444 towards the camera,
+    // so green is 200 × (0.249 + 0.444 × 0.996) ≈ 138.
     EXPECT_EQ(Pixel(320, 240) & 0xF81F, 0u);
     EXPECT_NEAR(Green(320, 240), 138, 6);
     // The front face spans 554.26 / 9 ≈ 61.6 pixels either side of the centre.

@@ -3,36 +3,22 @@
 // file and from an archive member, and a file read only in part never loads.
 #include "scene/scene.h"
 #include "scene_fixtures.h"
-#include "toolkit/report.h"
 #include "toolkit/archive.h"
 #include "toolkit/memory.h"
+#include "toolkit/report.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 using namespace std::string_literals;
 
 namespace {
 
-// What one load gave, for comparing the three ways a scene reaches the parser.
-struct Outcome {
-    bool loaded = false;
-    std::string report;
-    int32_t itemCount = 0;
-    float lastFrame = 0.0f;
-
-    bool operator==(const Outcome& other) const {
-        return loaded == other.loaded && report == other.report && itemCount == other.itemCount &&
-               lastFrame == other.lastFrame;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Outcome& outcome) {
-    return out << (outcome.loaded ? "loaded" : "failed") << ", report \"" << outcome.report
-               << "\", " << outcome.itemCount << " items, last frame " << outcome.lastFrame;
-}
+// What one load gave: loaded, the report, the item count and the last frame.
+using Outcome = std::tuple<bool, std::string, int32_t, float>;
 
 std::string Report(long line, const char* message) {
     return "Error in module \"Scene\" at line " + std::to_string(line) + ":\n\n" + message;
@@ -46,45 +32,37 @@ protected:
         const scenetest::Bytes bytes = lwobtest::Cube(1.0f);
         cubeBytes.assign(bytes.begin(), bytes.end());
         ASSERT_TRUE(scenetest::WriteWhole(dir.PathOf("cube.lwo"), cubeBytes));
+        reportText[0] = '\0';
     }
 
-    template <typename LoadFunction> Outcome Run(LoadFunction load) {
+    // What a load gave; the report is cleared for the next.
+    static Outcome Of(bool loaded, const Scene& scene) {
+        const Outcome outcome{loaded, reportText, scene.itemCount, scene.lastFrame};
         reportText[0] = '\0';
-        Scene scene;
-        Outcome outcome;
-        outcome.loaded = load(scene);
-        outcome.report = reportText;
-        outcome.itemCount = scene.itemCount;
-        outcome.lastFrame = scene.lastFrame;
         return outcome;
     }
 
-    // Loads text from memory, then from a disk file and from an archive member
-    // (the object file beside it in both cases); all three must agree.
+    // Loads text from memory, from a disk file and from an archive member (the object file
+    // beside it in both cases); all three must agree.
     Outcome LoadEveryWay(const std::string& text) {
-        const Outcome memory = Run([&text](Scene& scene) {
-            return scene.LoadText(text.data(), text.size(), 640, 480, nullptr, nullptr);
-        });
-
+        Scene fromMemory, fromDisk, fromArchive;
+        const Outcome memory = Of(
+            fromMemory.LoadText(text.data(), text.size(), 640, 480, nullptr, nullptr), fromMemory);
         EXPECT_TRUE(scenetest::WriteWhole(dir.PathOf("scene.lws"), text));
         const std::string diskName = dir.path.string() + "\\scene.lws";
-        const Outcome disk = Run([&diskName](Scene& scene) {
-            return scene.Load(diskName.c_str(), 640, 480, nullptr, nullptr);
-        });
-
+        EXPECT_EQ(Of(fromDisk.Load(diskName.c_str(), 640, 480, nullptr, nullptr), fromDisk), memory)
+            << "from a disk file";
         const std::string archivePath = dir.PathOf("slv.dat");
         EXPECT_TRUE(scenetest::WriteWhole(
             archivePath,
             testsupport::ArchiveImage().Add("scene.lws", text).Add(cube, cubeBytes).Build()));
         EXPECT_TRUE(ToolkitStartup());
         EXPECT_EQ(ArchiveOpen(archivePath.c_str()), 2u);
-        const Outcome member =
-            Run([](Scene& scene) { return scene.Load("scene.lws", 640, 480, nullptr, nullptr); });
+        EXPECT_EQ(Of(fromArchive.Load("scene.lws", 640, 480, nullptr, nullptr), fromArchive),
+                  memory)
+            << "from an archive member";
         ArchiveRelease(nullptr);
         ToolkitShutdown();
-
-        EXPECT_EQ(disk, memory) << "from a disk file";
-        EXPECT_EQ(member, memory) << "from an archive member";
         return memory;
     }
 
@@ -145,13 +123,13 @@ TEST_F(SceneLines, ASceneThatCannotBeReadToItsEndDoesNotLoad) {
         "LWSC\n1\n\nFirstFrame 0\n" + std::string(6000, '\n') + "LastFrame x\n";
     const std::string archivePath = dir.PathOf("slv.dat");
     ASSERT_TRUE(scenetest::WriteWhole(archivePath,
-                                     testsupport::ArchiveImage().Add("scene.lws", text).Build()));
+                                      testsupport::ArchiveImage().Add("scene.lws", text).Build()));
     ASSERT_TRUE(ToolkitStartup());
     ASSERT_EQ(ArchiveOpen(archivePath.c_str()), 1u);
     std::filesystem::resize_file(archivePath, std::filesystem::file_size(archivePath) - 100);
-    const Outcome cut =
-        Run([](Scene& scene) { return scene.Load("scene.lws", 640, 480, nullptr, nullptr); });
+    Scene scene;
+    EXPECT_EQ(Of(scene.Load("scene.lws", 640, 480, nullptr, nullptr), scene),
+              Outcome(false, "", 0, 0.0f));
     ArchiveRelease(nullptr);
     ToolkitShutdown();
-    EXPECT_EQ(cut, (Outcome{false, "", 0, 0.0f}));
 }

@@ -1,9 +1,8 @@
-// Archive images built in memory, member by member, for the tests of the
-// archive reader and of slvtool's archive commands.
+// Archive images built in memory, member by member.
 #pragma once
 
-#include "toolkit/archive.h"
 #include "glide/bytes.h"
+#include "toolkit/archive.h"
 
 #include <cstdint>
 #include <cstring>

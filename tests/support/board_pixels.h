@@ -1,5 +1,4 @@
-// The software board's back buffer read back as 565 pixels, for the tests that
-// check what a drawing put on the screen.
+// The software board's colour buffers read back as 565 pixels.
 #pragma once
 
 #include "glide/glide.h"
@@ -9,9 +8,8 @@
 
 namespace testsupport {
 
-// A colour buffer's 640 × 480 pixels, row by row from the top; empty when it
-// cannot be read. The back buffer by default; after a swap the frame just drawn
-// is the front buffer.
+// A colour buffer's 640 × 480 pixels, row by row from the top; empty when it cannot
+// be read. After a swap the frame just drawn is the front buffer.
 inline std::vector<uint16_t> ReadBackBuffer(GrBuffer_t buffer = GR_BUFFER_BACKBUFFER) {
     std::vector<uint16_t> pixels;
     GrLfbInfo_t info{};

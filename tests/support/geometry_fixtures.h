@@ -1,5 +1,4 @@
-// Meshes built in place, the show's main view and the tolerant comparison of
-// vectors, for the geometry, render and scene tests; nothing here reads a file.
+// Meshes built in place, the show's main view and tolerant vector comparison.
 #pragma once
 
 #include "geometry/mesh.h"
@@ -46,9 +45,8 @@ struct HandMesh {
     }
 };
 
-// The show's depth range and a main view for 640 × 480 at 60 degrees, with an
-// unmoved camera (world and view space coincide); the globals are put back on
-// destruction.
+// The show's depth range and a main view for 640 × 480 at 60 degrees with an unmoved
+// camera (world and view space coincide); the globals are put back on destruction.
 struct MainView {
     View view;
     View* savedView = CurrentView;

@@ -1,5 +1,4 @@
-// A private folder for one test's files, removed with them when the test ends,
-// and whole-file reads and writes, for tests that work on real files.
+// A private folder for one test's files, and whole-file reads and writes.
 #pragma once
 
 #include <stdlib.h>
@@ -40,8 +39,8 @@ inline std::string ReadWhole(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Writes data (anything with data() and size() of bytes) as the whole file,
-// making its folders first; false when it could not be written.
+// Writes data (anything with bytes in data() and size()) as the whole file, making its
+// folders first; false when it could not be written.
 template <typename Data> bool WriteWhole(const std::filesystem::path& path, const Data& data) {
     std::error_code ignored;
     std::filesystem::create_directories(path.parent_path(), ignored);

@@ -1,6 +1,5 @@
-// The show's view globals and a headless Glide board at 640 × 480, set as the
-// program's Glide set-up sets them, for tests that draw the effect or the
-// options screen. Closing the board stays with the caller.
+// The show's view globals and a headless Glide board at 640 × 480, set as the program's
+// Glide set-up sets them. Closing the board stays with the caller.
 #pragma once
 
 #include "geometry/view.h"
