@@ -178,21 +178,12 @@ TEST(Raster, FlatAdditivePolygonsCoverWhatTheirFansCover) {
     }
 }
 
-TEST(Raster, PositionsCountInSixteenthsOfAPixel) {
-    const PixelPath opaque = Path(GR_BLEND_ONE, GR_BLEND_ZERO, false);
-    struct Case {
-        float left, right, top, bottom;
-        float expectLeft, expectRight, expectTop, expectBottom;
-    } cases[] = {
-        {10.5f, 20.5f, 5.5f, 7.5f, 10.5f, 20.5f, 5.5f, 7.5f}, // centres on edges
-        {10.5625f, 20.5625f, 5.5f, 7.5625f, 10.5625f, 20.5625f, 5.5f, 7.5625f},
-        {10.53f, 20.47f, 5.52f, 7.47f, 10.5f, 20.4375f, 5.5f, 7.4375f}, // snapped
-    };
-    for (const Case& c : cases) {
-        Canvas canvas;
-        Rect(canvas, opaque, c.left, c.top, c.right, c.bottom);
-        ExpectRect(canvas, c.expectLeft, c.expectTop, c.expectRight, c.expectBottom, eight);
-    }
+TEST(Raster, PositionsAreSnappedToSixteenthsOfAPixel) {
+    // 10.53 and 5.52 snap down to 10.5 and 5.5 (centres on the edge: in); 20.47 and 7.47
+    // snap to 20.4375 and 7.4375, which leave the centres 20.5 and 7.5 out.
+    Canvas canvas;
+    Rect(canvas, Path(GR_BLEND_ONE, GR_BLEND_ZERO, false), 10.53f, 5.52f, 20.47f, 7.47f);
+    ExpectRect(canvas, 10.5f, 5.5f, 20.4375f, 7.4375f, eight);
 }
 
 namespace {
@@ -290,39 +281,33 @@ TEST_F(Implementations, ColourAndAlphaAreTheVertexValuesInterpolated) {
     }
 }
 
-TEST(Raster, BlendFactorsAtZeroAndFull) {
-    // Source (255, 0, 255) over destination (0, 255, 255): every factor is 0 or 255
-    // with alpha 0 or 255, so each channel is exactly 0, the source, the destination
-    // or their sum held at 255.
-    const int src[3] = {255, 0, 255}, dst[3] = {0, 255, 255};
-    const uint16_t dstPixel = PackPixel(dst[0], dst[1], dst[2], 0, 0, false);
-    // Whether a factor is full for a channel whose other colour is `other` (the
-    // source's SRC_COLOR is the destination), in the order ZERO, SRC_ALPHA, SRC_COLOR,
-    // DST_ALPHA, ONE, then ONE_MINUS_ of the three; destination alpha is 255 (no alpha
-    // buffer), so ALPHA_SATURATE, min(alpha, 255 - 255), is empty.
-    auto full = [](int f, int a, int other) {
-        const bool byFactor[8] = {false, a != 0,   other != 0,   true,
-                                  true,  a != 255, other != 255, false};
-        return f < 8 && byFactor[f];
+TEST(Raster, BlendFactorsFollowTheirDefinitions) {
+    // Source (255, 0, 255) over destination (0, 255, 255) at alpha 0 or 255: each factor
+    // is 0 or 1, so a channel is 0, the source, the destination or their sum held at 255.
+    // Without an alpha buffer destination alpha is 255, so ALPHA_SATURATE is empty.
+    const struct {
+        int src, dst, alpha, r, g, b;
+    } cases[] = {
+        {GR_BLEND_ONE, GR_BLEND_ZERO, 0, 255, 0, 255},
+        {GR_BLEND_SRC_ALPHA, GR_BLEND_ONE, 0, 0, 255, 255},
+        {GR_BLEND_SRC_ALPHA, GR_BLEND_ONE, 255, 255, 255, 255},
+        {GR_BLEND_ONE, GR_BLEND_ONE, 0, 255, 255, 255},
+        {GR_BLEND_SRC_ALPHA, GR_BLEND_ONE_MINUS_SRC_ALPHA, 0, 0, 255, 255},
+        {GR_BLEND_SRC_ALPHA, GR_BLEND_ONE_MINUS_SRC_ALPHA, 255, 255, 0, 255},
+        {GR_BLEND_ZERO, GR_BLEND_SRC_COLOR, 255, 0, 0, 255},
+        {GR_BLEND_ZERO, GR_BLEND_ONE_MINUS_SRC_COLOR, 255, 0, 255, 0},
+        {GR_BLEND_DST_COLOR, GR_BLEND_ZERO, 255, 0, 0, 255},
+        {GR_BLEND_ONE_MINUS_DST_COLOR, GR_BLEND_ZERO, 255, 255, 0, 0},
+        {GR_BLEND_DST_ALPHA, GR_BLEND_ONE_MINUS_DST_ALPHA, 0, 255, 0, 255},
+        {GR_BLEND_ALPHA_SATURATE, GR_BLEND_ONE, 255, 0, 255, 255},
     };
-    const int factors[] = {0, 1, 2, 3, 4, 5, 6, 7, GR_BLEND_ALPHA_SATURATE};
-    for (int alpha : {0, 255}) {
-        for (int fs : factors) {
-            for (int fd : factors) {
-                Canvas canvas(dstPixel);
-                Vertex tri[3] = {V(0, 0, 255, 0, 255, float(alpha)),
-                                 V(8, 0, 255, 0, 255, float(alpha)),
-                                 V(0, 8, 255, 0, 255, float(alpha))};
-                DrawPolygon(canvas.target(), Path(fs, fd, false), tri, 3, RowSet{});
-                int out[3];
-                for (int c = 0; c < 3; ++c) {
-                    out[c] = std::min(255, (full(fs, alpha, dst[c]) ? src[c] : 0) +
-                                               (full(fd, alpha, src[c]) ? dst[c] : 0));
-                }
-                EXPECT_EQ(canvas.at(1, 1), PackPixel(out[0], out[1], out[2], 0, 0, false))
-                    << "alpha " << alpha << " factors " << fs << "," << fd;
-            }
-        }
+    for (const auto& c : cases) {
+        Canvas canvas(PackPixel(0, 255, 255, 0, 0, false));
+        const float a = float(c.alpha);
+        Vertex tri[3] = {V(0, 0, 255, 0, 255, a), V(8, 0, 255, 0, 255, a), V(0, 8, 255, 0, 255, a)};
+        DrawPolygon(canvas.target(), Path(c.src, c.dst, false), tri, 3, RowSet{});
+        EXPECT_EQ(canvas.at(1, 1), PackPixel(c.r, c.g, c.b, 0, 0, false))
+            << "factors " << c.src << "," << c.dst << " alpha " << c.alpha;
     }
     // Between the ends, (value * (factor + 1)) >> 8 per term: 200 at alpha 128 gives
     // 100, the destination 255 at 127 + 1 gives 127; 227 in all.
