@@ -155,9 +155,6 @@ TEST_F(Board, SwapHandsTheFrontBufferToThePresenterAndTheLockReadsIt) {
     EXPECT_EQ(info.strideInBytes, 1280u);
     EXPECT_EQ(static_cast<const uint16_t*>(info.lfbPtr)[640 * 479 + 639], 0x07E0);
     EXPECT_TRUE(grLfbUnlock(GR_LFB_READ_ONLY, GR_BUFFER_FRONTBUFFER));
-    EXPECT_FALSE(grLfbUnlock(GR_LFB_READ_ONLY, GR_BUFFER_FRONTBUFFER));
-    EXPECT_FALSE(grLfbLock(GR_LFB_READ_ONLY, GR_BUFFER_FRONTBUFFER, GR_LFBWRITEMODE_ANY,
-                           GR_ORIGIN_UPPER_LEFT, FXFALSE, nullptr));
     // The old front buffer is the back buffer now.
     grBufferClear(0x000000FF, 0, 0xFFFF);
     grBufferSwap(1);
