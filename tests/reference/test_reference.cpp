@@ -1,10 +1,7 @@
-// Reference pictures of the whole show, drawn headless from a fixed seed (the
-// saver's 100th frame, the options screen at rest, the About card held) and
-// compared within a tolerance with those in tests/reference/images/. One show per
-// process (the effect keeps state between set-ups), so run them through ctest.
-// After an intended change remake them, and look at the .ppm files (git ignores them):
-//     cd build && SOLVANE_REMAKE_REFERENCES=1 ctest -R Reference
-// A failing comparison leaves <name>.actual.ppm in the working directory.
+// Whole-show pictures drawn headless from a fixed seed, compared within a tolerance with
+// tests/reference/images/. One show per process, so run them through ctest. After an
+// intended change: cd build && SOLVANE_REMAKE_REFERENCES=1 ctest -R Reference, and look
+// at the .ppm files; a failing comparison leaves <name>.actual.ppm behind.
 #include "effect/mouse_input.h"
 #include "effect/options.h"
 #include "effect/options_parts.h"
@@ -32,14 +29,12 @@ namespace {
 constexpr int Width = 640;
 constexpr int Height = 480;
 
-// Stored and compared at half size, each pixel the mean of 2 x 2 in 16 levels a
-// channel: the board's dither washes out, shapes and colours stay.
+// Compared at half size in 16 levels a channel: the dither washes out, shapes stay.
 constexpr int ReducedWidth = Width / 2;
 constexpr int ReducedHeight = Height / 2;
 
-// A reduced pixel differs when a channel is more than one level (17 of 255) off;
-// at most 0.5 % may differ, which a rounding change passes and a moved, missing or
-// recoloured part does not.
+// At most 0.5 % of reduced pixels may be more than one level off: a rounding change
+// passes, a moved, missing or recoloured part does not.
 constexpr int LevelTolerance = 1;
 constexpr double DifferingShare = 0.005;
 
@@ -62,7 +57,7 @@ Reduced Reduce(const Picture& picture) {
                 for (int dy = 0; dy < 2; ++dy)
                     for (int dx = 0; dx < 2; ++dx)
                         sum += Expand(picture[size_t(y + dy) * Width + x + dx], channel);
-                // 0..1020 to 0..15: the level nearest the mean (level n stands for 17 n).
+                // 0..1020 to the nearest of 16 levels (level n stands for 17 n).
                 value = static_cast<uint16_t>((value << 4) | ((sum * 2 + 68) / 136));
             }
             reduced.push_back(value);
@@ -108,7 +103,7 @@ Reduced Load(const std::string& path) {
     return reduced;
 }
 
-// A picture for people: binary PPM, which image viewers and ImageMagick read.
+// A picture for people: binary PPM.
 void SaveViewable(const std::string& path, const Picture& picture) {
     std::ofstream out(path, std::ios::binary);
     out << "P6\n" << Width << " " << Height << "\n255\n";
