@@ -1,5 +1,4 @@
-// The byte reader and writer: both orders, signed values, reads that would pass the
-// end of their buffer, and patching written bytes.
+// The byte reader: both orders, signed values, and reads that would pass the end.
 #include "glide/bytes.h"
 
 #include <gtest/gtest.h>
@@ -57,20 +56,6 @@ TEST(Bytes, ReadPastTheEndFailsWithoutMoving) {
     // A size near the largest cannot wrap the check around.
     ByteReader empty(data.data(), 0, ByteOrder::Little);
     EXPECT_FALSE(empty.Skip(std::numeric_limits<size_t>::max()));
-}
-
-// A writer sought back replaces bytes in place; past the end it extends.
-TEST(Bytes, WriterPatchesInPlaceAndExtends) {
-    Bytes out = {9, 9, 9, 9, 9};
-    ByteWriter writer(out, ByteOrder::Little);
-    EXPECT_EQ(writer.Position(), 5u);
-    EXPECT_FALSE(writer.Seek(6));
-    ASSERT_TRUE(writer.Seek(1));
-    writer.U16(0x0201);
-    EXPECT_EQ(out, (Bytes{9, 1, 2, 9, 9}));
-    ASSERT_TRUE(writer.Seek(4));
-    writer.U16(0x0403);
-    EXPECT_EQ(out, (Bytes{9, 1, 2, 9, 3, 4}));
 }
 
 } // namespace
