@@ -36,12 +36,8 @@ Vertex V(float x, float y, float r = 8, float g = 8, float b = 8, float a = 255,
 PixelPath Path(int src, int dst, bool dither, int depthMode = GR_DEPTHBUFFER_DISABLE,
                int function = GR_CMP_LESS, bool mask = false) {
     BoardState s;
-    s.srcRgb = src;
-    s.dstRgb = dst;
-    s.dither = dither ? GR_DITHER_4x4 : GR_DITHER_DISABLE;
-    s.depthMode = depthMode;
-    s.depthFunction = function;
-    s.depthMask = mask;
+    s.srcRgb = src, s.dstRgb = dst, s.dither = dither ? GR_DITHER_4x4 : GR_DITHER_DISABLE;
+    s.depthMode = depthMode, s.depthFunction = function, s.depthMask = mask;
     return ResolvePath(s);
 }
 
@@ -55,18 +51,14 @@ void Rect(Canvas& canvas, const PixelPath& path, float x0, float y0, float x1, f
     DrawPolygon(canvas.target(), path, quad, 4, RowSet{});
 }
 
-// Pixel centres (x + 0.5, y + 0.5) inside [x0, x1) × [y0, y1): the top-left rule on
-// an axis-aligned rectangle.
-bool InRect(int x, int y, float x0, float y0, float x1, float y1) {
-    float cx = x + 0.5f, cy = y + 0.5f;
-    return cx >= x0 && cx < x1 && cy >= y0 && cy < y1;
-}
-
+// Pixels whose centres (x + 0.5, y + 0.5) lie in [x0, x1) × [y0, y1) are `inside`, the
+// rest 0: the top-left rule on an axis-aligned rectangle.
 void ExpectRect(const Canvas& c, float x0, float y0, float x1, float y1, uint16_t inside) {
     int wrong = 0;
     for (int y = 0; y < screenHeight; ++y) {
         for (int x = 0; x < screenWidth; ++x) {
-            uint16_t want = InRect(x, y, x0, y0, x1, y1) ? inside : 0;
+            const float cx = x + 0.5f, cy = y + 0.5f;
+            uint16_t want = cx >= x0 && cx < x1 && cy >= y0 && cy < y1 ? inside : 0;
             if (c.at(x, y) != want && ++wrong < 5) {
                 ADD_FAILURE() << "pixel " << x << "," << y << " is " << c.at(x, y) << " not "
                               << want;
@@ -76,6 +68,9 @@ void ExpectRect(const Canvas& c, float x0, float y0, float x1, float y1, uint16_
     EXPECT_EQ(wrong, 0);
 }
 
+const Implementation everyImplementation[] = {Implementation::Reference, Implementation::Portable,
+                                              Implementation::Avx2, Implementation::Avx512};
+
 class Implementations : public ::testing::Test {
 protected:
     void TearDown() override { SetImplementation(BestImplementation()); }
@@ -84,27 +79,23 @@ protected:
 } // namespace
 
 TEST_F(Implementations, SharedEdgesOfAFanAndAGridAreHitOnce) {
-    for (Implementation impl : {Implementation::Reference, Implementation::Portable,
-                                Implementation::Avx2, Implementation::Avx512}) {
+    for (Implementation impl : everyImplementation) {
         SetImplementation(impl);
         const PixelPath add = Path(GR_BLEND_ONE, GR_BLEND_ONE, false);
-        // A fan of ten vertices on a rectangle's outline, corners included: every
-        // inner diagonal is shared by two triangles of the fan.
+        // A fan of ten vertices on a rectangle's outline, corners included: every inner
+        // diagonal is shared by two triangles. The alpha varies (and does not count under
+        // ONE, ONE), so it is drawn triangle by triangle; the flat fill is held to its fan
+        // below.
         Canvas fan;
         Vertex outline[10] = {V(100.25f, 50.5f),  V(180.0f, 50.5f),   V(300.75f, 50.5f),
                               V(300.75f, 120.1f), V(300.75f, 250.0f), V(220.3f, 250.0f),
                               V(100.25f, 250.0f), V(100.25f, 200.7f), V(100.25f, 90.0f),
                               V(100.25f, 60.0f)};
-        DrawPolygon(fan.target(), add, outline, 10, RowSet{});
-        ExpectRect(fan, 100.25f, 50.5f, 300.75f, 250.0f, eight);
-        // The same with an alpha that varies (and does not count under ONE, ONE): no
-        // longer flat, the polygon is drawn triangle by triangle.
-        Canvas triangles;
         for (int i = 0; i < 10; ++i) {
             outline[i].a = float(i * 25);
         }
-        DrawPolygon(triangles.target(), add, outline, 10, RowSet{});
-        ExpectRect(triangles, 100.25f, 50.5f, 300.75f, 250.0f, eight);
+        DrawPolygon(fan.target(), add, outline, 10, RowSet{});
+        ExpectRect(fan, 100.25f, 50.5f, 300.75f, 250.0f, eight);
 
         // A grid of jittered triangles with random winding inside a fixed rectangle.
         Canvas grid;
@@ -218,8 +209,7 @@ TEST_F(Implementations, ColourAndAlphaAreTheVertexValuesInterpolated) {
         Path(GR_BLEND_ONE, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER, GR_CMP_ALWAYS, true);
     const PixelPath alphaOnly =
         Path(GR_BLEND_SRC_ALPHA, GR_BLEND_ZERO, false, GR_DEPTHBUFFER_WBUFFER, GR_CMP_ALWAYS, true);
-    for (Implementation impl : {Implementation::Reference, Implementation::Portable,
-                                Implementation::Avx2, Implementation::Avx512}) {
+    for (Implementation impl : everyImplementation) {
         SetImplementation(impl);
         std::mt19937 rng(5);
         auto u = [&](float lo, float hi) {
@@ -485,41 +475,40 @@ TEST_F(Implementations, FastLoopsMatchTheReference) {
             int count = 3 + int(rng() % 8);
             float cx = uniform(-100, 740), cy = uniform(-100, 580),
                   radius = std::exp(uniform(-1, 6));
-            float r = uniform(0, 255), g = uniform(0, 255), b = uniform(0, 255),
-                  a = uniform(0, 255);
+            float rgba[4];
+            const auto shade = [&] {
+                for (float& c : rgba) {
+                    c = uniform(0, 255);
+                }
+            };
+            shade();
             std::vector<Vertex> poly;
             for (int i = 0; i < count; ++i) {
                 float angle = 6.2831853f * i / count + uniform(0, 0.3f);
                 float x = std::round((cx + radius * std::cos(angle)) * 16) / 16;
                 float y = std::round((cy + radius * std::sin(angle)) * 16) / 16;
                 if (!flat) {
-                    r = uniform(0, 255), g = uniform(0, 255), b = uniform(0, 255),
-                    a = uniform(0, 255);
+                    shade();
                 }
                 // ooz for the Z-buffer reaches past both ends of its range.
                 const float depth = s.depthMode == GR_DEPTHBUFFER_ZBUFFER
                                         ? uniform(-2000.0f, 70000.0f)
                                         : uniform(0.00001f, 2.0f);
-                poly.push_back(V(x, y, r, g, b, a, depth));
+                poly.push_back(V(x, y, rgba[0], rgba[1], rgba[2], rgba[3], depth));
             }
             polygons.push_back(poly);
         }
         Canvas reference(0x3186, 0x8000);
-        SetImplementation(Implementation::Reference);
-        for (size_t p = 0; p < polygons.size(); ++p) {
-            DrawPolygon(reference.target(), paths[p], polygons[p].data(), int(polygons[p].size()),
-                        RowSet{});
-        }
-        for (Implementation impl :
-             {Implementation::Portable, Implementation::Avx2, Implementation::Avx512}) {
+        for (Implementation impl : everyImplementation) { // the reference comes first
             Canvas fast(0x3186, 0x8000);
+            Canvas& canvas = impl == Implementation::Reference ? reference : fast;
             SetImplementation(impl);
             for (size_t p = 0; p < polygons.size(); ++p) {
-                DrawPolygon(fast.target(), paths[p], polygons[p].data(), int(polygons[p].size()),
+                DrawPolygon(canvas.target(), paths[p], polygons[p].data(), int(polygons[p].size()),
                             RowSet{});
             }
-            ASSERT_EQ(fast.color, reference.color) << "scene " << scene << " impl " << int(impl);
-            ASSERT_EQ(fast.depth, reference.depth) << "scene " << scene << " impl " << int(impl);
+            ASSERT_EQ(canvas.color, reference.color) << "scene " << scene << " impl " << int(impl);
+            ASSERT_EQ(canvas.depth, reference.depth) << "scene " << scene << " impl " << int(impl);
         }
     }
 }
