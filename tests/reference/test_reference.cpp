@@ -29,10 +29,6 @@ namespace {
 constexpr int Width = 640;
 constexpr int Height = 480;
 
-// Compared at half size in 16 levels a channel: the dither washes out, shapes stay.
-constexpr int ReducedWidth = Width / 2;
-constexpr int ReducedHeight = Height / 2;
-
 // At most 0.5 % of reduced pixels may be more than one level off: a rounding change
 // passes, a moved, missing or recoloured part does not.
 constexpr int LevelTolerance = 1;
@@ -47,6 +43,7 @@ int Expand(uint16_t pixel, int channel) { // 565 to 8 bits, as the board widens 
     return rgb[channel];
 }
 
+// Compared at half size in 16 levels a channel: the dither washes out, shapes stay.
 Reduced Reduce(const Picture& picture) {
     Reduced reduced;
     for (int y = 0; y < Height; y += 2) {
@@ -95,11 +92,8 @@ Reduced Load(const std::string& path) {
         return reduced;
     uint8_t run;
     uint16_t value;
-    while (in.U8(&run) && in.U16(&value)) {
-        if (reduced.size() + run > size_t(ReducedWidth) * ReducedHeight)
-            return {};
+    while (in.U8(&run) && in.U16(&value))
         reduced.insert(reduced.end(), run, value);
-    }
     return reduced;
 }
 
