@@ -10,15 +10,10 @@
 namespace {
 
 GrVertex At(float x, float y, float shade) {
-    GrVertex vertex{};
-    vertex.x = x;
-    vertex.y = y;
-    vertex.z = 1.0f;
-    vertex.ooz = 1.0f;
-    vertex.oow = 1.0f / (1.0f + shade);
-    vertex.r = vertex.g = vertex.b = 255.0f * shade;
-    vertex.a = 128.0f;
-    return vertex;
+    GrVertex v{};
+    v.x = x, v.y = y, v.z = v.ooz = 1.0f, v.oow = 1.0f / (1.0f + shade);
+    v.r = v.g = v.b = 255.0f * shade, v.a = 128.0f;
+    return v;
 }
 
 // Records from the opening of the board to its closing, with draw() between.
