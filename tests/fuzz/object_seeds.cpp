@@ -7,29 +7,21 @@
 
 using namespace lwobtest;
 
-namespace {
-
-bool Write(const std::string& folder, const char* name, const Bytes& bytes) {
-    return testsupport::WriteWhole(folder + "/" + name, bytes);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: object_fuzz_seeds FOLDER\n");
         return 2;
     }
-    const std::string folder = argv[1];
+    const std::string folder = std::string(argv[1]) + "/";
     // A valid object with detail polygons and a pentagon, and one whose POLS runs past the end.
     Bytes triangle;
     PutPolygon(triangle, {0, 1, 2});
-    const bool ok = Write(folder, "foreign.lwo", ForeignObject(true)) &&
-                    Write(folder, "past-end.lwo",
-                          Builder()
-                              .Points({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}})
-                              .RawChunk("POLS", 4000, triangle)
-                              .Build());
+    const bool ok = testsupport::WriteWhole(folder + "foreign.lwo", ForeignObject(true)) &&
+                    testsupport::WriteWhole(folder + "past-end.lwo",
+                                            Builder()
+                                                .Points({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}})
+                                                .RawChunk("POLS", 4000, triangle)
+                                                .Build());
     if (!ok) {
         std::fprintf(stderr, "object_fuzz_seeds: cannot write into %s\n", folder.c_str());
         return 1;
