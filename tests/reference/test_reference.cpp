@@ -152,7 +152,6 @@ protected:
     }
     void TearDown() override {
         OptionsRelease();
-        grSstWinClose();
         grGlideShutdown();
         ArchiveRelease(nullptr);
         ToolkitShutdown();

@@ -72,8 +72,7 @@ TEST_F(PipelineTest, UnclippedQuadIsProjectedAroundTheScreenCentre) {
         EXPECT_TRUE(vertex.x * 16 == std::floor(vertex.x * 16) &&
                     vertex.y * 16 == std::floor(vertex.y * 16) &&
                     std::fabs(vertex.oow - 0.1f) < 1e-7f && vertex.r == 255 && vertex.a == 255);
-    ASSERT_EQ(recorded.colourCombines.size(), 1u);
-    EXPECT_EQ(recorded.colourCombines[0], GR_COLORCOMBINE_ITRGB);
+    EXPECT_EQ(recorded.colourCombines, std::vector<GrColorCombineFnc_t>{GR_COLORCOMBINE_ITRGB});
 
     View narrow; // a view's offset shifts the projection
     narrow.Setup(473, 480, 60, -83, 0);
@@ -153,8 +152,7 @@ TEST(Clipping, EdgeCutsInterpolateTruncateColoursAndMatchFromBothSides) {
     const Plane nearPlane{-1, 0, 0, 1}; // z ≥ 1
     ClipVertex out;
     IntersectEdge(Vertex(0, 0, 0, 0), Vertex(4, 2, 2, 255), nearPlane, out);
-    EXPECT_TRUE(out.x == 2 && out.y == 1 && out.z == 1);
-    EXPECT_EQ(out.r, 127); // 127.5 truncated
+    EXPECT_TRUE(out.x == 2 && out.y == 1 && out.z == 1 && out.r == 127); // r 127.5 truncated
     IntersectEdge(Vertex(5, 6, 1, 9), Vertex(0, 0, 0, 0), nearPlane, out);
     EXPECT_TRUE(out.x == 5 && out.r == 9); // a on the plane: a itself
 
