@@ -30,7 +30,7 @@ constexpr int Width = 640;
 constexpr int Height = 480;
 
 // At most 0.5 % of reduced pixels may be more than one level off: a rounding change
-// passes, a moved, missing or recoloured part does not.
+// passes, a moved, missing or recoloured shape does not.
 constexpr int LevelTolerance = 1;
 constexpr double DifferingShare = 0.005;
 
