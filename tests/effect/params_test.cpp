@@ -24,7 +24,7 @@ TEST(KnobConversion, KnobsAndValuesInvertEachOther) {
     EXPECT_EQ(ValueFromKnob(ParamTwist, 0.38f - 0.01f), 2.0f);
     EXPECT_EQ(ValueFromKnob(ParamTwist, -0.38f), 0.0f);
     EXPECT_EQ(ValueFromKnob(ParamNum, -0.38f), 1.0f);
-    for (int n : {1, 2, 37, 499, 500})
+    for (int n : {1, 37, 500})
         EXPECT_EQ(ValueFromKnob(ParamNum, KnobFromValue(ParamNum, static_cast<float>(n))),
                   static_cast<float>(n))
             << n;
