@@ -1,6 +1,5 @@
 #include "shell/settings.h"
 
-#include "shell/entry.h"
 #include "shell/saver.h"
 #include "tests/support/scratch_folder.h"
 #include "win32/platform.h"
@@ -10,7 +9,6 @@
 #include <cstdint>
 #include <string>
 #include <tuple>
-#include <utility>
 
 namespace {
 
@@ -77,20 +75,6 @@ TEST_F(SettingsTest, AHandWrittenFileIsReadAsTheSaverReadsIt) {
     ReadSettings();
     EXPECT_EQ(screenSaver.passwordDelay, 0x3231);
     EXPECT_EQ(screenSaver.mouseThreshold, 50) << "5 bytes do not fit in 4";
-}
-
-// The settings dialog, answered by a stand-in: Ok ends it with 1, Cancel or closing with 0.
-TEST(SettingsDialog, OkEndsWithOneAndCancelOrClosingWithZero) {
-    static int pressed;
-    win32::SetBoxAnswerer([](const char*, const char*, const int*, int) { return pressed; });
-    for (const auto& [button, result] :
-         {std::pair<int, INT_PTR>{IDOK, 1}, {IDCANCEL, 0}, {-1, 0}}) {
-        pressed = button;
-        EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(101), nullptr, SettingsDialogProc, 0),
-                  result)
-            << "button " << button;
-    }
-    win32::SetBoxAnswerer(nullptr);
 }
 
 } // namespace
