@@ -45,8 +45,7 @@ TEST(LwobWriter, FacingSetsTheNormalWhateverTheCornerOrder) {
 TEST(StrokeFont, TextBecomesOneQuadPerStrokeCentredOnItsPoint) {
     const TextStyle style = {0.6f, 0.1f};
     LwobWriter writer("T", 0, 200, 0);
-    int quads = AddText(writer, "Twist", style, 1.0f, 2.0f, 0.0f, Facing::TowardViewer);
-    EXPECT_EQ(writer.PolygonCount(), quads);
+    AddText(writer, "Twist", style, 1.0f, 2.0f, 0.0f, Facing::TowardViewer);
     Mesh mesh;
     ASSERT_TRUE(Load(mesh, writer));
     float left = 1e9f, right = -1e9f, top = -1e9f;
