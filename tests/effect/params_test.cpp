@@ -71,7 +71,6 @@ TEST(ParameterDump, StartUpValuesMakeOnePresetRow) {
     FormatParameters(effect, line, sizeof line);
     EXPECT_EQ(std::string(line).substr(0, 9), "\t{ 3, 7, ");
     effect.Release();
-    EXPECT_EQ(DumpParameters(), 1);
 }
 
 } // namespace
