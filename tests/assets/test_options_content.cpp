@@ -223,25 +223,6 @@ TEST_F(OptionsContent, APressCountsOnlyOnTheButtonsPlate) {
     Key(SlotCursor) = cursorRest;
 }
 
-// The cursor hidden while a knob is dragged leaves nothing on the screen.
-TEST_F(OptionsContent, AHiddenCursorLeavesNothingBehind) {
-    const MotionKey cursorRest = Key(SlotCursor);
-    ObjectInstance& cursor = buttonItems[SlotCursor]->object;
-    cursor.SetFlags(InstanceShown, 0);
-    float track[9];
-    optionsScene.items[buttonItems[ParamPCAxisRotX]->parent]->motion.Evaluate(
-        track, optionsScene.firstFrame);
-    PutCursor(track[0], track[1] + Key(ParamPCAxisRotX).value[1]); // on the knob
-    const std::vector<uint16_t> onKnob = DrawnPixels();
-    PutCursor(CursorLeft, CursorBottom); // in the corner, over nothing of the panel
-    const std::vector<uint16_t> away = DrawnPixels();
-    ASSERT_EQ(onKnob.size(), 640u * 480u);
-    EXPECT_TRUE(onKnob == away) << "a hidden cursor still draws";
-    cursor.SetFlags(InstanceShown, 1);
-    Key(SlotCursor) = cursorRest;
-    BackToRest();
-}
-
 // A label lies inside its plate's margin, with a luminance contrast (L1 + 0.05) /
 // (L2 + 0.05) of at least 4.5 against the face, on a blue plate and on the red one.
 TEST_F(OptionsContent, ButtonLabelsAreClearOfTheirEdgesAndStandOut) {

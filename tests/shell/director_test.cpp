@@ -130,10 +130,10 @@ TEST(FrameRate, ThreeCharacterTextAndWholeFramesPerSecond) {
     EXPECT_EQ(FrameRate(5000, 1000), 999u);
 }
 
-// Reports of 250 frames in 10 s, 3 in the next 10 s, and one right after (no rate).
+// Reports of 250 frames in 10 s and of one right after (no time, no rate).
 TEST_F(DirectorTest, StatisticsReportLines) {
     stats.Run(FrameStatsStart);
-    for (uint32_t frames : {250, 3, 1}) {
+    for (uint32_t frames : {250, 1}) {
         for (uint32_t i = 0; i < frames; ++i)
             stats.Run(FrameStatsCount);
         fakeNow += frames > 1 ? 10000 : 0;
@@ -141,7 +141,6 @@ TEST_F(DirectorTest, StatisticsReportLines) {
     }
     const std::vector<std::string> expected = {
         "** 100000 **\n",         "Avg frame rate :  25 fps\n", "Frames shown   : 250\n",
-        "Time shown     : 10000", "Avg frame rate : --- fps\n", "Frames shown   : 3\n",
         "Time shown     : 10000", "Avg frame rate : --- fps\n", "Frames shown   : 1\n",
         "Time shown     : 0"};
     EXPECT_EQ(traced, expected);
