@@ -1,5 +1,4 @@
-// The generated archive's options scene, set up as the program sets it up, against
-// what the options screen relies on.
+// The generated archive's options scene, set up as the program does, against the screen's needs.
 #include "assets/options_layout.h"
 #include "effect/effect.h"
 #include "effect/mouse_input.h"
@@ -223,8 +222,7 @@ TEST_F(OptionsContent, APressCountsOnlyOnTheButtonsPlate) {
     Key(SlotCursor) = cursorRest;
 }
 
-// A label lies inside its plate's margin, with a luminance contrast (L1 + 0.05) /
-// (L2 + 0.05) of at least 4.5 against the face, on a blue plate and on the red one.
+// On a blue and the red plate the label keeps its margin and a contrast of at least 4.5.
 TEST_F(OptionsContent, ButtonLabelsAreClearOfTheirEdgesAndStandOut) {
     const std::vector<uint16_t> pixels = DrawnPixels();
     ASSERT_EQ(pixels.size(), 640u * 480u);

@@ -19,8 +19,7 @@ namespace {
 using namespace options;
 using effect_test::Workspace;
 
-// Knobs on null tracks at y = 1 (0.4 apart), push buttons in a row at y = -2,
-// the cursor at the origin, camera 8 units in front; resting at frame 500.
+// Knob tracks 0.4 apart at y = 1, buttons at y = -2, camera at z = -8; rests at frame 500.
 std::string OptionsSceneText() {
     assets::SceneDescription scene;
     scene.firstFrame = 500.0f;

@@ -36,8 +36,7 @@ TEST(CommandLine, RunModeTable) {
     }
 }
 
-// XScreenSaver's options are read before the Windows switch, wherever they stand;
-// a window number is decimal or 0x hex and all digits, else refused as 0.
+// XScreenSaver's options win wherever they stand; a window number is all digits, else 0.
 TEST(CommandLine, ScreenSaverEngineOptionsChooseTheHostedShow) {
     const auto expectHosted = [](const char* line, bool fromEnvironment, long number) {
         SCOPED_TRACE(line);

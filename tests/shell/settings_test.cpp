@@ -42,8 +42,7 @@ TEST_F(SettingsTest, DefaultsWithoutAKey) {
               std::make_tuple(15, 50, 7));
 }
 
-// Stored values replace the defaults whatever their type: "12" and its terminator are
-// 3 bytes read as they are; 5 bytes do not fit in 4 and keep the default.
+// Values of up to 4 bytes replace the defaults whatever their type ("12" is 3 bytes).
 TEST_F(SettingsTest, StoredValuesReplaceTheDefaultsWhateverTheirType) {
     Store("\"Mouse Threshold\"=hex:01,02,03,04,05\n\"Password Delay\"=\"12\"\n"
           "\"Mute Sound\"=dword:00000000\n");
@@ -54,8 +53,7 @@ TEST_F(SettingsTest, StoredValuesReplaceTheDefaultsWhateverTheirType) {
               std::make_tuple(0x3231, 50, 0));
 }
 
-// A file edited by hand: decimals, spaces, stray lines and other sections are read as
-// the saver reads them; a value that does not parse keeps what it was.
+// A hand-edited file: decimals, spaces, stray lines and other sections; bad values ignored.
 TEST_F(SettingsTest, AHandWrittenFileIsReadAsTheSaverReadsIt) {
     Store("\"Password Delay\"=0\n"
           "  Mouse Threshold = dword:0000000a  \n"

@@ -80,9 +80,7 @@ protected:
     ShowMode savedShowMode = showMode;
 };
 
-// One row per closing rule: in Saver mode a key, deactivation or movement past the
-// threshold (50) from (300, 200), but no system key; none while a modal dialog is
-// up; in Configure mode only Escape.
+// One row per closing rule (cursor starts at 300, 200; threshold 50; busy: a modal dialog).
 TEST_F(WindowTest, ClosingInputByMode) {
     const RunMode S = RunMode::Saver, C = RunMode::Configure;
     const struct {
