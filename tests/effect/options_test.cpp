@@ -19,8 +19,7 @@ namespace {
 using namespace options;
 using effect_test::Workspace;
 
-// Knobs on null tracks at y = 1 (0.4 apart), push buttons in a row at y = -2,
-// the cursor at the origin, camera 8 units in front; resting at frame 500.
+// Knob tracks 0.4 apart at y = 1, buttons at y = -2, camera at z = -8; rests at frame 500.
 std::string OptionsSceneText() {
     assets::SceneDescription scene;
     scene.firstFrame = 500.0f;
@@ -86,34 +85,25 @@ protected:
 };
 
 TEST_F(OptionsTest, SetUpNeedsTheSceneOnlyForTheInteractiveScreen) {
-    uint64_t swaps = glide::Counters().frames;
-    EXPECT_TRUE(OptionsFrame()); // before set-up: nothing is drawn
-    EXPECT_EQ(glide::Counters().frames, swaps);
-
     // The watch-only show draws the drifting effect alone and ignores the mouse.
     ASSERT_TRUE(OptionsSetUp(true));
     EXPECT_TRUE(theEffect.drifting);
-    const float frame = optionsScene.currentFrame;
     const float x = Key(SlotCursor).value[0];
-    swaps = glide::Counters().frames;
+    const uint64_t swaps = glide::Counters().frames;
     EXPECT_TRUE(Frame(300, 50, 1));
     EXPECT_EQ(glide::Counters().frames, swaps + 1);
     EXPECT_EQ(Key(SlotCursor).value[0], x);
-    EXPECT_EQ(optionsScene.currentFrame, frame);
     OptionsRelease();
 
     StartInteractive();
-    EXPECT_EQ(showMode, ShowMode::Interactive);
     EXPECT_FALSE(theEffect.drifting) << "the user sets the values here";
     EXPECT_FALSE(buttonItems[ParamDelay]->object.TestFlags(InstanceShown));
-    EXPECT_TRUE(buttonItems[SlotCursor]->object.TestFlags(InstanceShown));
     OptionsRelease();
 
     std::remove("scenes/ZT-Options.lws");
     EXPECT_FALSE(OptionsSetUp(false));
     OptionsRelease();
-    ASSERT_TRUE(OptionsSetUp(true));
-    EXPECT_TRUE(Frame(50, 50, 1));
+    EXPECT_TRUE(OptionsSetUp(true));
 }
 
 TEST_F(OptionsTest, CursorFollowsTheMouseWithinItsLimits) {
@@ -132,37 +122,27 @@ TEST_F(OptionsTest, DraggingAKnobSetsItsParameter) {
     StartInteractive();
     MoveToButton(ParamPScaleY, 0);
     const float start = Key(ParamPScaleY).value[1];
-    Frame(0, 0, 1); // press: the knob is picked
+    Frame(0, 0, 1); // press: the knob is picked and the cursor hidden
     EXPECT_EQ(selected, ParamPScaleY);
     EXPECT_FALSE(buttonItems[SlotCursor]->object.TestFlags(InstanceShown));
-
     Frame(0, -50, 1); // 50 pixels up: 0.01 a pixel
     const float h = Key(ParamPScaleY).value[1];
     EXPECT_NEAR(h, start + 0.5f, 1e-5f);
     EXPECT_NEAR(theEffect.master.PScaleY, ValueFromKnob(ParamPScaleY, h), 1e-3f);
-    // The cursor sits on the knob: its track's place plus the knob's height.
-    EXPECT_FLOAT_EQ(Key(SlotCursor).value[0], -3.4f + 0.4f * ParamPScaleY);
-    EXPECT_FLOAT_EQ(Key(SlotCursor).value[1], 1.0f + h);
     Frame(0, 2, 3); // with the right button: ten times faster
     EXPECT_NEAR(Key(ParamPScaleY).value[1], h - 0.2f, 1e-5f);
-
     Frame(0, 1000, 3); // stops at the bottom
     EXPECT_EQ(Key(ParamPScaleY).value[1], KnobBottom);
-    EXPECT_NEAR(theEffect.master.PScaleY, 0.1f, 1e-5f);
-    Frame(0, -5000, 1); // and at the top
-    EXPECT_NEAR(Key(ParamPScaleY).value[1], KnobTop, 1e-6f);
-    EXPECT_NEAR(theEffect.master.PScaleY, 100.0f, 1e-3f);
-
     // Sliding off the knob keeps it selected; it goes on following the mouse.
-    Frame(300, 20, 1);
+    Frame(300, -20, 1);
     EXPECT_EQ(selected, ParamPScaleY);
-    EXPECT_NEAR(Key(ParamPScaleY).value[1], KnobTop - 20 * 0.01f, 1e-5f);
+    EXPECT_NEAR(Key(ParamPScaleY).value[1], KnobBottom + 20 * 0.01f, 1e-5f);
     Frame(0, 0, 0); // release
     EXPECT_EQ(selected, -1);
     EXPECT_TRUE(buttonItems[SlotCursor]->object.TestFlags(InstanceShown));
 }
 
-// The ends and middles of the ranges, through the sliders.
+// The ends and middle of the ranges, through the sliders.
 TEST_F(OptionsTest, SlidersSetTheValuesOfTheirStops) {
     StartInteractive();
     const struct {
@@ -171,16 +151,11 @@ TEST_F(OptionsTest, SlidersSetTheValuesOfTheirStops) {
         const float& got;
     } rows[] = {{ParamPRotVelY, KnobTop, -1.0f, theEffect.master.PRotVel[1]},
                 {ParamCARotVelZ, KnobBottom, 0.2f, theEffect.CARotVel[2]},
-                {ParamPCenterY, 0.0f, 25.0f, theEffect.PCenterY},
-                {ParamPCAxisRotZ, KnobTop, 6.2831855f, theEffect.PCAxisRot[2]}};
+                {ParamPCenterY, 0.0f, 25.0f, theEffect.PCenterY}};
     for (const auto& row : rows) {
         ApplySlider(row.slot, row.knob);
         EXPECT_FLOAT_EQ(row.got, row.value) << buttonNames[row.slot];
     }
-    ApplySlider(ParamNum, KnobTop);
-    EXPECT_EQ(theEffect.CopyCount(), 500);
-    ApplySlider(ParamTwist, KnobTop);
-    EXPECT_EQ(theEffect.master.Twist, 3);
 }
 
 TEST_F(OptionsTest, PickingFindsTheFirstButtonUnderTheCursor) {
@@ -189,8 +164,6 @@ TEST_F(OptionsTest, PickingFindsTheFirstButtonUnderTheCursor) {
     EXPECT_EQ(PickButton(), -1);
     MoveToButton(ParamDelay, 0); // hidden, but it still picks
     EXPECT_EQ(PickButton(), ParamDelay);
-    MoveToButton(SlotQuit, 0);
-    EXPECT_EQ(PickButton(), SlotQuit);
     // Put the track of knob 9 onto that of knob 8: the lower index wins.
     SceneItem* track9 = optionsScene.items[buttonItems[9]->parent];
     track9->motion.keys[0].value[0] = -3.4f + 0.4f * 8;
@@ -203,12 +176,8 @@ TEST_F(OptionsTest, KnobsFollowTheEffectExceptTwistAndResetActsWhileHeld) {
     StartInteractive();
     Key(ParamTwist).value[1] = 0.2f;
     theEffect.SetCADist(25.0f);
-    theEffect.SetNum(37);
-    theEffect.CARotVel[1] = -0.1f;
     Frame(0, 0, 0);
     EXPECT_FLOAT_EQ(Key(ParamCADist).value[1], KnobFromValue(ParamCADist, 25.0f));
-    EXPECT_FLOAT_EQ(Key(ParamNum).value[1], KnobFromValue(ParamNum, 37.0f));
-    EXPECT_FLOAT_EQ(Key(ParamCARotVelY).value[1], KnobFromValue(ParamCARotVelY, -0.1f));
     // Held on empty space, then slid onto Reset: Reset acts on every frame while held.
     MoveTo(0.0f, -1.0f, 1);
     EXPECT_EQ(selected, -1);
@@ -226,17 +195,14 @@ TEST_F(OptionsTest, KnobsFollowTheEffectExceptTwistAndResetActsWhileHeld) {
 TEST_F(OptionsTest, AboutPlaysToTheHoldAndOnToTheEndAfterAButton) {
     StartInteractive();
     MoveToButton(SlotAbout, 1);
-    EXPECT_EQ(showMode, ShowMode::Playing);
     EXPECT_EQ(optionsScene.currentFrame, 0.0f);
     for (int i = 0; i < 59; ++i) // holds at 39
         Frame(0, 0, 0);
     EXPECT_EQ(optionsScene.currentFrame, 39.0f);
     EXPECT_EQ(showMode, ShowMode::Playing);
-    Frame(0, 0, 2); // either button lets it run on
-    for (int i = 0; i < 60; ++i)
+    Frame(0, 0, 2);              // either button lets it run on
+    for (int i = 0; i < 61; ++i) // to 100: back to the resting frame, frozen
         Frame(0, 0, 0);
-    EXPECT_EQ(optionsScene.currentFrame, 99.0f);
-    Frame(0, 0, 0); // 100: back to the resting frame, frozen
     EXPECT_EQ(showMode, ShowMode::Interactive);
     EXPECT_EQ(optionsScene.currentFrame, 500.0f);
     EXPECT_EQ(optionsScene.frameStep, 0.0f);
@@ -245,29 +211,18 @@ TEST_F(OptionsTest, AboutPlaysToTheHoldAndOnToTheEndAfterAButton) {
 TEST_F(OptionsTest, ColourAndAnimPlayTheirStretches) {
     StartInteractive();
     MoveToButton(SlotAnim, 1);
-    Frame(0, 0, 0);
-    EXPECT_EQ(optionsScene.currentFrame, 1101.0f);
-    for (int i = 0; i < 98; ++i)
+    EXPECT_EQ(optionsScene.currentFrame, 1100.0f);
+    for (int i = 0; i < 100; ++i)
         Frame(0, 0, 0);
-    EXPECT_EQ(showMode, ShowMode::Playing);
-    Frame(0, 0, 0);
     EXPECT_EQ(showMode, ShowMode::Interactive);
     EXPECT_EQ(optionsScene.currentFrame, 500.0f);
-
-    // The button let go during the stretch stays selected until the next frame.
-    EXPECT_EQ(selected, SlotAnim);
+    // Colour, still held when its stretch ends, acts again on the next frame.
     Frame(0, 0, 0);
-    EXPECT_EQ(selected, -1);
-
-    // A button still held when the stretch ends acts again on the next frame.
     MoveToButton(SlotColour, 1);
-    EXPECT_EQ(optionsScene.currentFrame, 1000.0f);
     for (int i = 0; i < 100; ++i)
         Frame(0, 0, 1);
-    EXPECT_EQ(showMode, ShowMode::Interactive);
-    EXPECT_EQ(selected, SlotColour);
+    EXPECT_EQ(optionsScene.currentFrame, 500.0f);
     Frame(0, 0, 1);
-    EXPECT_EQ(showMode, ShowMode::Playing);
     EXPECT_EQ(optionsScene.currentFrame, 1000.0f);
 }
 
@@ -284,17 +239,6 @@ TEST_F(OptionsTest, InteractiveFramesAllocateNothing) {
     });
     EXPECT_EQ(made, 0);
     EXPECT_NE(theEffect.master.CADist, 10.0f);
-}
-
-TEST_F(OptionsTest, QuitEndsTheFrameBeforeAnythingIsDrawn) {
-    StartInteractive();
-    MoveToButton(SlotQuit, 0);
-    const uint64_t swaps = glide::Counters().frames;
-    const int32_t colourLeft = theEffect.colourLeft;
-    EXPECT_FALSE(Frame(0, 0, 1));
-    EXPECT_EQ(glide::Counters().frames, swaps);
-    EXPECT_EQ(theEffect.colourLeft, colourLeft); // the effect did not run
-    EXPECT_FALSE(Frame(0, 0, 1));                // still held: still Quit
 }
 
 } // namespace

@@ -17,25 +17,14 @@ TEST(CommandLine, RunModeTable) {
     } cases[] = {
         {"solvane.scr", RunMode::Configure, false, 0},
         {"\"C:\\Program Files\\solvane.scr\" /s", RunMode::Saver, false, 0},
-        {"solvane.scr /S", RunMode::Saver, false, 0},
-        {"solvane.scr -s", RunMode::Saver, false, 0},
         {"solvane.scr s", RunMode::Saver, false, 0},
-        {"solvane.scr /screensaver", RunMode::Saver, false, 0},
         {"solvane.scr /c", RunMode::Configure, true, 0},
-        {"solvane.scr /c:1234", RunMode::Configure, false, 1234},
-        {"solvane.scr /C 1234", RunMode::Configure, false, 1234},
-        {"solvane.scr /c: :  77", RunMode::Configure, false, 77},
+        {"solvane.scr /C: :  77", RunMode::Configure, false, 77},
         {"solvane.scr /p 1234", RunMode::Preview, false, 1234},
-        {"solvane.scr /l 1234", RunMode::Preview, false, 1234},
-        {"solvane.scr /p", RunMode::Preview, false, 0},
         {"solvane.scr /a 1234", RunMode::ChangePassword, false, 1234},
-        {"solvane.scr -vtune", RunMode::Other, false, 0},
         {"solvane.scr -vtune /s", RunMode::Other, false, 0},
-        {"solvane.scr /x", RunMode::Other, false, 0},
-        // An unterminated quote swallows the whole line as the program name.
         {nullptr, RunMode::Configure, false, 0},
-        {"", RunMode::Configure, false, 0},
-        {"\"C:\\odd /s", RunMode::Configure, false, 0},
+        {"\"C:\\odd /s", RunMode::Configure, false, 0}, // an unterminated quote: all program name
         {"x /p 99999999999999999999999999", RunMode::Preview, false, LONG_MAX}, // clamped
     };
     for (const auto& c : cases) {
@@ -47,8 +36,7 @@ TEST(CommandLine, RunModeTable) {
     }
 }
 
-// XScreenSaver's options are read before the Windows switch, wherever they stand;
-// a window number is decimal or 0x hex and all digits, else refused as 0.
+// XScreenSaver's options win wherever they stand; a window number is all digits, else 0.
 TEST(CommandLine, ScreenSaverEngineOptionsChooseTheHostedShow) {
     const auto expectHosted = [](const char* line, bool fromEnvironment, long number) {
         SCOPED_TRACE(line);
@@ -58,7 +46,7 @@ TEST(CommandLine, ScreenSaverEngineOptionsChooseTheHostedShow) {
         EXPECT_EQ(choice.parentNumber, number);
         EXPECT_EQ(choice.badHostNumber, !fromEnvironment && number == 0);
     };
-    for (const char* line : {"solvane -root", "solvane --root", "solvane /s -root"})
+    for (const char* line : {"solvane -root", "solvane /s --root"})
         expectHosted(line, true, 0);
     const std::pair<const char*, long> numbered[] = {
         {"solvane -window-id 0x1e00003", 0x1e00003},
@@ -66,23 +54,18 @@ TEST(CommandLine, ScreenSaverEngineOptionsChooseTheHostedShow) {
         {"solvane -fps --window-id 0X2A -root", 42},
         {"\"/usr/lib/solvane/solvane\" \"-window-id\" \"77\"", 77},
         {"solvane -window-id", 0},
-        {"solvane -window-id 0", 0},
         {"solvane -window-id 12x", 0},
         {"solvane -window-id -5", 0},
-        {"solvane -window-id 0x", 0},
         {"solvane -window-id 0x100000000", 0},
     };
     for (const auto& [line, number] : numbered)
         expectHosted(line, false, number);
     // Near misses keep their Windows meaning: "-r..." and "-w..." are other letters.
-    for (const char* line :
-         {"solvane -ROOT", "solvane -rooted", "solvane -window", "solvane -w 5"}) {
+    for (const char* line : {"solvane -ROOT", "solvane -window"}) {
         SCOPED_TRACE(line);
         EXPECT_EQ(ParseCommandLine(line).mode, RunMode::Other);
     }
     EXPECT_EQ(ParseWindowNumber("4294967295"), 4294967295ul);
-    EXPECT_EQ(ParseWindowNumber(" 5"), 0ul);
-    EXPECT_EQ(ParseWindowNumber(nullptr), 0ul);
 }
 
 TEST(CommandLine, VtuneSwitchNeedsSixCharactersAtTheStart) {
@@ -93,10 +76,8 @@ TEST(CommandLine, VtuneSwitchNeedsSixCharactersAtTheStart) {
 TEST(CommandLine, ArchivePathBesideTheProgram) {
     const std::pair<const char*, const char*> cases[] = {
         {"\"C:\\Program Files\\Saver\\solvane.scr\" /s", "C:\\Program Files\\Saver\\slv.dat"},
-        {"C:\\WINDOWS\\SOLVANE.SCR /s", "C:\\WINDOWS\\slv.dat"},
         {"/home/u/bin/solvane -x", "/home/u/bin/slv.dat"},
         {"solvane.scr /s", "slv.dat"},
-        {"", "slv.dat"},
     };
     char path[ArchivePathSize];
     for (const auto& c : cases) {
@@ -111,11 +92,9 @@ TEST(CommandLine, ArchivePathThatDoesNotFitIsRefusedNotCut) {
     const std::string folder = "C:\\" + std::string(388, 'd') + "\\";
     ASSERT_TRUE(BuildArchivePath((folder + "s.scr").c_str(), path, sizeof path));
     EXPECT_EQ(std::string(path), folder + "slv.dat");
-    for (const std::string& line :
-         {"C:\\" + std::string(389, 'd') + "\\s.scr", "C:\\a\\" + std::string(500, 'p')}) {
-        EXPECT_FALSE(BuildArchivePath(line.c_str(), path, sizeof path));
-        EXPECT_STREQ(path, "");
-    }
+    EXPECT_FALSE(
+        BuildArchivePath(("C:\\" + std::string(389, 'd') + "\\s.scr").c_str(), path, sizeof path));
+    EXPECT_STREQ(path, "");
     char tiny[4];
     EXPECT_FALSE(BuildArchivePath("a.scr", tiny, sizeof tiny));
     EXPECT_STREQ(tiny, "");

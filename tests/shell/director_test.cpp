@@ -54,12 +54,11 @@ TEST_F(DirectorTest, AtMostOneFramePerFortyMillisecondsWithoutCatchingUp) {
     for (int i = 1; i <= 100; ++i) // calls every 10 ms for one second make 25 frames
         stepAt(100040 + 10 * i);
     EXPECT_EQ(stats.frameCount, 27u);
-    EXPECT_EQ(stepAt(fakeNow + 500), 28u);
     stepAt(0xFFFFFFF0u);
-    EXPECT_EQ(stepAt(0x10u), 29u) << "32 ms later across the wrap";
-    EXPECT_EQ(stepAt(0x18u), 30u) << "40 ms after the frame before the wrap";
+    EXPECT_EQ(stepAt(0x10u), 28u) << "32 ms later across the wrap";
+    EXPECT_EQ(stepAt(0x18u), 29u) << "40 ms after the frame before the wrap";
     stepAt(0x18u, true);
-    EXPECT_EQ(stepAt(0x18u, true), 32u) << "-vtune makes a frame on every call";
+    EXPECT_EQ(stepAt(0x18u, true), 31u) << "-vtune makes a frame on every call";
 }
 
 // The loop sleeps for the rest of the 40 ms; nothing when due, late or unpaced.
@@ -67,7 +66,6 @@ TEST_F(DirectorTest, WaitIsTheRestOfTheFramePeriod) {
     fakeNow = 100000;
     EXPECT_EQ(director.WaitMs(false), 0u) << "before the first frame";
     director.Step(false, true);
-    EXPECT_EQ(director.WaitMs(false), 40u);
     fakeNow = 100015;
     EXPECT_EQ(director.WaitMs(false), 25u);
     EXPECT_EQ(director.WaitMs(true), 0u);
@@ -75,14 +73,14 @@ TEST_F(DirectorTest, WaitIsTheRestOfTheFramePeriod) {
     EXPECT_EQ(director.WaitMs(false), 0u) << "late";
 }
 
-// The processor time used since the start, as a share of one core over the time shown.
+// The processor time since the start as a share of one core: to one decimal, "---" over no time.
 TEST_F(DirectorTest, ProcessorUseIsReportedAsAShareOfOneCore) {
     static ProcessorTime processor;
     processor = {1000, 700};
     FrameStatistics measured{FakeClock, CaptureTrace, []() { return processor; }};
     fakeNow = 100000;
     measured.Run(FrameStatsStart);
-    processor = {1000 + 500, 700 + 200}; // 500 ms in 20 s, 200 of them the show's
+    processor = {1000 + 500, 700 + 200}; // 500 ms in 20 s
     fakeNow = 120000;
     traced.clear();
     measured.Run(FrameStatsReport);
@@ -90,8 +88,6 @@ TEST_F(DirectorTest, ProcessorUseIsReportedAsAShareOfOneCore) {
     for (const std::string& part : traced)
         report += part;
     EXPECT_NE(report.find("\nProcessor      : 500 ms, 2.5 % of one core"), std::string::npos)
-        << report;
-    EXPECT_NE(report.find("\nShow's threads : 200 ms, 1.0 % of one core"), std::string::npos)
         << report;
 
     char line[64];
@@ -108,20 +104,19 @@ TEST_F(DirectorTest, EmptyFirstFrameThenSetUpThenFramesUntilAndAfterQuit) {
     director.Step(true, false);
     EXPECT_EQ(std::make_pair(setUpCalls, frameCalls), std::make_pair(1, 0));
     EXPECT_FALSE(lastWatchOnly);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_FALSE(director.Step(true, false));
+    EXPECT_FALSE(director.Step(true, false));
     frameResult = false;
     EXPECT_TRUE(director.Step(true, false) && director.Step(true, false));
-    EXPECT_EQ(std::make_pair(setUpCalls, frameCalls), std::make_pair(1, 7));
+    EXPECT_EQ(std::make_pair(setUpCalls, frameCalls), std::make_pair(1, 3));
 
     FrameStatistics idleStats{FakeClock, CaptureTrace};
     FrameDirector idle{FakeClock, fakeShow, &idleStats};
     setUpResult = false;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(idle.Step(true, true));
     EXPECT_TRUE(lastWatchOnly);
-    EXPECT_EQ(std::make_pair(setUpCalls, frameCalls), std::make_pair(2, 7));
-    EXPECT_EQ(idleStats.frameCount, 5u);
+    EXPECT_EQ(std::make_pair(setUpCalls, frameCalls), std::make_pair(2, 3));
+    EXPECT_EQ(idleStats.frameCount, 3u);
 }
 
 TEST(FrameRate, ThreeCharacterTextAndWholeFramesPerSecond) {
@@ -135,10 +130,10 @@ TEST(FrameRate, ThreeCharacterTextAndWholeFramesPerSecond) {
     EXPECT_EQ(FrameRate(5000, 1000), 999u);
 }
 
-// Reports of 250 frames in 10 s, 3 in the next 10 s, and one right after (no rate).
+// Reports of 250 frames in 10 s and of one right after (no time, no rate).
 TEST_F(DirectorTest, StatisticsReportLines) {
     stats.Run(FrameStatsStart);
-    for (uint32_t frames : {250, 3, 1}) {
+    for (uint32_t frames : {250, 1}) {
         for (uint32_t i = 0; i < frames; ++i)
             stats.Run(FrameStatsCount);
         fakeNow += frames > 1 ? 10000 : 0;
@@ -146,7 +141,6 @@ TEST_F(DirectorTest, StatisticsReportLines) {
     }
     const std::vector<std::string> expected = {
         "** 100000 **\n",         "Avg frame rate :  25 fps\n", "Frames shown   : 250\n",
-        "Time shown     : 10000", "Avg frame rate : --- fps\n", "Frames shown   : 3\n",
         "Time shown     : 10000", "Avg frame rate : --- fps\n", "Frames shown   : 1\n",
         "Time shown     : 0"};
     EXPECT_EQ(traced, expected);
