@@ -76,7 +76,7 @@ TEST_F(ArchiveTest, MemberReadsStopAtTheMemberEnd) {
     char buffer[12] = {};
     ASSERT_TRUE(file.Open("ten", ModeRead) && file.Read(buffer, 8));
     EXPECT_FALSE(file.Read(buffer, 3)); // would cross into "next"
-    EXPECT_EQ(Code(), ErrorCode::EndOfFile);
+    EXPECT_EQ(LastError(), ErrorCode::EndOfFile);
     EXPECT_FALSE(file.Read(buffer, UINT32_MAX)); // no wrap-around in the check
     EXPECT_TRUE(file.Read(buffer, 2)) << "nothing was read";
     EXPECT_EQ(std::string(buffer, 2), "89");
@@ -115,7 +115,7 @@ TEST_F(ArchiveTest, ReadsComeFromTheArchiveByNameUnlessDiskOnly) {
     EXPECT_EQ(ReadMember("Data\\Square.lwo"), "square");
     File file;
     EXPECT_FALSE(file.Open(disk.c_str(), ModeRead));
-    EXPECT_EQ(Code(), ErrorCode::None); // missing from the archive: no code
+    EXPECT_EQ(LastError(), ErrorCode::None); // missing from the archive: no code
     EXPECT_TRUE(file.Open(disk.c_str(), ModeRead | ModeDiskOnly));
 
     std::filesystem::remove(path);

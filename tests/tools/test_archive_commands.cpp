@@ -56,8 +56,6 @@ void ExpectOneLineFailure(const testsupport::ToolRun& run, const std::string& me
 
 class SlvtoolArchive : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_FALSE(folder.empty()); }
-
     testsupport::ScratchFolder scratch;
     const fs::path& folder = scratch.path;
 };
@@ -124,13 +122,10 @@ TEST_F(SlvtoolArchive, PackRefusesBadNamesAndLeavesItsOwnArchiveOut) {
 TEST_F(SlvtoolArchive, BadArchivesGiveOneLineAndFailure) {
     fs::path bad = folder / "bad.dat";
     const Bytes good = ArchiveImage().Add("m", "data").Build();
-    for (const Bytes& bytes :
-         {Bytes(good.begin(), good.begin() + 32 + 40), Bytes(good.begin(), good.end() - 1)}) {
-        WriteWhole(bad, bytes);
-        ExpectOneLineFailure(Slvtool({"list", bad.string()}), "truncated");
-        ExpectOneLineFailure(Slvtool({"extract", bad.string(), (folder / "out").string()}),
-                             "truncated");
-    }
+    WriteWhole(bad, Bytes(good.begin(), good.end() - 1));
+    ExpectOneLineFailure(Slvtool({"list", bad.string()}), "truncated");
+    ExpectOneLineFailure(Slvtool({"extract", bad.string(), (folder / "out").string()}),
+                         "truncated");
     EXPECT_FALSE(fs::exists(folder / "out"));
     ExpectOneLineFailure(Slvtool({"list", (folder / "missing.dat").string()}), "missing.dat");
 }

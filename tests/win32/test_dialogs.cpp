@@ -1,6 +1,4 @@
-// The settings dialog and message boxes without a person: what the box shows,
-// and the answers given when nobody can answer. Which answer ends the program's
-// own dialog procedure how is tested in tests/shell/settings_test.cpp.
+// The settings dialog and message boxes: what they show, and the answers when nobody can answer.
 #include "resources/texts.h"
 #include "win32/platform.h"
 

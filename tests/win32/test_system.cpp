@@ -31,8 +31,7 @@ TEST(CommandLine, ProgramPathTakesBackslashesAndArgumentsTheWindowsQuoting) {
               "\"a b\\\\\" \"a\\\\\\\\\\\"b\" \"tab\there\"");
 }
 
-// WinMain receives what follows the program name: up to its closing quote or
-// first blank.
+// WinMain receives what follows the program name (up to its closing quote or first blank).
 TEST(CommandLine, SkippingTheProgramNameGivesWhatWinMainReceives) {
     std::string line = Build("/home/a user/solvane", {"/c:1234"});
     EXPECT_STREQ(win32::SkipProgramName(line.c_str()), "/c:1234");

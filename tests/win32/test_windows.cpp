@@ -13,16 +13,10 @@
 
 namespace {
 
-struct Record {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-std::vector<Record> seen;
+std::vector<MSG> seen;
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    seen.push_back({message, wParam, lParam});
+    seen.push_back({window, message, wParam, lParam, 0, {}});
     if (message != WM_DESTROY)
         return DefWindowProcA(window, message, wParam, lParam);
     PostQuitMessage(7);
@@ -32,7 +26,7 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 // The messages seen so far; without the cursor and focus chatter unless `all`.
 std::vector<UINT> Seen(bool all = false) {
     std::vector<UINT> messages;
-    for (const Record& s : seen)
+    for (const MSG& s : seen)
         if (all || (s.message != WM_SETCURSOR && s.message != WM_SETFOCUS &&
                     s.message != WM_KILLFOCUS && s.message != WM_NCDESTROY))
             messages.push_back(s.message);
