@@ -6,7 +6,6 @@ using namespace std::string_literals;
 
 namespace {
 
-using toolkit_test::ReadWhole;
 using FileTest = toolkit_test::ToolkitTest;
 
 TEST_F(FileTest, FailedOpensRecordACodeThatSuccessDoesNotClear) {
@@ -31,15 +30,6 @@ TEST_F(FileTest, SizeKeepsThePlaceAndShortReadsKeepTheirBytes) {
     EXPECT_FALSE(file.Read(tail, 4));
     EXPECT_EQ(LastError(), ErrorCode::EndOfFile);
     EXPECT_EQ(std::string(tail, 4), "89\0\0"s);
-}
-
-// The memory dump's lines go through Print.
-TEST_F(FileTest, PrintFormats) {
-    File file;
-    ASSERT_TRUE(file.Open(PathOf("print.txt").c_str(), ModeWrite));
-    EXPECT_TRUE(file.Print("| %3d | %8lu |\n", 2, 40ul));
-    file.Close();
-    EXPECT_EQ(ReadWhole(PathOf("print.txt")), "|   2 |       40 |\n");
 }
 
 } // namespace

@@ -52,10 +52,9 @@ TEST(Dialogs, TheBoxShowsTheTemplateAndHandsOnTheButtonPressed) {
                                  TEXT_CONFIG_AUTHOR "\n" TEXT_CONFIG_CONTACT
                                                     "\n" TEXT_CONFIG_CONTACT2);
     EXPECT_EQ(asked[1].buttons, (std::vector<int>{IDOK}));
-}
 
-// The tests run on SDL's dummy driver: nothing could be seen, so nothing waits.
-TEST(Dialogs, WithoutADisplayTheBoxIsPrintedAndCancelled) {
+    // Without an answerer, on SDL's dummy driver nothing could be seen: the box is
+    // printed and cancelled.
     testing::internal::CaptureStderr();
     INT_PTR result = RunSettings();
     int box = MessageBoxA(nullptr, "Unable to init glide!", "Glide demo", MB_ICONHAND);

@@ -44,19 +44,18 @@ TEST(Registry, ValuesAreReadByNameAndAShortBufferGetsTheSizeNeeded) {
 }
 
 TEST(RegistryLocation, FollowsAnAbsoluteXdgConfigHomeElseHome) {
-    const char* names[2] = {"XDG_CONFIG_HOME", "HOME"};
-    const char* saved[2] = {std::getenv(names[0]), std::getenv(names[1])};
-    std::string kept[2] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : ""};
+    const char* saved[2] = {std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")};
+    const std::string kept[2] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : ""};
     setenv("HOME", "/home/u", 1);
     const char* rows[][2] = {{"/cfg", "/cfg/solvane/registry.ini"},
                              {"relative", "/home/u/.config/solvane/registry.ini"},
                              {nullptr, "/home/u/.config/solvane/registry.ini"}};
     for (const auto& [xdg, file] : rows) {
-        xdg ? setenv(names[0], xdg, 1) : unsetenv(names[0]);
+        xdg ? setenv("XDG_CONFIG_HOME", xdg, 1) : unsetenv("XDG_CONFIG_HOME");
         EXPECT_EQ(win32::DefaultRegistryFile(), file) << (xdg ? xdg : "unset");
     }
-    for (int i = 0; i < 2; ++i)
-        saved[i] ? setenv(names[i], kept[i].c_str(), 1) : unsetenv(names[i]);
+    saved[0] ? setenv("XDG_CONFIG_HOME", kept[0].c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+    saved[1] ? setenv("HOME", kept[1].c_str(), 1) : unsetenv("HOME");
 }
 
 } // namespace

@@ -228,8 +228,7 @@ TEST_F(Windows, FocusChangesActivateOnceAndAFlickerIsNoChange) {
     EXPECT_EQ(seen[0].wParam, WPARAM(TRUE));
 }
 
-// Letters go by the layout (AZERTY's key at Q's place is 'A'); a key without a
-// Windows code still arrives, as 0xFF.
+// Letters go by the layout (AZERTY's key at Q is 'A'); a key without a code is 0xFF.
 TEST(KeyMap, EnterOnBothKeysLettersByTheLayoutAndKeysWithoutACode) {
     EXPECT_EQ(win32::VirtualKeyFromSdl(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER), UINT(VK_RETURN));
     EXPECT_EQ(win32::VirtualKeyFromSdl(SDLK_a, SDL_SCANCODE_Q), UINT('A'));
