@@ -19,8 +19,7 @@ protected:
     }
 };
 
-// Each broken image is refused with its reason, registers nothing and leaves no
-// memory behind.
+// Each broken image is refused with its reason, registering and keeping nothing.
 TEST_F(ArchiveTest, BrokenArchivesAreRefusedWithTheirReason) {
     const Bytes one = ArchiveImage().Add("two\nlines", "12345").Build();
     auto changed = [&one](auto change) {
@@ -47,15 +46,12 @@ TEST_F(ArchiveTest, BrokenArchivesAreRefusedWithTheirReason) {
         SCOPED_TRACE(c.reasonPart);
         std::string path = WriteFile("bad.dat", c.bytes);
         EXPECT_EQ(ArchiveOpen(path.c_str()), 0u);
-        EXPECT_EQ(archives.GetCount(), 0u);
-        EXPECT_EQ(archivesOpen, 0);
-        EXPECT_EQ(allocator->GetTotal(), 0u);
+        EXPECT_EQ(archives.GetCount() + archivesOpen + allocator->GetTotal(), 0u);
         EXPECT_NE(std::string(ArchiveFailure()).find(c.reasonPart), std::string::npos)
             << ArchiveFailure();
     }
     EXPECT_EQ(ArchiveOpen(PathOf("missing.dat").c_str()), 0u);
-    EXPECT_EQ(archives.GetCount(), 0u);
-    EXPECT_EQ(allocator->GetTotal(), 0u);
+    EXPECT_EQ(archives.GetCount() + allocator->GetTotal(), 0u);
     // Version 256, and a member that ends exactly at the end of the file, are fine.
     EXPECT_EQ(ArchiveOpen(WriteFile("ok.dat", one).c_str()), 1u);
     EXPECT_STREQ(ArchiveFailure(), "");
@@ -77,8 +73,7 @@ TEST_F(ArchiveTest, MemberReadsStopAtTheMemberEnd) {
     EXPECT_EQ(std::string(buffer, 2), "89");
 }
 
-// Members read in turn each keep their place; the archive file closes with its
-// last member and opens again for the next.
+// Members read in turn keep their places; the archive file closes with the last one.
 TEST_F(ArchiveTest, InterleavedMembersAndTheArchiveFileClosingWithTheLast) {
     ArchiveImage image;
     image.Add("one", "0123").Add("two", "abcd");
@@ -94,7 +89,6 @@ TEST_F(ArchiveTest, InterleavedMembersAndTheArchiveFileClosingWithTheLast) {
     two.Close(); // closing twice is harmless
     EXPECT_FALSE(archive->file.IsOpen());
     EXPECT_EQ(ReadMember("two"), "abcd");
-    EXPECT_EQ(ReadMember("one"), "0123");
 }
 
 // Names match without regard to case but not separators; with an archive open,

@@ -15,8 +15,8 @@ TEST_F(Memory, DoubleFreeIsRefused) {
     EXPECT_EQ(allocator->GetTotal(), 0u);
 }
 
-// Damage to either guard byte after the caller's bytes is reported, and the block
-// is released all the same; sizes that cannot be counted are refused.
+// Damage to either guard byte is reported and the block released all the same;
+// sizes that cannot be counted are refused.
 TEST_F(Memory, GuardDamageIsReportedAndTheBlockStillReleased) {
     for (uint32_t guard : {0u, 1u}) {
         unsigned char* block = static_cast<unsigned char*>(Allocate(3));
@@ -42,7 +42,6 @@ TEST_F(Memory, FreeAllAndShutdownReleaseEverything) {
     EXPECT_EQ(allocator->GetTotal(), 0u);
     Allocate(100);
     ToolkitShutdown();
-    EXPECT_EQ(Allocate(1), nullptr); // no allocator
     ASSERT_TRUE(ToolkitStartup());
     EXPECT_EQ(allocator->GetTotal(), 0u);
 }

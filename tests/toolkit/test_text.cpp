@@ -14,8 +14,7 @@ TEST(Text, MemCompareIsUnsigned) {
     EXPECT_EQ(MemCompare(a, b, 1), 0);
 }
 
-// Archive names match without regard to ASCII case; nothing else folds; archive
-// paths match exactly.
+// Archive names fold ASCII case and nothing else; StrCompare folds nothing.
 TEST(Text, CaseRules) {
     EXPECT_NE(StrCompare("abc", "ABC"), 0);
     EXPECT_EQ(StrCompareNoCase("Scenes\\ZT-Options.LWS", "scenes\\zt-options.lws"), 0);

@@ -70,6 +70,7 @@ TEST_F(SlvtoolArchive, PackListExtractRoundTripIsExactAndReproducible) {
     WriteWhole(source / "scenes" / "ZT-Options.lws", "LWSC\r\n1\r\n"s);
     WriteWhole(source / "scenes" / "deep" / "er" / "empty.txt", ""s);
     WriteWhole(source / std::string(61, 'n') / "x", "deep"s); // the longest name: 63 characters
+    WriteWhole(source / "two\nlines\x01.txt", "x"s);          // listed with question marks
     std::string archive = (folder / "slv.dat").string();
     testsupport::ToolRun pack = Slvtool({"pack", archive, source.string()});
     ASSERT_EQ(pack.exitCode, 0) << pack.output;
@@ -82,7 +83,7 @@ TEST_F(SlvtoolArchive, PackListExtractRoundTripIsExactAndReproducible) {
     ASSERT_EQ(list.exitCode, 0) << list.output;
     std::istringstream lines(list.output);
     std::string name;
-    unsigned long size, offset, next = 32 + 5 * 82;
+    unsigned long size, offset, next = 32 + 6 * 82;
     std::map<std::string, unsigned long> sizes;
     for (std::getline(lines, name); lines >> name >> size >> offset; next += size) {
         EXPECT_EQ(offset, next) << name;
@@ -92,8 +93,9 @@ TEST_F(SlvtoolArchive, PackListExtractRoundTripIsExactAndReproducible) {
                                                            {"data\\Square.lwo", 12},
                                                            {"scenes\\ZT-Options.lws", 9},
                                                            {"scenes\\deep\\er\\empty.txt", 0},
-                                                           {std::string(61, 'n') + "\\x", 4}}));
-    EXPECT_EQ(bytes.substr(32 + 5 * 82, binary.size()), binary);
+                                                           {std::string(61, 'n') + "\\x", 4},
+                                                           {"two?lines?.txt", 1}}));
+    EXPECT_EQ(bytes.substr(32 + 6 * 82, binary.size()), binary);
 
     testsupport::ToolRun extract = Slvtool({"extract", archive, (folder / "out").string()});
     ASSERT_EQ(extract.exitCode, 0) << extract.output;
@@ -224,13 +226,4 @@ TEST_F(SlvtoolArchive, ExtractNeverFollowsALinkInTheTargetFolder) {
         EXPECT_EQ(Listing(outside), before);
         EXPECT_FALSE(fs::exists(target / "first.txt"));
     }
-}
-
-TEST_F(SlvtoolArchive, ListShowsControlCharactersInNamesAsQuestionMarks) {
-    fs::path archive = folder / "odd.dat";
-    WriteWhole(archive, ArchiveImage().Add("two\nlines\x01.txt", "x").Build());
-    testsupport::ToolRun list = Slvtool({"list", archive.string()});
-    ASSERT_EQ(list.exitCode, 0) << list.output;
-    EXPECT_EQ(std::count(list.output.begin(), list.output.end(), '\n'), 3) << list.output;
-    EXPECT_NE(list.output.find("two?lines?.txt "), std::string::npos) << list.output;
 }

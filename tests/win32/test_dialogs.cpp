@@ -53,8 +53,7 @@ TEST(Dialogs, TheBoxShowsTheTemplateAndHandsOnTheButtonPressed) {
                                                     "\n" TEXT_CONFIG_CONTACT2);
     EXPECT_EQ(asked[1].buttons, (std::vector<int>{IDOK}));
 
-    // Without an answerer, on SDL's dummy driver nothing could be seen: the box is
-    // printed and cancelled.
+    // Without an answerer, on the dummy driver, the box is printed and cancelled.
     testing::internal::CaptureStderr();
     INT_PTR result = RunSettings();
     int box = MessageBoxA(nullptr, "Unable to init glide!", "Glide demo", MB_ICONHAND);
