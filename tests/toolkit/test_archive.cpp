@@ -29,7 +29,7 @@ TEST_F(ArchiveTest, BrokenArchivesAreRefusedWithTheirReason) {
     };
     const struct {
         Bytes bytes;
-        const char* reasonPart;
+        const char* reason;
     } cases[] = {
         {changed([](Bytes& b) { b[3] = 0, b[4] = 0x80; }), "version -32768"},
         {changed([](Bytes& b) { b[2] = 'X'; }), "magic"},
@@ -43,11 +43,11 @@ TEST_F(ArchiveTest, BrokenArchivesAreRefusedWithTheirReason) {
          "runs past the end"}, // offset + size wraps in 32 bits
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.reasonPart);
+        SCOPED_TRACE(c.reason);
         std::string path = WriteFile("bad.dat", c.bytes);
         EXPECT_EQ(ArchiveOpen(path.c_str()), 0u);
         EXPECT_EQ(archives.GetCount() + archivesOpen + allocator->GetTotal(), 0u);
-        EXPECT_NE(std::string(ArchiveFailure()).find(c.reasonPart), std::string::npos)
+        EXPECT_NE(std::string(ArchiveFailure()).find(c.reason), std::string::npos)
             << ArchiveFailure();
     }
     EXPECT_EQ(ArchiveOpen(PathOf("missing.dat").c_str()), 0u);

@@ -65,9 +65,9 @@ protected:
     }
 
     static Uint32 IdOf(HWND window) { return SDL_GetWindowID(win32::detail::SdlWindowOf(window)); }
-    template <typename Part> static void Push(Part SDL_Event::*part, const Part& value) {
+    template <typename Field> static void Push(Field SDL_Event::*field, const Field& value) {
         SDL_Event event = {};
-        event.*part = value;
+        event.*field = value;
         SDL_PushEvent(&event);
     }
     static void PushKey(HWND window, SDL_Keycode key, SDL_Scancode code, Uint16 mods,
