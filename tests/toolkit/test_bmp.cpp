@@ -37,16 +37,17 @@ TEST_F(BmpTest, HeadersThenBottomRowFirstPaddedToFourBytes) {
     EXPECT_EQ(Bytes(bmp.begin() + 54, bmp.end()), rows);
 }
 
-// The file holds the encoded bytes; without its folder nothing is written and the
-// folder is not made. A picture over 4 GiB is refused without reading a pixel.
+// Screenshot names come with backslashes; without its folder nothing is written and
+// the folder is not made. A picture over 4 GiB is refused without reading a pixel.
 TEST_F(BmpTest, WritesTheFileOnlyIntoAnExistingFolderAndRefusesHugePictures) {
     const std::string missing = PathOf("shots") + "\\a.bmp";
     EXPECT_FALSE(WriteBmp565(missing.c_str(), picture, 8, 3, 2));
     EXPECT_FALSE(std::filesystem::exists(PathOf("shots")));
-    ASSERT_TRUE(WriteBmp565(PathOf("a.bmp").c_str(), picture, 8, 3, 2));
+    std::filesystem::create_directory(PathOf("shots"));
+    ASSERT_TRUE(WriteBmp565(missing.c_str(), picture, 8, 3, 2));
     Bytes encoded;
     ASSERT_TRUE(EncodeBmp565(picture, 8, 3, 2, &encoded));
-    const std::string file = ReadWhole(PathOf("a.bmp"));
+    const std::string file = ReadWhole(PathOf("shots/a.bmp"));
     EXPECT_EQ(Bytes(file.begin(), file.end()), encoded);
     EXPECT_FALSE(EncodeBmp565(nullptr, 0, 0x7FFFFFFF, 2, &encoded));
     EXPECT_TRUE(encoded.empty());

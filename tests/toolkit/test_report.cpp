@@ -8,8 +8,7 @@
 namespace {
 
 // The heading, then the message; percent signs in names and quoted text print
-// literally; a long text is cut to the buffer. The hook is tested with the
-// program's own in tests/shell/main_window_test.cpp.
+// literally; a long text is cut to the buffer.
 TEST(Report, HeadingThenFormattedMessageCutToTheBuffer) {
     ReportError("Sc%sne%n", -7, "Bad key count %d in \"%s\"", 3, "Motion 100% %s %n");
     EXPECT_STREQ(

@@ -1,5 +1,4 @@
-// Shared set-up of the toolkit tests: a started toolkit, a clean error record and a
-// private temporary folder.
+// The toolkit tests' set-up: a started toolkit, a clean error record, a private folder.
 #pragma once
 
 #include "tests/support/archive_image.h"
@@ -37,7 +36,6 @@ protected:
         testsupport::WriteWhole(scratch.path / name, data);
         return PathOf(name);
     }
-    ErrorCode Code() const { return LastError(); }
     testsupport::ScratchFolder scratch;
 };
 

@@ -13,7 +13,6 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -25,8 +24,7 @@ using testsupport::WriteWhole;
 
 namespace {
 
-// The folder's entries by relative path (links are not followed): the kind of
-// each and the bytes of each file.
+// The folder's entries by relative path, links not followed: kind or bytes of each.
 std::map<std::string, std::string> Listing(const fs::path& folder) {
     std::map<std::string, std::string> entries;
     for (const auto& item : fs::recursive_directory_iterator(folder)) {
@@ -58,8 +56,6 @@ void ExpectOneLineFailure(const testsupport::ToolRun& run, const std::string& me
 
 class SlvtoolArchive : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_FALSE(folder.empty()); }
-
     testsupport::ScratchFolder scratch;
     const fs::path& folder = scratch.path;
 };
@@ -74,30 +70,32 @@ TEST_F(SlvtoolArchive, PackListExtractRoundTripIsExactAndReproducible) {
     WriteWhole(source / "scenes" / "ZT-Options.lws", "LWSC\r\n1\r\n"s);
     WriteWhole(source / "scenes" / "deep" / "er" / "empty.txt", ""s);
     WriteWhole(source / std::string(61, 'n') / "x", "deep"s); // the longest name: 63 characters
+    WriteWhole(source / "two\nlines\x01.txt", "x"s);          // listed with question marks
     std::string archive = (folder / "slv.dat").string();
     testsupport::ToolRun pack = Slvtool({"pack", archive, source.string()});
     ASSERT_EQ(pack.exitCode, 0) << pack.output;
     std::string bytes = ReadWhole(archive);
     ASSERT_EQ(Slvtool({"pack", archive, source.string()}).exitCode, 0);
     EXPECT_EQ(ReadWhole(archive), bytes);
-    // Unread bytes of the header and records are zero, or packs would differ
-    // from run to run.
-    EXPECT_EQ(bytes.substr(0, 32), "QZF\x00\x01\x05"s + std::string(26, '\0'));
-    for (int record = 0; record < 5; ++record)
-        EXPECT_EQ(bytes.substr(32 + 82 * record + 4, 10), std::string(10, '\0'));
 
-    // Members sorted by name, with backslashes, size and offset (32 bytes of
-    // header, 82 a record).
+    // 32 bytes of header and 82 a record, then the members back to back in name order.
     testsupport::ToolRun list = Slvtool({"list", archive});
     ASSERT_EQ(list.exitCode, 0) << list.output;
     std::istringstream lines(list.output);
-    std::string titles, first, second;
-    unsigned long size1, offset1, size2, offset2;
-    std::getline(lines, titles);
-    lines >> first >> size1 >> offset1 >> second >> size2 >> offset2;
-    EXPECT_EQ(std::make_tuple(first, size1, offset1), std::make_tuple("big.bin"s, 70000ul, 442ul));
-    EXPECT_EQ(std::make_tuple(second, size2, offset2),
-              std::make_tuple("data\\Square.lwo"s, 12ul, 70442ul));
+    std::string name;
+    unsigned long size, offset, next = 32 + 6 * 82;
+    std::map<std::string, unsigned long> sizes;
+    for (std::getline(lines, name); lines >> name >> size >> offset; next += size) {
+        EXPECT_EQ(offset, next) << name;
+        sizes[name] = size;
+    }
+    EXPECT_EQ(sizes, (std::map<std::string, unsigned long>{{"big.bin", 70000},
+                                                           {"data\\Square.lwo", 12},
+                                                           {"scenes\\ZT-Options.lws", 9},
+                                                           {"scenes\\deep\\er\\empty.txt", 0},
+                                                           {std::string(61, 'n') + "\\x", 4},
+                                                           {"two?lines?.txt", 1}}));
+    EXPECT_EQ(bytes.substr(32 + 6 * 82, binary.size()), binary);
 
     testsupport::ToolRun extract = Slvtool({"extract", archive, (folder / "out").string()});
     ASSERT_EQ(extract.exitCode, 0) << extract.output;
@@ -122,35 +120,16 @@ TEST_F(SlvtoolArchive, PackRefusesBadNamesAndLeavesItsOwnArchiveOut) {
     EXPECT_EQ(list.output.find("slv.dat"), std::string::npos) << list.output;
 }
 
+// Each reason is the toolkit's; slvtool reports it on one line and makes nothing.
 TEST_F(SlvtoolArchive, BadArchivesGiveOneLineAndFailure) {
     fs::path bad = folder / "bad.dat";
     const Bytes good = ArchiveImage().Add("m", "data").Build();
-    auto changed = [&good](size_t at, unsigned char value) {
-        Bytes bytes = good;
-        bytes[at] = value;
-        return bytes;
-    };
-    const struct {
-        Bytes bytes;
-        const char* mentions;
-    } cases[] = {
-        {changed(0, 'P'), "magic"},
-        {changed(4, 0), "version"}, // version 0
-        {Bytes(good.begin(), good.begin() + 20), "truncated"},
-        {Bytes(good.begin(), good.begin() + 32 + 40), "truncated"},
-        {Bytes(good.begin(), good.end() - 1), "truncated"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.mentions);
-        WriteWhole(bad, c.bytes);
-        ExpectOneLineFailure(Slvtool({"list", bad.string()}), c.mentions);
-        ExpectOneLineFailure(Slvtool({"extract", bad.string(), (folder / "out").string()}),
-                             c.mentions);
-    }
+    WriteWhole(bad, Bytes(good.begin(), good.end() - 1));
+    ExpectOneLineFailure(Slvtool({"list", bad.string()}), "truncated");
+    ExpectOneLineFailure(Slvtool({"extract", bad.string(), (folder / "out").string()}),
+                         "truncated");
     EXPECT_FALSE(fs::exists(folder / "out"));
     ExpectOneLineFailure(Slvtool({"list", (folder / "missing.dat").string()}), "missing.dat");
-    WriteWhole(bad, good);
-    EXPECT_EQ(Slvtool({"list", bad.string()}).exitCode, 0);
 }
 
 TEST_F(SlvtoolArchive, ExtractRefusesNamesThatLeaveTheFolder) {
@@ -187,8 +166,6 @@ TEST_F(SlvtoolArchive, AFailedPackLeavesTheOldArchiveUntouched) {
          "read error"},
         {"a name too long", [&] { WriteWhole(source / std::string(60, 'd') / "long", "x"s); },
          "65 characters"},
-        {"a link to a special file",
-         [&] { fs::create_symlink("/dev/zero", source / "data" / "zero"); }, "special file"},
         {"a link to nothing",
          [&] { fs::create_symlink(folder / "none", source / "data" / "none"); }, "to nothing"},
         {"a special file", [&] { ASSERT_EQ(mkfifo((source / "pipe").c_str(), 0600), 0); },
@@ -249,13 +226,4 @@ TEST_F(SlvtoolArchive, ExtractNeverFollowsALinkInTheTargetFolder) {
         EXPECT_EQ(Listing(outside), before);
         EXPECT_FALSE(fs::exists(target / "first.txt"));
     }
-}
-
-TEST_F(SlvtoolArchive, ListShowsControlCharactersInNamesAsQuestionMarks) {
-    fs::path archive = folder / "odd.dat";
-    WriteWhole(archive, ArchiveImage().Add("two\nlines\x01.txt", "x").Build());
-    testsupport::ToolRun list = Slvtool({"list", archive.string()});
-    ASSERT_EQ(list.exitCode, 0) << list.output;
-    EXPECT_EQ(std::count(list.output.begin(), list.output.end(), '\n'), 3) << list.output;
-    EXPECT_NE(list.output.find("two?lines?.txt "), std::string::npos) << list.output;
 }
