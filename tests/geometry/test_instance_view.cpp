@@ -1,5 +1,4 @@
-// Object instances and views: the view layout for 640 × 480 at 60 degrees, the
-// world-to-view matrix and visibility classification.
+// Object instances and views: the 640 × 480 layout, the view matrix and visibility.
 #include "geometry/instance.h"
 #include "geometry/view.h"
 #include "tests/support/geometry_fixtures.h"
@@ -25,8 +24,7 @@ HandMesh PointMesh(int count, float reach = 1.0f) {
 // Runs each test with the show's depth range and a main view set up for 640 × 480.
 class ViewTest : public ::testing::Test {
 protected:
-    // Classifies an instance of the given radius at a view-space position (the
-    // camera is unmoved, so world and view coincide).
+    // Classifies an instance of the given radius at a view-space position (camera unmoved).
     bool Classify(ObjectInstance& instance, float x, float y, float z, float radius) {
         instance.AttachMesh(&sphere.mesh);
         instance.radius = radius;
@@ -78,8 +76,6 @@ TEST_F(ViewTest, InstancesResizeTheirWorkArraysAndScaleTheirRadius) {
     instance.radius = 2.0f;
     instance.Scale(1, 3, 2);
     EXPECT_FLOAT_EQ(instance.radius, 6.0f);
-    instance.Scale(-0.5f, 0.5f, 0.5f); // a mirror counts by its size
-    EXPECT_FLOAT_EQ(instance.radius, 3.0f);
 }
 
 TEST_F(ViewTest, SpheresAreCulledOrGetTheBitsOfThePlanesTheyCross) {
@@ -104,7 +100,6 @@ TEST_F(ViewTest, SpheresAreCulledOrGetTheBitsOfThePlanesTheyCross) {
         {"in front of the near plane", 0, 0, 0.05f, 0.01f, false, 0},
         {"beyond the far plane", 0, 0, 200000, 10, false, 0},
         {"left of the screen", -700, 0, 1000, 20, false, 0},
-        {"above", 0, 500, 1000, 20, false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -118,18 +113,6 @@ TEST_F(ViewTest, SpheresAreCulledOrGetTheBitsOfThePlanesTheyCross) {
     hidden.SetFlags(InstanceShown, 0);
     EXPECT_FALSE(Classify(hidden, 0, 0, 1000, 10));
     EXPECT_EQ(hidden.clipFlags, 0);
-}
-
-TEST_F(ViewTest, NarrowViewCullsAtItsOwnWidthButClipsAtTheScreenEdge) {
-    View narrow;
-    narrow.Setup(473, 480, 60, -83, 0);
-    CurrentView = &narrow;
-    // Centre projects to x ≈ 236.5 + 554.26 · 0.5 = 513.6, radius 55 pixels:
-    // inside the 473-pixel picture's cull test only in part, short of the screen edge.
-    ObjectInstance instance, beyond;
-    EXPECT_TRUE(Classify(instance, 500, 0, 1000, 100));
-    EXPECT_EQ(instance.clipFlags, 0);
-    EXPECT_FALSE(Classify(beyond, 900, 0, 1000, 50)); // left edge at 708 > 473: culled
 }
 
 } // namespace
