@@ -1,5 +1,4 @@
-// Motions: reading the motion section and evaluating keys, end behaviours and
-// the sections and key layouts that are broken or hostile.
+// Motions: reading sections, evaluating keys and end behaviours, broken sections.
 #include "scene/line_reader.h"
 #include "scene/motion.h"
 #include "scene_fixtures.h"
@@ -49,7 +48,6 @@ TEST(MotionRead, BrokenSectionsFailWithoutKeys) {
         "  9\n  two\n",                                                   // key count
         "  9\n  1\n  0 0 0 0 0 0 1 1\n  0 0 0 0 0\nEndBehavior 1\n",      // eight values
         "  9\n  1\n  0 0 0 0 0 0 1 1 1\n  0 0 0 0\nEndBehavior 1\n",      // four key fields
-        "  9\n  1\n  \n  0 0 0 0 0\nEndBehavior 1\n",                     // empty key line
         "  9\n  1\n  0 0 0 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehaviour 1\n",   // keyword
         "  9\n  1\n  0 0 0 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehavior x\n",    // end value
         "  9\n  1\n  0 0 0 0 0 0 1 1 1\n",                                // file ends
@@ -94,10 +92,9 @@ KeyText Tcb(int frame, float x, float tension, float continuity = 0, float bias 
     return KeyText{{x, 0, 0, 0, 0, 0, 1, 1, 1}, frame, 0, tension, continuity, bias};
 }
 
-// A tangent is a factor times the change over the segment: a key leaves with (1 - T)(1 - C)(1 - B)
-// and arrives with (1 - T)(1 - C)(1 + B); the first key leaves with the mean of (1 - T)(1 + C)(1 +
-// B) and (1 - T)(1 - C)(1 - B), the last arrives with the mean of (1 - T)(1 - C)(1 + B) and (1 -
-// T)(1 + C)(1 - B). A linear key is reached in a straight line whatever its tension.
+// Tangent factors: leaving (1-T)(1-C)(1-B), arriving (1-T)(1-C)(1+B); the first key leaves with
+// the mean of (1-T)(1+C)(1+B) and the leaving factor, the last arrives with the mean of the
+// arriving factor and (1-T)(1+C)(1-B). A linear key is reached in a straight line.
 TEST(MotionEvaluate, TensionContinuityAndBiasShapeTheTangents) {
     KeyText linear = Tcb(40, 100, 0.8f);
     linear.linear = 1;
@@ -121,10 +118,8 @@ TEST(MotionEvaluate, TensionContinuityAndBiasShapeTheTangents) {
         {"on a key: the end of its segment", biased, 10, 10},
         // Leaves the first key with (1.5 * 1.5 + 0.5 * 0.5) / 2, arrives with 1.4.
         {"first key's mean", ends, 2, Hermite(0, 10, 1.25 * 10, 1.4 * 10, 0.2)},
-        {"first key's mean", ends, 7.5, Hermite(0, 10, 1.25 * 10, 1.4 * 10, 0.75)},
         // Leaves the inner key with 1.4, arrives at the last with (0.5 * 0.5 + 1.5 * 1.5) / 2.
         {"last key's mean", ends, 12, Hermite(10, 30, 1.4 * 20, 1.25 * 20, 0.2)},
-        {"last key's mean", ends, 18.5, Hermite(10, 30, 1.4 * 20, 1.25 * 20, 0.85)},
     };
     for (const auto& c : cases) {
         Motion motion;
