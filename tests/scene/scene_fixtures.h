@@ -39,13 +39,17 @@ inline std::string MotionText(const std::vector<KeyText>& keys, int endBehavior)
     return text + "EndBehavior " + std::to_string(endBehavior) + "\n";
 }
 
+// The report of a broken scene line.
+inline std::string Report(long line, const char* message) {
+    return "Error in module \"Scene\" at line " + std::to_string(line) + ":\n\n" + message;
+}
+
 // A key at a position with no rotation and unit scale.
 inline KeyText At(int frame, float x, float y, float z) {
     return KeyText{{x, y, z, 0, 0, 0, 1, 1, 1}, frame, 0, 0, 0, 0};
 }
 
-// A cube of half size 1 from `objectPath` moving from x = -3 (frame 0) to +3 (frame 60)
-// 10 before the camera, under a white ambient light of 0.25, then `extra`; lines end in `eol`.
+// `objectPath`'s cube moving x -3 to +3 over frames 0 to 60, 10 before the camera, ambient 0.25.
 inline std::string CubeScene(const std::string& objectPath, const std::string& extra = "",
                              const std::string& eol = "\n") {
     std::string text = "LWSC\n1\n\nFirstFrame 0\nLastFrame 60\nFrameStep 1\n\nLoadObject " +

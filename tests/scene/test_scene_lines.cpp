@@ -18,10 +18,6 @@ namespace {
 // What one load gave: loaded, the report, the item count and the last frame.
 using Outcome = std::tuple<bool, std::string, int32_t, float>;
 
-std::string Report(long line, const char* message) {
-    return "Error in module \"Scene\" at line " + std::to_string(line) + ":\n\n" + message;
-}
-
 class SceneLines : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -82,10 +78,10 @@ TEST_F(SceneLines, AZeroByteIsACharacterOfItsLine) {
     } cases[] = {
         {"a zero byte where a number should start is unreadable",
          "LastFrame \0 5\n"s,
-         {false, Report(469, "Unable to read LastFrame"), 0, 0.0f}},
+         {false, scenetest::Report(469, "Unable to read LastFrame"), 0, 0.0f}},
         {"a name holding a zero byte names no object",
          "LoadObject " + cube + "\0x\n\n"s,
-         {false, Report(492, "Unable to load object"), 0, 0.0f}},
+         {false, scenetest::Report(492, "Unable to load object"), 0, 0.0f}},
         {"the tail of a long line after a zero byte is skipped; the next line counts",
          longLine + "LastFrame 9\n",
          {true, "", 0, 9.0f}},

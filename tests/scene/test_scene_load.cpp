@@ -35,10 +35,6 @@ protected:
                MotionText({At(0, 1, 2, 3)}, 1) + extra + "\n";
     }
 
-    static std::string Report(long line, const char* message) {
-        return "Error in module \"Scene\" at line " + std::to_string(line) + ":\n\n" + message;
-    }
-
     scenetest::ScratchFolder dir;
     std::string cube, ball;
     Scene scene;
@@ -46,11 +42,11 @@ protected:
 
 } // namespace
 
-TEST_F(SceneLoad, ItemsLightsSharedObjectsAndALongLine) {
-    // Were the tail of a long line read as a line of its own, it would be a broken FirstFrame.
-    const std::string longLine = "Comment " + std::string(1015, '-') + "FirstFrame oops\n";
-    ASSERT_TRUE(Load(longLine + "FirstFrame 5\nLastFrame 60\nFrameStep 2\n\n" + Object(cube) +
-                     Object(ball) + Object(cube) + "AddNullObject\nObjectMotion (unnamed)\n" +
+// Items advance the default surface turn, then take red, green, blue, blue in turn.
+TEST_F(SceneLoad, ItemsLightsSharedObjectsAndSurfaces) {
+    Scene::surfaceTurn = 0;
+    ASSERT_TRUE(Load("FirstFrame 5\nLastFrame 60\nFrameStep 2\n\n" + Object(cube) + Object(ball) +
+                     Object(cube) + "AddNullObject\nObjectMotion (unnamed)\n" +
                      MotionText({At(0, 7, 8, 9)}, 1) + "\nAddLight\n\n"));
     EXPECT_STREQ(reportText, "");
     EXPECT_TRUE(scene.currentFrame == 5 && scene.lastFrame == 60 && scene.frameStep == 2);
@@ -60,16 +56,9 @@ TEST_F(SceneLoad, ItemsLightsSharedObjectsAndALongLine) {
                 scene.items[0]->mesh != scene.items[1]->mesh && scene.items[3]->mesh == nullptr);
     EXPECT_EQ(scene.items[3]->object.GetPosition().z, 9.0f);
     EXPECT_EQ(scene.lightCount, 1);
-}
-
-TEST_F(SceneLoad, ItemsTakeTheDefaultSurfacesInTurn) {
-    Scene::surfaceTurn = 0;
-    ASSERT_TRUE(
-        Load(Object(cube) + Object(cube) + "AddNullObject\n\n" + Object(ball) + Object(cube)));
-    ASSERT_EQ(scene.itemCount, 5);
-    const int expected[5] = {2, 3, 3, 1, 2};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(scene.items[i]->object.surface, &scene.defaultSurfaces[expected[i]]) << i;
+    const int surfaces[4] = {2, 3, 3, 1};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(scene.items[i]->object.surface, &scene.defaultSurfaces[surfaces[i]]) << i;
 }
 
 TEST_F(SceneLoad, EveryBrokenLineGivesItsReport) {
@@ -116,7 +105,7 @@ TEST_F(SceneLoad, EveryBrokenLineGivesItsReport) {
         SCOPED_TRACE(c.body.substr(0, 60));
         reportText[0] = '\0';
         EXPECT_FALSE(Load("FirstFrame 0\n" + c.body + "LastFrame 10\n"));
-        EXPECT_EQ(reportText, Report(c.line, c.message));
+        EXPECT_EQ(reportText, scenetest::Report(c.line, c.message));
         // Parsing stopped at the broken line.
         EXPECT_EQ(scene.lastFrame, 0.0f);
     }
@@ -200,7 +189,6 @@ TEST_F(SceneLoad, ReloadingAndUnloadingFreeEverything) {
                              MotionText({At(0, 0, 0, -5)}, 1) + "TargetObject 1\n\n";
     ASSERT_TRUE(Load(body));
     ASSERT_TRUE(Load(body + Object(ball)));
-    EXPECT_TRUE(scene.itemCount == 2 && scene.lightCount == 1);
     EXPECT_TRUE(scene.Unload());
     EXPECT_TRUE(scene.itemCount == 0 && scene.lightCount == 0 && scene.loadedObjects.empty() &&
                 scene.cameraMotion.keys == nullptr && scene.view.target == nullptr);
