@@ -50,16 +50,11 @@ inline KeyText At(int frame, float x, float y, float z) {
 }
 
 // `objectPath`'s cube moving x -3 to +3 over frames 0 to 60, 10 before the camera, ambient 0.25.
-inline std::string CubeScene(const std::string& objectPath, const std::string& extra = "",
-                             const std::string& eol = "\n") {
-    std::string text = "LWSC\n1\n\nFirstFrame 0\nLastFrame 60\nFrameStep 1\n\nLoadObject " +
-                       objectPath + "\nObjectMotion (unnamed)\n" +
-                       MotionText({At(0, -3, 0, 0), At(60, 3, 0, 0)}, 1) +
-                       "\nAmbientColor 255 255 255\nAmbIntensity 0.25\n\n" + extra +
-                       "CameraMotion (unnamed)\n" + MotionText({At(0, 0, 0, -10)}, 1) + "\n";
-    for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += eol.size())
-        text.replace(at, 1, eol);
-    return text;
+inline std::string CubeScene(const std::string& objectPath, const std::string& extra = "") {
+    return "LWSC\n1\n\nFirstFrame 0\nLastFrame 60\nFrameStep 1\n\nLoadObject " + objectPath +
+           "\nObjectMotion (unnamed)\n" + MotionText({At(0, -3, 0, 0), At(60, 3, 0, 0)}, 1) +
+           "\nAmbientColor 255 255 255\nAmbIntensity 0.25\n\n" + extra +
+           "CameraMotion (unnamed)\n" + MotionText({At(0, 0, 0, -10)}, 1) + "\n";
 }
 
 } // namespace scenetest

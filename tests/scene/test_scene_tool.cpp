@@ -12,12 +12,11 @@ using scenetest::MotionText;
 
 namespace {
 
-// The cube scene with Windows line ends and a null item parented to the cube.
+// The cube scene with a null item parented to the cube.
 std::string CubeScene(const std::string& objectName) {
-    return scenetest::CubeScene(objectName,
-                                "AddNullObject\nObjectMotion\n" + MotionText({At(0, 0, 0, 0)}, 1) +
-                                    "ParentObject 1\n\n",
-                                "\r\n");
+    return scenetest::CubeScene(objectName, "AddNullObject\nObjectMotion\n" +
+                                                MotionText({At(0, 0, 0, 0)}, 1) +
+                                                "ParentObject 1\n\n");
 }
 
 } // namespace
