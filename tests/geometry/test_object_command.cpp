@@ -29,7 +29,6 @@ TEST_F(ObjectCommand, DescribesAForeignFileAndItsProblems) {
     const ToolRun run = RunSlvtool("object " + Write("foreign.lwo", ForeignObject(false)));
     EXPECT_EQ(run.exitCode, 0) << run.output;
     ExpectHas(run, {"points: 8", "polygons: 4", "1-point polygons (points): 1",
-                    "2-point polygons (lines): 1", "3-point polygons (triangles): 1",
                     "4-point polygons (quadrilaterals): 1", "bounding radius: 2.82843",
                     "bounding box: x 0 to 2, y 0 to 2, z 0 to 0", "SRFS", "XTRA (3)",
                     "detail polygons left out (the show draws one surface per object): 2",

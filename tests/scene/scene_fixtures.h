@@ -25,16 +25,13 @@ struct KeyText {
 
 inline std::string MotionText(const std::vector<KeyText>& keys, int endBehavior) {
     std::string text = "  9\n  " + std::to_string(keys.size()) + "\n";
-    char number[64];
-    for (const KeyText& key : keys) {
-        text += " ";
-        for (float value : key.value) {
-            std::snprintf(number, sizeof number, " %g", value);
-            text += number;
-        }
-        std::snprintf(number, sizeof number, "\n  %d %d %g %g %g\n", key.frame, key.linear,
-                      key.tension, key.continuity, key.bias);
-        text += number;
+    char line[256];
+    for (const KeyText& k : keys) {
+        const float* v = k.value;
+        std::snprintf(line, sizeof line, "  %g %g %g %g %g %g %g %g %g\n  %d %d %g %g %g\n", v[0],
+                      v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], k.frame, k.linear, k.tension,
+                      k.continuity, k.bias);
+        text += line;
     }
     return text + "EndBehavior " + std::to_string(endBehavior) + "\n";
 }

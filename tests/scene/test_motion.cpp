@@ -29,8 +29,8 @@ std::vector<float> Eval(const Motion& motion, double frame) {
 
 } // namespace
 
-// Angles become radians; heading and bank turn the other way from the file's degrees.
-TEST(MotionRead, ConvertsAngles) {
+// Nine-channel angles become radians turned the other way; evaluation writes nine values only.
+TEST(MotionRead, ConvertsTheAnglesOfNineChannelMotionsOnly) {
     Motion motion;
     KeyText key{{1.5f, -2, 3, 90, -45, 180, 1, 2, 3}, 12, 1, 0.5f, -0.25f, 0.75f};
     ASSERT_TRUE(ReadMotion(motion, MotionText({At(0, 0, 0, 0), key}, 2)));
@@ -40,6 +40,12 @@ TEST(MotionRead, ConvertsAngles) {
     EXPECT_EQ(k.value[3], -1.5707963705062866f); // heading 90 degrees, exactly -pi/2 in float
     EXPECT_FLOAT_EQ(k.value[4], float(45 * degree));
     EXPECT_FLOAT_EQ(k.value[5], float(-180 * degree));
+
+    Motion twelve;
+    ASSERT_TRUE(ReadMotion(twelve, "  12\n  2\n  1 2 3 90 0 0 1 1 1\n  0 0 0 0 0\n"
+                                   "  2 2 3 90 0 0 1 1 1\n  10 0 0 0 0\nEndBehavior 1\n"));
+    const auto out = Eval(twelve, 5);
+    EXPECT_TRUE(std::abs(out[0] - 1.5f) < 1e-6f && out[3] == 90.0f && out[9] == -777.0f);
 }
 
 TEST(MotionRead, BrokenSectionsFailWithoutKeys) {
@@ -157,14 +163,4 @@ TEST(MotionEvaluate, DegenerateMotionsStayFiniteAndEnd) {
     Motion longSegment;
     ASSERT_TRUE(ReadMotion(longSegment, MotionText({At(0, 0, 0, 0), At(40000, 40000, 0, 0)}, 1)));
     EXPECT_NEAR(Eval(longSegment, 20000)[0], 20000.0, 0.01);
-}
-
-TEST(MotionEvaluate, NeverWritesMoreThanNineValues) {
-    Motion motion;
-    ASSERT_TRUE(ReadMotion(motion, "  12\n  2\n  1 2 3 90 0 0 1 1 1\n  0 0 0 0 0\n"
-                                   "  2 2 3 90 0 0 1 1 1\n  10 0 0 0 0\nEndBehavior 1\n"));
-    const auto out = Eval(motion, 5);
-    EXPECT_NEAR(out[0], 1.5, 1e-6);
-    EXPECT_EQ(out[3], 90.0f); // angles are converted only for nine channels
-    EXPECT_EQ(out[9], -777.0f);
 }

@@ -43,8 +43,6 @@ TEST(SceneFrames, TheReturnedFrameNumbers) {
         ASSERT_EQ(scene.DrawFrame(), expected);
     EXPECT_EQ(scene.DrawFrame(), 0); // the call that drew frame 60, and every call after
     EXPECT_EQ(scene.DrawFrame(), 0);
-    scene.SetCurrentFrame(1000);
-    EXPECT_EQ(scene.currentFrame, 60.0f);
     scene.SetCurrentFrame(0);
     scene.SetFrameStep(0.5f);
     EXPECT_EQ(scene.DrawFrame(), 0); // 0.5 truncates to 0
@@ -92,7 +90,6 @@ TEST(SceneFrames, AChildListedBeforeItsParentLagsAFrame) {
 class SceneDrawing : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(dir.path.empty());
         ASSERT_TRUE(scenetest::WriteWhole(dir.PathOf("cube.lwo"), lwobtest::Cube(1.0f)));
         ASSERT_TRUE(testsupport::OpenShowBoard());
         grDitherMode(GR_DITHER_DISABLE);

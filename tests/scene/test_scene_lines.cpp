@@ -21,7 +21,6 @@ using Outcome = std::tuple<bool, std::string, int32_t, float>;
 class SceneLines : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(dir.path.empty());
         cube = dir.path.string() + "\\cube.lwo";
         const scenetest::Bytes bytes = lwobtest::Cube(1.0f);
         cubeBytes.assign(bytes.begin(), bytes.end());
@@ -29,7 +28,6 @@ protected:
         reportText[0] = '\0';
     }
 
-    // What a load gave; the report is cleared for the next.
     static Outcome Of(bool loaded, const Scene& scene) {
         const Outcome outcome{loaded, reportText, scene.itemCount, scene.lastFrame};
         reportText[0] = '\0';
