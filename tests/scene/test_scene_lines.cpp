@@ -1,4 +1,4 @@
-// Scene lines: zero bytes, memory, disk and archive reads agreeing, and files read in part.
+// Scene lines: zero bytes, memory, disk and archive reads agreeing, and files cut short.
 #include "scene/scene.h"
 #include "scene_fixtures.h"
 #include "toolkit/archive.h"
@@ -90,7 +90,7 @@ TEST_F(SceneLines, AZeroByteIsACharacterOfItsLine) {
     }
 }
 
-// An archive cut short after opening: a scene read only in part is not loaded.
+// An archive cut short after opening: a scene not read to its end is not loaded.
 TEST_F(SceneLines, ASceneThatCannotBeReadToItsEndDoesNotLoad) {
     const std::string text =
         "LWSC\n1\n\nFirstFrame 0\n" + std::string(6000, '\n') + "LastFrame x\n";
