@@ -1,5 +1,4 @@
-// LightWave object files (IFF FORM/LWOB) built byte by byte, broken layouts included,
-// for the loader's and the object command's tests and the fuzzer's seeds.
+// LightWave object files (IFF FORM/LWOB) built byte by byte, for tests and fuzzer seeds.
 #pragma once
 
 #include "glide/bytes.h"
@@ -40,8 +39,7 @@ inline Bytes PointData(const std::vector<Point>& points) {
     return out;
 }
 
-// One polygon record: point count, indices, surface number. A negative surface
-// number must be followed by detail records (DetailCount then records).
+// One polygon record; a negative surface must be followed by a detail count and records.
 inline void PutPolygon(Bytes& out, const std::vector<uint16_t>& indices, int16_t surface = 1) {
     Put16(out, static_cast<uint16_t>(indices.size()));
     for (uint16_t index : indices)
@@ -107,8 +105,7 @@ inline Bytes SurfaceDescription(const std::string& name, uint8_t r, uint8_t g, u
     return out;
 }
 
-// A cube of half side `half` about the origin: 8 points, 6 quadrilaterals with
-// outward normals.
+// A cube of half side `half` about the origin: 6 quadrilaterals with outward normals.
 inline Bytes Cube(float half = 1) {
     Bytes polygons;
     const uint16_t faces[6][4] = {{0, 1, 2, 3}, {4, 7, 6, 5}, {0, 4, 5, 1},
@@ -127,9 +124,8 @@ inline Bytes Cube(float half = 1) {
         .Build();
 }
 
-// A file as another LightWave writer might make it: surfaces first, an odd-sized
-// unknown chunk without its pad byte, a pentagon, a line, a point and a
-// quadrilateral with two detail polygons.
+// Another writer's layout: surfaces first, an unpadded odd chunk, a quadrilateral with two
+// detail polygons, an optional pentagon, a line, a point and a triangle.
 inline Bytes ForeignObject(bool withPentagon) {
     Bytes polygons;
     PutPolygon(polygons, {0, 1, 2, 3}, -1); // detail polygons follow

@@ -1,5 +1,4 @@
-// Mesh normals: face normals, point normals averaged over their faces, and
-// points or faces without a direction.
+// Mesh normals: face normals, point normals averaged over faces, and directionless ones.
 #include "geometry/mesh.h"
 #include "tests/support/geometry_fixtures.h"
 
@@ -13,8 +12,7 @@ using testsupport::VectorNear;
 namespace {
 
 TEST(Mesh, SharedEdgePointsAverageTheirFaces) {
-    // Two triangles folded along the edge 0–1, wound alike across it: one faces −z
-    // by its point order, so the other faces +x; the fold's points take the mean.
+    // Two triangles folded along edge 0–1, facing −z and +x; the fold's points take the mean.
     HandMesh t({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, -1}}, {{0, 1, 2}, {3, 1, 0}});
     const float half = std::sqrt(0.5f);
     EXPECT_TRUE(VectorNear(t.mesh.polygons[0].normal, {0, 0, -1}, 1e-6f));
@@ -28,8 +26,7 @@ TEST(Mesh, SharedEdgePointsAverageTheirFaces) {
 }
 
 TEST(Mesh, PointsAndFacesWithoutADirectionGetFiniteZeroNormals) {
-    // Point 3 is used by no polygon; polygon 1 is a line; polygon 2 has no area;
-    // point 4 is used only by the line.
+    // Point 3 is unused, polygon 1 a line (point 4's only one), polygon 2 without area.
     HandMesh t({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {5, 5, 5}, {9, 9, 9}},
                {{0, 1, 2}, {0, 4}, {0, 0, 1}});
     for (const Vector3& zero : {t.mesh.polygons[1].normal, t.mesh.polygons[2].normal,

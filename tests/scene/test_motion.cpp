@@ -1,5 +1,4 @@
-// Motions: reading the motion section and evaluating keys, end behaviours and
-// the sections and key layouts that are broken or hostile.
+// Motions: reading sections, evaluating keys and end behaviours, broken sections.
 #include "scene/line_reader.h"
 #include "scene/motion.h"
 #include "scene_fixtures.h"
@@ -30,8 +29,8 @@ std::vector<float> Eval(const Motion& motion, double frame) {
 
 } // namespace
 
-// Angles become radians; heading and bank turn the other way from the file's degrees.
-TEST(MotionRead, ConvertsAngles) {
+// Nine-channel angles become radians turned the other way; evaluation writes nine values only.
+TEST(MotionRead, ConvertsTheAnglesOfNineChannelMotionsOnly) {
     Motion motion;
     KeyText key{{1.5f, -2, 3, 90, -45, 180, 1, 2, 3}, 12, 1, 0.5f, -0.25f, 0.75f};
     ASSERT_TRUE(ReadMotion(motion, MotionText({At(0, 0, 0, 0), key}, 2)));
@@ -41,6 +40,12 @@ TEST(MotionRead, ConvertsAngles) {
     EXPECT_EQ(k.value[3], -1.5707963705062866f); // heading 90 degrees, exactly -pi/2 in float
     EXPECT_FLOAT_EQ(k.value[4], float(45 * degree));
     EXPECT_FLOAT_EQ(k.value[5], float(-180 * degree));
+
+    Motion twelve;
+    ASSERT_TRUE(ReadMotion(twelve, "  12\n  2\n  1 2 3 90 0 0 1 1 1\n  0 0 0 0 0\n"
+                                   "  2 2 3 90 0 0 1 1 1\n  10 0 0 0 0\nEndBehavior 1\n"));
+    const auto out = Eval(twelve, 5);
+    EXPECT_TRUE(std::abs(out[0] - 1.5f) < 1e-6f && out[3] == 90.0f && out[9] == -777.0f);
 }
 
 TEST(MotionRead, BrokenSectionsFailWithoutKeys) {
@@ -49,7 +54,6 @@ TEST(MotionRead, BrokenSectionsFailWithoutKeys) {
         "  9\n  two\n",                                                   // key count
         "  9\n  1\n  0 0 0 0 0 0 1 1\n  0 0 0 0 0\nEndBehavior 1\n",      // eight values
         "  9\n  1\n  0 0 0 0 0 0 1 1 1\n  0 0 0 0\nEndBehavior 1\n",      // four key fields
-        "  9\n  1\n  \n  0 0 0 0 0\nEndBehavior 1\n",                     // empty key line
         "  9\n  1\n  0 0 0 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehaviour 1\n",   // keyword
         "  9\n  1\n  0 0 0 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehavior x\n",    // end value
         "  9\n  1\n  0 0 0 0 0 0 1 1 1\n",                                // file ends
@@ -75,9 +79,7 @@ TEST(MotionEvaluate, EndBehaviours) {
 
     EXPECT_EQ(Eval(reset, 61), Eval(reset, 0));
     EXPECT_EQ(Eval(stop, 61)[0], 60.0f);
-    EXPECT_EQ(Eval(stop, 1e9)[1], 40.0f);
-    // 150 is evaluated at 30; 120 at 60 (a whole number of periods lands on the last key);
-    // far frames end at once.
+    // 150 repeats 30; 120 lands on the last key; far frames end at once.
     EXPECT_EQ(Eval(repeat, 150), Eval(repeat, 30));
     EXPECT_EQ(Eval(repeat, 120)[0], 60.0f);
     EXPECT_EQ(Eval(repeat, 6e12 + 30), Eval(repeat, 30));
@@ -94,10 +96,9 @@ KeyText Tcb(int frame, float x, float tension, float continuity = 0, float bias 
     return KeyText{{x, 0, 0, 0, 0, 0, 1, 1, 1}, frame, 0, tension, continuity, bias};
 }
 
-// A tangent is a factor times the change over the segment: a key leaves with (1 - T)(1 - C)(1 - B)
-// and arrives with (1 - T)(1 - C)(1 + B); the first key leaves with the mean of (1 - T)(1 + C)(1 +
-// B) and (1 - T)(1 - C)(1 - B), the last arrives with the mean of (1 - T)(1 - C)(1 + B) and (1 -
-// T)(1 + C)(1 - B). A linear key is reached in a straight line whatever its tension.
+// Tangent factors: leaving (1-T)(1-C)(1-B), arriving (1-T)(1-C)(1+B); the first key leaves with
+// the mean of (1-T)(1+C)(1+B) and the leaving factor, the last arrives with the mean of the
+// arriving factor and (1-T)(1+C)(1-B). A linear key is reached in a straight line.
 TEST(MotionEvaluate, TensionContinuityAndBiasShapeTheTangents) {
     KeyText linear = Tcb(40, 100, 0.8f);
     linear.linear = 1;
@@ -121,10 +122,8 @@ TEST(MotionEvaluate, TensionContinuityAndBiasShapeTheTangents) {
         {"on a key: the end of its segment", biased, 10, 10},
         // Leaves the first key with (1.5 * 1.5 + 0.5 * 0.5) / 2, arrives with 1.4.
         {"first key's mean", ends, 2, Hermite(0, 10, 1.25 * 10, 1.4 * 10, 0.2)},
-        {"first key's mean", ends, 7.5, Hermite(0, 10, 1.25 * 10, 1.4 * 10, 0.75)},
         // Leaves the inner key with 1.4, arrives at the last with (0.5 * 0.5 + 1.5 * 1.5) / 2.
         {"last key's mean", ends, 12, Hermite(10, 30, 1.4 * 20, 1.25 * 20, 0.2)},
-        {"last key's mean", ends, 18.5, Hermite(10, 30, 1.4 * 20, 1.25 * 20, 0.85)},
     };
     for (const auto& c : cases) {
         Motion motion;
@@ -141,8 +140,7 @@ TEST(MotionEvaluate, DegenerateMotionsStayFiniteAndEnd) {
     for (double frame : {-50.0, 0.5, 1000.0})
         EXPECT_EQ(Eval(one, frame), std::vector<float>({1, 2, 3, 0, 0, 0, 1, 1, 1, -777}));
 
-    // Repeat with every key at frame 0 (a zero-length segment and a zero period),
-    // or with negative key frames only.
+    // Repeat with a zero period (every key at frame 0), or with negative key frames only.
     Motion flat, negative;
     ASSERT_TRUE(ReadMotion(flat, MotionText({At(0, 1, 0, 0), At(0, 2, 0, 0)}, 2)));
     for (double frame : {100.0, 0.0, -3.0})
@@ -165,15 +163,4 @@ TEST(MotionEvaluate, DegenerateMotionsStayFiniteAndEnd) {
     Motion longSegment;
     ASSERT_TRUE(ReadMotion(longSegment, MotionText({At(0, 0, 0, 0), At(40000, 40000, 0, 0)}, 1)));
     EXPECT_NEAR(Eval(longSegment, 20000)[0], 20000.0, 0.01);
-}
-
-TEST(MotionEvaluate, NeverWritesMoreThanNineValues) {
-    Motion motion;
-    ASSERT_TRUE(ReadMotion(motion, "  12\n  2\n  1 2 3 90 0 0 1 1 1\n  0 0 0 0 0\n"
-                                   "  2 2 3 90 0 0 1 1 1\n  10 0 0 0 0\nEndBehavior 1\n"));
-    EXPECT_EQ(motion.channelCount, 12);
-    const auto out = Eval(motion, 5);
-    EXPECT_NEAR(out[0], 1.5, 1e-6);
-    EXPECT_EQ(out[3], 90.0f); // angles are converted only for nine channels
-    EXPECT_EQ(out[9], -777.0f);
 }
